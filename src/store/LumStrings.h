@@ -1,0 +1,59 @@
+#pragma once
+
+// TLumStrings: the editor's line store. One entry per display line; every entry keeps
+// its own line-end marker (CR LF, the end-of-text NUL, or none for a wrapped piece), so
+// the concatenation of all entries is exactly the text.
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "store/StoreErrors.h"
+
+namespace zentabo {
+
+class TLumStrings {
+public:
+    static constexpr int32_t kMaxListSize = 0x7FFFFFF;
+
+    TLumStrings() = default;
+    virtual ~TLumStrings();
+    TLumStrings(const TLumStrings&) = delete;
+    TLumStrings& operator=(const TLumStrings&) = delete;
+
+    int32_t Count() const { return count_; }
+    int32_t Capacity() const { return capacity_; }
+
+    virtual std::string GetText() const;
+    virtual void SetText(const std::string& text);
+    virtual void SetCount(int32_t n);
+    virtual void SetCapacity(int32_t n);
+    virtual void SetCommaText(const std::string& text);
+    virtual std::string GetCommaText() const;
+    [[noreturn]] virtual void Error() const;
+    virtual void Put(int32_t index, const std::string& s);
+    virtual void LoadFromFile(const std::string& fileName);
+    virtual void SaveToFile(const std::string& fileName) const;
+    virtual void SaveToStream(std::ostream& stream) const;
+    virtual void LoadFromStream(std::istream& stream);
+    virtual int32_t IndexOf(const std::string& s) const;
+
+    int32_t Add(const std::string& s);
+    void Insert(int32_t index, const std::string& s);
+    void Delete(int32_t index);
+    const std::string& Get(int32_t index) const;
+    void Clear();
+    void InsertText(int32_t& index, const std::string& text);
+    void AddStrings(const std::vector<std::string>& list);
+    void Assign(const std::vector<std::string>& list);
+
+private:
+    // (implementation detail: the store helper decides the slot representation)
+    std::vector<std::string> slots_;
+    int32_t count_ = 0;
+    int32_t capacity_ = 0;
+};
+
+}  // namespace zentabo
