@@ -8,6 +8,11 @@
 #include "platform/qt/QtColor.h"
 
 namespace zentabo {
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+}  // namespace
 
 QtCanvas::QtCanvas(FontCache& fonts, QImage* image) : fonts_(fonts) {
     SetImage(image);
@@ -112,6 +117,11 @@ void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view cp932, T
         p.setFont(font.Font().font);
         p.drawText(QPointF(cx, baseline), QString(QChar(ch)));
     };
+    // Bytes that do not decode get a hollow box of one cell each, drawn by hand: no
+    // face's replacement glyph is guaranteed to fit the cell.
+    const int boxTop = y + std::max(1, font.CellHeight() / 4);
+    const QRect box(0, boxTop, std::max(1, cell - 3), std::max(1, baseline - boxTop - 1));
+    auto drawBox = [&](int cx) { p.drawRect(box.translated(cx + 1, 0)); };
     int cx = x;
     const CellGlyph* g = nullptr;
     for (std::size_t i = 0; i < cp932.size() && cx < c.right;) {
@@ -121,7 +131,9 @@ void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view cp932, T
             const int parts = g->perByte ? 2 : 1;
             for (int k = 0; k < parts; ++k) {
                 const int gx = cx + k * cell;
-                if (g->index != 0) {
+                if (g->ch == kReplacement) {
+                    drawBox(gx);
+                } else if (g->index != 0) {
                     glyphs_.append(g->index);
                     positions_.append(QPointF(gx, baseline));
                 } else {
