@@ -134,6 +134,25 @@ private slots:
         QCOMPARE(CountPixels(img, kSentinel), 36);
     }
 
+    // Lines far beyond the image draw their visible part exactly and cost nothing more.
+    void hugeCoordinatesAreCutToTheImage() {
+        FontCache fonts;
+        QImage img = Blank(20, 10);
+        QtCanvas canvas(fonts, &img);
+        canvas.Line(INT_MIN, 2, INT_MAX, 2, kBlack);
+        QCOMPARE(Ink(img, kSentinel), QRect(0, 2, 20, 1));
+        canvas.Line(5, INT_MAX, 5, 4, 0xFFFFFF);  // upwards: the end point 4 stays out
+        QCOMPARE(img.pixel(5, 5), qRgb(255, 255, 255));
+        QCOMPARE(img.pixel(5, 4), kSentinel);
+        canvas.Line(7, 6, 7, INT_MIN, 0xFFFFFF);  // from inside upwards: the start is in
+        QCOMPARE(img.pixel(7, 6), qRgb(255, 255, 255));
+        QCOMPARE(img.pixel(7, 0), qRgb(255, 255, 255));
+        canvas.Line(INT_MIN, INT_MIN, INT_MAX, INT_MAX, kBlack, 3, PenMode::Xor);
+        canvas.Line(3, 0, 3, 3, kBlack, 1000, PenMode::Xor);
+        canvas.Line(3, 0, 3, 3, kBlack, 1000, PenMode::Xor);
+        QCOMPARE(img.pixel(5, 5), qRgb(255, 255, 255));
+    }
+
     void xorTwiceRestores() {
         FontCache fonts;
         const QImage original = Pattern(40, 20);

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QString>
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/qt/LineRaster.h"
 #include "platform/qt/QtColor.h"
@@ -11,6 +12,23 @@ namespace zentabo {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
+constexpr int kMaxPenWidth = 16;
+constexpr int64_t kMaxSlantedSteps = 1 << 16;
+
+// Cuts the span from a towards b (b excluded) to [lo, hi), keeping its direction and
+// its pixels. False when nothing of it is left.
+bool ClampSpan(int& a, int& b, int lo, int hi) {
+    if (a < b) {
+        if (b <= lo || a >= hi) return false;
+        a = std::max(a, lo);
+        b = std::min(b, hi);
+    } else {
+        if (a < lo || b >= hi - 1) return false;
+        a = std::min(a, hi);
+        b = std::max(b, lo - 1);
+    }
+    return a != b;
+}
 
 }  // namespace
 
@@ -59,8 +77,21 @@ void QtCanvas::SetPixel(int x, int y, TColor color) {
 
 void QtCanvas::Line(int x1, int y1, int x2, int y2, TColor color, int width, PenMode mode) {
     if (!image_) return;
+    width = std::clamp(width, 1, kMaxPenWidth);
     const QRgb rgb = ToQRgb(color);
-    if (width <= 1) {
+    // Axis-aligned lines (nearly all the editor draws) are cut to the image, keeping
+    // their pixels and their excluded end; any other line is bounded in length, so that
+    // absurd coordinates cost nothing.
+    const int margin = width + 1;
+    if (y1 == y2) {
+        if (!ClampSpan(x1, x2, -margin, image_->width() + margin)) return;
+    } else if (x1 == x2) {
+        if (!ClampSpan(y1, y2, -margin, image_->height() + margin)) return;
+    } else if (std::abs(int64_t{x2} - x1) > kMaxSlantedSteps ||
+               std::abs(int64_t{y2} - y1) > kMaxSlantedSteps) {
+        return;
+    }
+    if (width == 1) {
         RasterLine(x1, y1, x2, y2, [&](int x, int y) { Plot(x, y, rgb, mode); });
     } else {
         WideLine(x1, y1, x2, y2, rgb, width, mode);
@@ -72,15 +103,18 @@ void QtCanvas::Line(int x1, int y1, int x2, int y2, TColor color, int width, Pen
 void QtCanvas::WideLine(int x1, int y1, int x2, int y2, QRgb rgb, int width, PenMode mode) {
     const int lo = -(width - 1) / 2;
     const int hi = width / 2;
-    const int left = std::min(x1, x2) + lo;
-    const int top = std::min(y1, y2) + lo;
-    const int w = std::abs(x2 - x1) + width;
-    const int h = std::abs(y2 - y1) + width;
+    const int left = std::max(std::min(x1, x2) + lo, 0);
+    const int top = std::max(std::min(y1, y2) + lo, 0);
+    const int right = std::min(std::max(x1, x2) + hi, image_->width() - 1);
+    const int bottom = std::min(std::max(y1, y2) + hi, image_->height() - 1);
+    if (left > right || top > bottom) return;
+    const int w = right - left + 1;
+    const int h = bottom - top + 1;
     mask_.assign(static_cast<std::size_t>(w) * h, 0);
     RasterLine(x1, y1, x2, y2, [&](int x, int y) {
-        for (int dy = lo; dy <= hi; ++dy) {
-            for (int dx = lo; dx <= hi; ++dx) {
-                mask_[static_cast<std::size_t>(y + dy - top) * w + (x + dx - left)] = 1;
+        for (int py = std::max(y + lo, top); py <= std::min(y + hi, bottom); ++py) {
+            for (int px = std::max(x + lo, left); px <= std::min(x + hi, right); ++px) {
+                mask_[static_cast<std::size_t>(py - top) * w + (px - left)] = 1;
             }
         }
     });
@@ -154,7 +188,10 @@ void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view cp932, T
         const QFontMetrics m(font.Font().font);
         const int uy =
             std::min(baseline + std::max(1, m.underlinePos()), y + font.CellHeight() - 1);
-        p.fillRect(QRect(x, uy, cx - x, std::max(1, m.lineWidth())), QColor::fromRgb(pen));
+        // Only the visible part: x may lie far to the left of a scrolled row.
+        const int ux = std::max(x, c.left - 1);
+        const int uw = std::min(cx, c.right) - ux;
+        if (uw > 0) p.fillRect(QRect(ux, uy, uw, std::max(1, m.lineWidth())), QColor::fromRgb(pen));
     }
 }
 

@@ -1,6 +1,9 @@
 #include "platform/qt/TextMeasurer.h"
 
 #include <QChar>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <string>
 
 #include "store/Cp932Codec.h"
@@ -72,13 +75,13 @@ int TextMeasurer::CharAt(std::string_view s, std::size_t pos, const CellGlyph** 
 }
 
 int TextMeasurer::Width(std::string_view s) const {
-    int width = 0;
+    int64_t width = 0;  // a line of hundreds of megabytes must not wrap around
     const CellGlyph* g = nullptr;
     for (std::size_t i = 0; i < s.size();) {
         i += CharAt(s, i, &g);
         width += g->advance;
     }
-    return width;
+    return static_cast<int>(std::min<int64_t>(width, std::numeric_limits<int>::max()));
 }
 
 }  // namespace zentabo
