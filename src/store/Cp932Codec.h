@@ -14,7 +14,7 @@ namespace zentabo {
 
 struct UnmappableChar {
     std::size_t offset;  // index in the input (UTF-16 units or UTF-8 bytes)
-    char32_t codePoint;
+    char32_t codePoint;  // U+FFFD for a malformed UTF-8 byte, the unit for a lone surrogate
 };
 
 struct Cp932EncodeResult {
@@ -25,6 +25,10 @@ struct Cp932EncodeResult {
 
 std::u16string Cp932ToUtf16(std::string_view bytes);
 std::string Cp932ToUtf8(std::string_view bytes);
+// Like Cp932ToUtf8, and tells whether encoding the result gives exactly these bytes
+// back: false when they hold bad bytes or a non-canonical duplicate code (an NEC or
+// IBM extension that code page 932 stores under another code).
+bool Cp932ToUtf8Lossless(std::string_view bytes, std::string& utf8);
 Cp932EncodeResult Utf16ToCp932(std::u16string_view text);
 Cp932EncodeResult Utf8ToCp932(std::string_view utf8);
 

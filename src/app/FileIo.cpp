@@ -1,0 +1,138 @@
+#include "app/FileIo.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+namespace zentabo {
+namespace {
+
+std::string Describe(const std::string& what, const std::string& path, int err) {
+    return what + " " + path + ": " + std::strerror(err);
+}
+
+bool Injected(const WriteFaultInjector& fault, WriteStep step) {
+    return fault && fault(step);
+}
+
+// A symbolic link is replaced through its target; renaming over the link itself
+// would turn it into a plain file.
+std::string ResolveTarget(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path p(path);
+    if (!std::filesystem::is_symlink(p, ec)) return path;
+    std::filesystem::path target = std::filesystem::weakly_canonical(p, ec);
+    return ec ? path : target.string();
+}
+
+}  // namespace
+
+ReadFileResult ReadWholeFile(const std::string& path) {
+    ReadFileResult r;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return r;
+        r.exists = true;
+        r.status = FileResult::Failure(Describe("cannot open", path, errno));
+        return r;
+    }
+    r.exists = true;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        r.status = FileResult::Failure("cannot read " + path + ": it is a folder");
+        return r;
+    }
+    if (st.st_size > 0) r.data.reserve(static_cast<std::size_t>(st.st_size));
+    std::vector<char> chunk(1 << 20);
+    for (;;) {
+        // Read straight into the string when its size is known; a file that grows
+        // meanwhile is still read to its end.
+        std::size_t have = r.data.size();
+        std::size_t room = r.data.capacity() - have;
+        ssize_t n;
+        if (room > 0) {
+            r.data.resize(have + room);
+            n = ::read(fd, r.data.data() + have, room);
+            r.data.resize(have + (n > 0 ? static_cast<std::size_t>(n) : 0));
+        } else {
+            n = ::read(fd, chunk.data(), chunk.size());
+            if (n > 0) r.data.append(chunk.data(), static_cast<std::size_t>(n));
+        }
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            r.status = FileResult::Failure(Describe("cannot read", path, errno));
+            break;
+        }
+    }
+    ::close(fd);
+    return r;
+}
+
+FileResult WriteFileAtomically(const std::string& requestedPath, std::string_view data,
+                               const WriteFaultInjector& fault) {
+    const std::string path = ResolveTarget(requestedPath);
+    std::string temp = path + ".tmp-XXXXXX";
+    int fd =
+        Injected(fault, WriteStep::CreateTemporary) ? (errno = EACCES, -1) : ::mkstemp(temp.data());
+    if (fd < 0) return FileResult::Failure(Describe("cannot create a file beside", path, errno));
+
+    // The new file gets the old one's permissions, or the usual ones for a new file.
+    struct stat old {};
+    mode_t mode;
+    if (::stat(path.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+
+    auto fail = [&](const std::string& what, int err) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return FileResult::Failure(Describe(what, path, err));
+    };
+
+    std::size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = Injected(fault, WriteStep::Write)
+                        ? (errno = ENOSPC, -1)
+                        : ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return fail("cannot write", errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (Injected(fault, WriteStep::Sync)) return fail("cannot flush", EIO);
+    if (::fsync(fd) != 0) return fail("cannot flush", errno);
+    if (::close(fd) != 0) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        return FileResult::Failure(Describe("cannot close", path, err));
+    }
+    bool renameFault = Injected(fault, WriteStep::Rename);
+    if (renameFault || ::rename(temp.c_str(), path.c_str()) != 0) {
+        int err = renameFault ? EXDEV : errno;
+        ::unlink(temp.c_str());
+        return FileResult::Failure(Describe("cannot replace", path, err));
+    }
+    // Make the rename itself durable; a failure here leaves a complete file either way.
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return {};
+}
+
+}  // namespace zentabo

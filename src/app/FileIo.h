@@ -1,0 +1,37 @@
+#pragma once
+
+// Reading a whole file and replacing one without ever leaving half of it behind.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace zentabo {
+
+// The outcome of a file operation: callers show or log `error`, never guess it.
+struct FileResult {
+    bool ok = true;
+    std::string error;  // what failed and why, with the path; empty when ok
+    explicit operator bool() const { return ok; }
+    static FileResult Failure(std::string reason) { return {false, std::move(reason)}; }
+};
+
+struct ReadFileResult {
+    bool exists = false;  // false: there is no such file (not an error for our callers)
+    FileResult status;    // a file that exists but could not be read
+    std::string data;
+};
+
+ReadFileResult ReadWholeFile(const std::string& path);
+
+// The steps of a crash-safe write, in order, so tests can make one of them fail.
+enum class WriteStep { CreateTemporary, Write, Sync, Rename };
+using WriteFaultInjector = std::function<bool(WriteStep)>;  // true: fail at this step
+
+// Writes `data` to a temporary file in the same folder, flushes it to the disk and
+// renames it over `path`: a crash, a full disk or a failed write leaves the old file
+// as it was. A symbolic link at `path` is followed, so the link stays a link.
+FileResult WriteFileAtomically(const std::string& path, std::string_view data,
+                               const WriteFaultInjector& fault = {});
+
+}  // namespace zentabo

@@ -1,0 +1,198 @@
+#include "platform/qt/QtCanvas.h"
+
+#include <QPainter>
+#include <QString>
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/qt/LineRaster.h"
+#include "platform/qt/QtColor.h"
+
+namespace zentabo {
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+constexpr int kMaxPenWidth = 16;
+constexpr int64_t kMaxSlantedSteps = 1 << 16;
+
+// Cuts the span from a towards b (b excluded) to [lo, hi), keeping its direction and
+// its pixels. False when nothing of it is left.
+bool ClampSpan(int& a, int& b, int lo, int hi) {
+    if (a < b) {
+        if (b <= lo || a >= hi) return false;
+        a = std::max(a, lo);
+        b = std::min(b, hi);
+    } else {
+        if (a < lo || b >= hi - 1) return false;
+        a = std::min(a, hi);
+        b = std::max(b, lo - 1);
+    }
+    return a != b;
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas(FontCache& fonts, QImage* image) : fonts_(fonts) {
+    SetImage(image);
+    SetFont(description_);
+}
+
+void QtCanvas::SetImage(QImage* image) {
+    const bool usable = image && !image->isNull() &&
+                        (image->format() == QImage::Format_RGB32 ||
+                         image->format() == QImage::Format_ARGB32_Premultiplied ||
+                         image->format() == QImage::Format_ARGB32);
+    image_ = usable ? image : nullptr;
+}
+
+void QtCanvas::SetFont(const FontDescription& font) {
+    description_ = font;
+    font_ = &fonts_.Get(font);
+}
+
+Rect QtCanvas::Clipped(const Rect& r) const {
+    return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, image_->width()),
+            std::min(r.bottom, image_->height())};
+}
+
+void QtCanvas::FillRect(const Rect& r, TColor color) {
+    if (!image_) return;
+    const Rect c = Clipped(r);
+    const QRgb rgb = ToQRgb(color);
+    for (int y = c.top; y < c.bottom; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_->scanLine(y));
+        std::fill(line + c.left, line + std::max(c.left, c.right), rgb);
+    }
+}
+
+void QtCanvas::Plot(int x, int y, QRgb rgb, PenMode mode) {
+    if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) return;
+    QRgb& px = reinterpret_cast<QRgb*>(image_->scanLine(y))[x];
+    px = mode == PenMode::Xor ? px ^ (rgb & 0x00FFFFFFu) : rgb;
+}
+
+void QtCanvas::SetPixel(int x, int y, TColor color) {
+    if (image_) Plot(x, y, ToQRgb(color), PenMode::Copy);
+}
+
+void QtCanvas::Line(int x1, int y1, int x2, int y2, TColor color, int width, PenMode mode) {
+    if (!image_) return;
+    width = std::clamp(width, 1, kMaxPenWidth);
+    const QRgb rgb = ToQRgb(color);
+    // Axis-aligned lines (nearly all the editor draws) are cut to the image, keeping
+    // their pixels and their excluded end; any other line is bounded in length, so that
+    // absurd coordinates cost nothing.
+    const int margin = width + 1;
+    if (y1 == y2) {
+        if (!ClampSpan(x1, x2, -margin, image_->width() + margin)) return;
+    } else if (x1 == x2) {
+        if (!ClampSpan(y1, y2, -margin, image_->height() + margin)) return;
+    } else if (std::abs(int64_t{x2} - x1) > kMaxSlantedSteps ||
+               std::abs(int64_t{y2} - y1) > kMaxSlantedSteps) {
+        return;
+    }
+    if (width == 1) {
+        RasterLine(x1, y1, x2, y2, [&](int x, int y) { Plot(x, y, rgb, mode); });
+    } else {
+        WideLine(x1, y1, x2, y2, rgb, width, mode);
+    }
+}
+
+// A wide pen is a square of the pen's width moved along the 1-pixel path. The covered
+// pixels are collected first so that each is XORed once and a second drawing restores.
+void QtCanvas::WideLine(int x1, int y1, int x2, int y2, QRgb rgb, int width, PenMode mode) {
+    const int lo = -(width - 1) / 2;
+    const int hi = width / 2;
+    const int left = std::max(std::min(x1, x2) + lo, 0);
+    const int top = std::max(std::min(y1, y2) + lo, 0);
+    const int right = std::min(std::max(x1, x2) + hi, image_->width() - 1);
+    const int bottom = std::min(std::max(y1, y2) + hi, image_->height() - 1);
+    if (left > right || top > bottom) return;
+    const int w = right - left + 1;
+    const int h = bottom - top + 1;
+    mask_.assign(static_cast<std::size_t>(w) * h, 0);
+    RasterLine(x1, y1, x2, y2, [&](int x, int y) {
+        for (int py = std::max(y + lo, top); py <= std::min(y + hi, bottom); ++py) {
+            for (int px = std::max(x + lo, left); px <= std::min(x + hi, right); ++px) {
+                mask_[static_cast<std::size_t>(py - top) * w + (px - left)] = 1;
+            }
+        }
+    });
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (mask_[static_cast<std::size_t>(y) * w + x]) Plot(left + x, top + y, rgb, mode);
+        }
+    }
+}
+
+void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view cp932, TColor textColor,
+                       TColor background, bool opaque, int fontStyle) {
+    if (!image_) return;
+    const Rect c = Clipped(clip);
+    if (c.left >= c.right || c.top >= c.bottom) return;
+    if (opaque) FillRect(c, background);
+
+    FontDescription styled = description_;
+    styled.style = description_.style | fontStyle;
+    const TextMeasurer& font = fonts_.Get(styled);
+    font_ = &fonts_.Get(description_);  // the lookup above moved the cache's last hit
+
+    QPainter p(image_);
+    p.setClipRect(QRect(c.left, c.top, c.right - c.left, c.bottom - c.top));
+    p.setPen(QColor::fromRgb(ToQRgb(textColor)));
+    const QRgb pen = ToQRgb(textColor);
+    const int baseline = y + font.Font().ascent;
+    const int cell = font.CellWidth();
+
+    glyphs_.clear();
+    positions_.clear();
+    auto drawSingle = [&](char16_t ch, int cx) {
+        // The face lacks this glyph: let Qt find one in another face.
+        p.setFont(font.Font().font);
+        p.drawText(QPointF(cx, baseline), QString(QChar(ch)));
+    };
+    // Bytes that do not decode get a hollow box of one cell each, drawn by hand: no
+    // face's replacement glyph is guaranteed to fit the cell.
+    const int boxTop = y + std::max(1, font.CellHeight() / 4);
+    const QRect box(0, boxTop, std::max(1, cell - 3), std::max(1, baseline - boxTop - 1));
+    auto drawBox = [&](int cx) { p.drawRect(box.translated(cx + 1, 0)); };
+    int cx = x;
+    const CellGlyph* g = nullptr;
+    for (std::size_t i = 0; i < cp932.size() && cx < c.right;) {
+        i += font.CharAt(cp932, i, &g);
+        const int next = cx + g->advance;
+        if (next > c.left && g->ch != u' ') {
+            const int parts = g->perByte ? 2 : 1;
+            for (int k = 0; k < parts; ++k) {
+                const int gx = cx + k * cell;
+                if (g->ch == kReplacement) {
+                    drawBox(gx);
+                } else if (g->index != 0) {
+                    glyphs_.append(g->index);
+                    positions_.append(QPointF(gx, baseline));
+                } else {
+                    drawSingle(g->ch, gx);
+                }
+            }
+        }
+        cx = next;
+    }
+    if (!glyphs_.isEmpty()) {
+        QGlyphRun run;
+        run.setRawFont(font.RawFont());
+        run.setGlyphIndexes(glyphs_);
+        run.setPositions(positions_);
+        p.drawGlyphRun(QPointF(0, 0), run);
+    }
+    if (styled.style & kStyleUnderline) {
+        const QFontMetrics m(font.Font().font);
+        const int uy =
+            std::min(baseline + std::max(1, m.underlinePos()), y + font.CellHeight() - 1);
+        // Only the visible part: x may lie far to the left of a scrolled row.
+        const int ux = std::max(x, c.left - 1);
+        const int uw = std::min(cx, c.right) - ux;
+        if (uw > 0) p.fillRect(QRect(ux, uy, uw, std::max(1, m.lineWidth())), QColor::fromRgb(pen));
+    }
+}
+
+}  // namespace zentabo
