@@ -41,7 +41,8 @@ void QtCanvas::SetImage(QImage* image) {
     const bool usable = image && !image->isNull() &&
                         (image->format() == QImage::Format_RGB32 ||
                          image->format() == QImage::Format_ARGB32_Premultiplied ||
-                         image->format() == QImage::Format_ARGB32);
+                         image->format() == QImage::Format_ARGB32) &&
+                        image->devicePixelRatio() == 1.0;
     image_ = usable ? image : nullptr;
 }
 
