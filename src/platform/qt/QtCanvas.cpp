@@ -41,7 +41,8 @@ void QtCanvas::SetImage(QImage* image) {
     const bool usable = image && !image->isNull() &&
                         (image->format() == QImage::Format_RGB32 ||
                          image->format() == QImage::Format_ARGB32_Premultiplied ||
-                         image->format() == QImage::Format_ARGB32);
+                         image->format() == QImage::Format_ARGB32) &&
+                        image->devicePixelRatio() == 1.0;
     image_ = usable ? image : nullptr;
 }
 
@@ -135,7 +136,6 @@ void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view cp932, T
     FontDescription styled = description_;
     styled.style = description_.style | fontStyle;
     const TextMeasurer& font = fonts_.Get(styled);
-    font_ = &fonts_.Get(description_);  // the lookup above moved the cache's last hit
 
     QPainter p(image_);
     p.setClipRect(QRect(c.left, c.top, c.right - c.left, c.bottom - c.top));

@@ -17,8 +17,10 @@ namespace zentabo {
 
 class QtCanvas : public Canvas {
 public:
-    // The image must be 32-bit (RGB32 or ARGB32 premultiplied); the widget hands in a new
-    // one after every resize. Without an image every call does nothing.
+    // The image must be 32-bit (RGB32 or ARGB32 premultiplied) with a device pixel ratio
+    // of 1, since the editor's geometry is in image pixels; the widget hands in a new one
+    // after every resize and scales it to the screen itself. Without a usable image every
+    // call does nothing.
     explicit QtCanvas(FontCache& fonts, QImage* image = nullptr);
 
     void SetImage(QImage* image);
