@@ -25,8 +25,9 @@ private:
     uint64_t state_;
 };
 
-const char* const kTags[] = {"<p>", "</p>", "<br />", "<a href=\"http://example.jp/\">", "</a>",
-                             "<em>", "</em>", "<li>", "</li>", "<h2>", "</h2>", "&amp;"};
+const char* const kTags[] = {"<p>",   "</p>", "<br />", "<a href=\"http://example.jp/\">",
+                             "</a>",  "<em>", "</em>",  "<li>",
+                             "</li>", "<h2>", "</h2>",  "&amp;"};
 
 void AppendHiragana(std::string& out, Random& rng) {
     out += '\x82';

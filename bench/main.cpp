@@ -26,12 +26,14 @@ long long NowNs() {
         .count();
 }
 
-double MillisecondsSince(long long startNs) { return (NowNs() - startNs) / 1e6; }
+double MillisecondsSince(long long startNs) {
+    return (NowNs() - startNs) / 1e6;
+}
 
 std::string ScratchDir() {
     static std::string dir = [] {
-        auto base = std::filesystem::temp_directory_path() /
-                    ("zentabo-bench-" + std::to_string(getpid()));
+        auto base =
+            std::filesystem::temp_directory_path() / ("zentabo-bench-" + std::to_string(getpid()));
         std::filesystem::create_directories(base);
         return base.string();
     }();
@@ -58,8 +60,8 @@ void RunCaseInChild(const BenchCase& c, int fd) {
     long long start = NowNs();
     CaseResult r = c.run();
     double ms = r.ms >= 0 ? r.ms : MillisecondsSince(start);
-    std::string line = "\"case\":\"" + JsonEscape(c.name) + "\",\"bytes\":" +
-                       std::to_string(r.bytes) + ",\"ms\":" + std::to_string(ms);
+    std::string line = "\"case\":\"" + JsonEscape(c.name) +
+                       "\",\"bytes\":" + std::to_string(r.bytes) + ",\"ms\":" + std::to_string(ms);
     for (auto& [key, value] : r.extra)
         line += ",\"" + JsonEscape(key) + "\":" + std::to_string(value);
     if (write(fd, line.data(), line.size()) < 0) _exit(3);
@@ -87,7 +89,8 @@ bool RunCase(const BenchCase& c) {
     struct rusage usage {};
     wait4(pid, &status, 0, &usage);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || body.empty()) {
-        std::printf("{\"case\":\"%s\",\"error\":\"the case failed\"}\n", JsonEscape(c.name).c_str());
+        std::printf("{\"case\":\"%s\",\"error\":\"the case failed\"}\n",
+                    JsonEscape(c.name).c_str());
         return false;
     }
     double peakMb = usage.ru_maxrss / 1024.0;  // ru_maxrss is in KiB on Linux

@@ -23,8 +23,8 @@ struct FontDescription {
 
 // Metrics of the font the platform actually created.
 struct FontMetrics {
-    int tmHeight = 0;         // full cell height
-    int tmAveCharWidth = 0;   // width of a single-byte cell
+    int tmHeight = 0;        // full cell height
+    int tmAveCharWidth = 0;  // width of a single-byte cell
 };
 
 }  // namespace zentabo
