@@ -114,5 +114,39 @@ RegisterCase edits("edit-middle-100mb", [] {
     return r;
 });
 
+// Bad input: one 50 MB line without any break (read by the chunked reader), and the
+// same line behind a first CR LF line (read whole). Both must load as one entry.
+RegisterCase longLine("load-50mb-line", [] {
+    const std::size_t size = 50u << 20;
+    std::string path = ScratchDir() + "/line.txt";
+    {
+        std::string block(1u << 20, 'a');
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        std::fputs("x\r\n", f);
+        for (std::size_t i = 0; i < size; i += block.size())
+            std::fwrite(block.data(), 1, block.size(), f);
+        std::fclose(f);
+    }
+    TLumStrings store;
+    long long start = NowNs();
+    store.LoadFromFile(path);
+    double crlfMs = MillisecondsSince(start);
+    if (store.Count() != 2 || store.Get(1).size() != size + 1) std::abort();
+
+    std::FILE* f = std::fopen(path.c_str(), "r+b");
+    std::fputs("aaa", f);  // no break left: the file is one line, read in chunks
+    std::fclose(f);
+    start = NowNs();
+    store.LoadFromFile(path);
+    double chunkedMs = MillisecondsSince(start);
+    if (store.Count() != 1 || store.Get(0).size() != size + 4) std::abort();
+
+    CaseResult r;
+    r.ms = crlfMs + chunkedMs;
+    r.bytes = static_cast<long long>(size);
+    r.extra = {{"crlf_loader_ms", crlfMs}, {"chunked_reader_ms", chunkedMs}};
+    return r;
+});
+
 }  // namespace
 }  // namespace zentabo::bench

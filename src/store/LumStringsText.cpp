@@ -16,6 +16,7 @@ std::string TLumStrings::GetText() const {
 }
 
 void TLumStrings::SetText(const std::string& text) {
+    if (slots_.Holds(&text)) return SetText(std::string(text));  // Clear would destroy it
     Clear();
     PlanCapacity(text.size());
     SplitLines(text, true, [this](std::string&& piece) { AppendPlanned(std::move(piece)); });
@@ -24,6 +25,7 @@ void TLumStrings::SetText(const std::string& text) {
 
 void TLumStrings::InsertText(int32_t& index, const std::string& text) {
     CheckIndex(index, Count() + 1);
+    if (slots_.Holds(&text)) return InsertText(index, std::string(text));  // would move
     PlanCapacity(text.size());
     int32_t at = index;
     SplitLines(text, false,
@@ -49,6 +51,7 @@ std::string TLumStrings::GetCommaText() const {
 }
 
 void TLumStrings::SetCommaText(const std::string& text) {
+    if (slots_.Holds(&text)) return SetCommaText(std::string(text));
     Clear();
     std::size_t pos = 0;
     const std::size_t len = text.size();

@@ -7,6 +7,7 @@
 // address space, not resident memory, until it is used.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace zentabo {
@@ -23,6 +24,13 @@ public:
 
     std::string& operator[](int32_t i) { return slots_[Physical(i)]; }
     const std::string& operator[](int32_t i) const { return slots_[Physical(i)]; }
+
+    // Whether s is one of the slots, so that a caller can copy it before a change that
+    // would destroy or move it.
+    bool Holds(const std::string* s) const {
+        std::less<const std::string*> before;
+        return slots_ && !before(s, slots_) && before(s, slots_ + capacity_);
+    }
 
     // Reallocates to exactly n slots (n >= size()), leaving the free slots before entry
     // gapAt, where the next insertion is expected. On allocation failure nothing changes.

@@ -76,6 +76,18 @@ TEST(LumStringsList, InsertingAnEntryOfTheStoreItselfSurvivesGrowth) {
     EXPECT_EQ(s.Get(33), "line 31\r\n");
 }
 
+TEST(LumStringsList, WholeTextCallsAcceptAnEntryOfTheStoreItself) {
+    TLumStrings s;
+    s.Assign({"a\r\nb", "c d,e"});
+    int32_t at = 1;
+    s.InsertText(at, s.Get(0));
+    EXPECT_EQ(Entries(s), (std::vector<std::string>{"a\r\nb", "a\r\n", "b", "c d,e"}));
+    s.SetCommaText(s.Get(3));
+    EXPECT_EQ(Entries(s), (std::vector<std::string>{"c d", "e"}));
+    s.SetText(s.Get(0));
+    EXPECT_EQ(Entries(s), (std::vector<std::string>{std::string("c d\0", 4)}));
+}
+
 TEST(LumStringsList, GrowthAndCapacityFollowTheSizeRules) {
     TLumStrings s;
     s.Add("a");

@@ -120,27 +120,5 @@ TEST(LumStringsModel, PositionHelpersAtTheEdges) {
     EXPECT_EQ(s.IndexAfterLineEnds(2), 1);
 }
 
-TEST(LumStringsModel, CheckpointsFollowEditsInALargeStore) {
-    TLumStrings s;
-    std::vector<std::string> model;
-    for (int i = 0; i < 100000; ++i) model.push_back(i % 3 ? "piece" : "line\r\n");
-    s.AddStrings(model);
-    std::mt19937 rng(7);
-    for (int round = 0; round < 200; ++round) {
-        int32_t at = static_cast<int32_t>(rng() % model.size());
-        if (round % 2) {
-            s.Put(at, "changed\r\n");
-            model[at] = "changed\r\n";
-        } else {
-            s.Delete(at);
-            model.erase(model.begin() + at);
-        }
-        int32_t q = static_cast<int32_t>(rng() % model.size());
-        ASSERT_EQ(s.CountLineEndsBefore(q), ReferenceCountLineEndsBefore(model, q));
-        int32_t k = ReferenceCountLineEndsBefore(model, q);
-        ASSERT_EQ(s.IndexAfterLineEnds(k), ReferenceIndexAfterLineEnds(model, k));
-    }
-}
-
 }  // namespace
 }  // namespace zentabo

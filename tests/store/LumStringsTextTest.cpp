@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "StoreTestSupport.h"
 #include "store/LumStrings.h"
 
@@ -67,39 +65,6 @@ TEST(LumStringsText, InsertTextLeavesTheLastPieceWithoutNulAndReturnsItsIndex) {
         EXPECT_EQ(index, static_cast<int32_t>(c.inserted.size()));
         EXPECT_EQ(s.Capacity(), s.Count());
     }
-}
-
-TEST(LumStringsText, RandomTextsSplitAsTheReferenceAndJoinBackWhole) {
-    std::mt19937 rng(99);
-    const char alphabet[] = {'a', 'b', '\r', '\n', '\0', '\x82', ' '};
-    for (int round = 0; round < 500; ++round) {
-        std::string text;
-        int len = static_cast<int>(rng() % 200);
-        for (int i = 0; i < len; ++i) text += alphabet[rng() % sizeof alphabet];
-        TLumStrings s;
-        s.SetText(text);
-        ASSERT_EQ(Entries(s), ReferenceSplit(text, true)) << ::testing::PrintToString(text);
-        std::string joined = s.GetText();
-        ASSERT_EQ(joined.substr(0, text.size()), text);
-        ASSERT_LE(joined.size(), text.size() + 1);
-
-        int32_t at = s.Count() / 2;
-        int32_t first = at;
-        V before = Entries(s);
-        s.InsertText(at, text);
-        V expected = before;
-        V pieces = ReferenceSplit(text, false);
-        expected.insert(expected.begin() + first, pieces.begin(), pieces.end());
-        ASSERT_EQ(Entries(s), expected) << ::testing::PrintToString(text);
-        ASSERT_EQ(at, first + static_cast<int32_t>(pieces.size()) - 1);
-    }
-}
-
-TEST(LumStringsText, GetTextJoinsEverythingWithTheMarkers) {
-    TLumStrings s;
-    s.SetText(B("a\r\nb\0", 5));
-    s.Insert(1, "wrapped ");
-    EXPECT_EQ(s.GetText(), B("a\r\nwrapped b\0", 13));
 }
 
 TEST(LumStringsText, CommaTextQuotesEntriesWithBlanksOrCommasAndEscapesNothing) {
