@@ -1,5 +1,6 @@
 // Any bytes as a page store: no crash, no hang, no allocation beyond the input's
-// size from a length field; the pages read save and load back unchanged.
+// size from a length field; the pages read save and load back unchanged. The same
+// bytes as text: the converter's UTF-8 and UTF-16 paths agree.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 #include "app/FakePages.h"
 #include "app/PageStore.h"
+#include "store/Cp932Codec.h"
 
 using zentabo::testing::FakeHost;
 
@@ -40,5 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A page with the save mode off stores no text.
         Check(back.At(i).text == (host.At(i).saveMode ? host.At(i).text : std::string()));
     }
+
+    std::string utf8;
+    bool lossless = zentabo::Cp932ToUtf8Lossless(bytes, utf8);
+    zentabo::Cp932EncodeResult via16 = zentabo::Utf16ToCp932(zentabo::Cp932ToUtf16(bytes));
+    zentabo::Cp932EncodeResult via8 = zentabo::Utf8ToCp932(utf8);
+    Check(via8.bytes == via16.bytes && via8.unmappable.size() == via16.unmappable.size());
+    Check(lossless == (via16.ok() && via16.bytes == bytes));
     return 0;
 }
