@@ -75,64 +75,94 @@ ReadFileResult ReadWholeFile(const std::string& path) {
     return r;
 }
 
-FileResult WriteFileAtomically(const std::string& requestedPath, std::string_view data,
-                               const WriteFaultInjector& fault) {
-    const std::string path = ResolveTarget(requestedPath);
-    std::string temp = path + ".tmp-XXXXXX";
-    int fd =
-        Injected(fault, WriteStep::CreateTemporary) ? (errno = EACCES, -1) : ::mkstemp(temp.data());
-    if (fd < 0) return FileResult::Failure(Describe("cannot create a file beside", path, errno));
-
+AtomicFileWriter::AtomicFileWriter(const std::string& path, WriteFaultInjector fault)
+    : path_(ResolveTarget(path)), temp_(path_ + ".tmp-XXXXXX"), fault_(std::move(fault)) {
+    fd_ = Injected(fault_, WriteStep::CreateTemporary) ? (errno = EACCES, -1)
+                                                       : ::mkstemp(temp_.data());
+    if (fd_ < 0) {
+        status_ = FileResult::Failure(Describe("cannot create a file beside", path_, errno));
+        return;
+    }
     // The new file gets the old one's permissions, or the usual ones for a new file.
     struct stat old {};
     mode_t mode;
-    if (::stat(path.c_str(), &old) == 0) {
+    if (::stat(path_.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
     } else {
         mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    ::fchmod(fd, mode);
+    ::fchmod(fd_, mode);
+}
 
-    auto fail = [&](const std::string& what, int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return FileResult::Failure(Describe(what, path, err));
-    };
+AtomicFileWriter::~AtomicFileWriter() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+    }
+}
 
+FileResult AtomicFileWriter::Fail(const std::string& what, int err) {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+        fd_ = -1;
+    }
+    status_ = FileResult::Failure(Describe(what, path_, err));
+    return status_;
+}
+
+FileResult AtomicFileWriter::Write(std::string_view data) {
+    if (!status_ || fd_ < 0) return status_;
     std::size_t done = 0;
     while (done < data.size()) {
-        ssize_t n = Injected(fault, WriteStep::Write)
+        ssize_t n = Injected(fault_, WriteStep::Write)
                         ? (errno = ENOSPC, -1)
-                        : ::write(fd, data.data() + done, data.size() - done);
+                        : ::write(fd_, data.data() + done, data.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            return fail("cannot write", errno);
+            return Fail("cannot write", errno);
         }
         done += static_cast<std::size_t>(n);
     }
-    if (Injected(fault, WriteStep::Sync)) return fail("cannot flush", EIO);
-    if (::fsync(fd) != 0) return fail("cannot flush", errno);
+    return status_;
+}
+
+FileResult AtomicFileWriter::Commit() {
+    if (!status_ || fd_ < 0) return status_;
+    if (Injected(fault_, WriteStep::Sync)) return Fail("cannot flush", EIO);
+    if (::fsync(fd_) != 0) return Fail("cannot flush", errno);
+    int fd = fd_;
+    fd_ = -1;
     if (::close(fd) != 0) {
         int err = errno;
-        ::unlink(temp.c_str());
-        return FileResult::Failure(Describe("cannot close", path, err));
+        ::unlink(temp_.c_str());
+        status_ = FileResult::Failure(Describe("cannot close", path_, err));
+        return status_;
     }
-    bool renameFault = Injected(fault, WriteStep::Rename);
-    if (renameFault || ::rename(temp.c_str(), path.c_str()) != 0) {
+    bool renameFault = Injected(fault_, WriteStep::Rename);
+    if (renameFault || ::rename(temp_.c_str(), path_.c_str()) != 0) {
         int err = renameFault ? EXDEV : errno;
-        ::unlink(temp.c_str());
-        return FileResult::Failure(Describe("cannot replace", path, err));
+        ::unlink(temp_.c_str());
+        status_ = FileResult::Failure(Describe("cannot replace", path_, err));
+        return status_;
     }
     // Make the rename itself durable; a failure here leaves a complete file either way.
-    std::string folder = std::filesystem::path(path).parent_path().string();
+    std::string folder = std::filesystem::path(path_).parent_path().string();
     int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
-    return {};
+    return status_;
+}
+
+FileResult WriteFileAtomically(const std::string& path, std::string_view data,
+                               const WriteFaultInjector& fault) {
+    AtomicFileWriter writer(path, fault);
+    writer.Write(data);
+    return writer.Commit();
 }
 
 }  // namespace zentabo

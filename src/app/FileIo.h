@@ -28,9 +28,31 @@ ReadFileResult ReadWholeFile(const std::string& path);
 enum class WriteStep { CreateTemporary, Write, Sync, Rename };
 using WriteFaultInjector = std::function<bool(WriteStep)>;  // true: fail at this step
 
-// Writes `data` to a temporary file in the same folder, flushes it to the disk and
-// renames it over `path`: a crash, a full disk or a failed write leaves the old file
-// as it was. A symbolic link at `path` is followed, so the link stays a link.
+// Writes a file in pieces to a temporary file in the same folder; Commit flushes it
+// to the disk and renames it over `path`: a crash, a full disk or a failed write
+// leaves the old file as it was. Without Commit the temporary file is removed. A
+// symbolic link at `path` is followed, so the link stays a link.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const std::string& path, WriteFaultInjector fault = {});
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // The first failure is kept: later calls return it without doing anything.
+    FileResult Write(std::string_view data);
+    FileResult Commit();
+
+private:
+    FileResult Fail(const std::string& what, int err);
+
+    std::string path_;
+    std::string temp_;
+    WriteFaultInjector fault_;
+    int fd_ = -1;
+    FileResult status_;
+};
+
 FileResult WriteFileAtomically(const std::string& path, std::string_view data,
                                const WriteFaultInjector& fault = {});
 

@@ -1,6 +1,5 @@
 #include "app/PageStore.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,18 +70,36 @@ bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const std::string&
     return true;
 }
 
-FileResult SavePagesToStream(PageStoreHost& host, std::string& out) {
-    TaggedValueWriter writer(out);
+namespace {
+
+// Writes the store one record at a time to `sink`, so a file never needs the whole
+// store in memory at once.
+FileResult SavePages(PageStoreHost& host, std::string& chunk,
+                     const std::function<FileResult(std::string_view)>& sink) {
+    TaggedValueWriter writer(chunk);
     writer.WriteString(kPageStoreSignature);
     const int count = host.PageCount();
     writer.WriteInteger(count);
+    if (FileResult r = sink(chunk); !r) return r;
     for (int i = 0; i < count; ++i) {
+        chunk.clear();
         if (!WritePage(writer, host.Page(i))) {
             return FileResult::Failure("page " + std::to_string(i + 1) +
                                        ": text too long to store (2 GiB at most)");
         }
+        if (FileResult r = sink(chunk); !r) return r;
     }
     return {};
+}
+
+}  // namespace
+
+FileResult SavePagesToStream(PageStoreHost& host, std::string& out) {
+    std::string chunk;
+    return SavePages(host, chunk, [&](std::string_view piece) {
+        out.append(piece);
+        return FileResult{};
+    });
 }
 
 PageStoreReadResult LoadPagesFromStream(PageStoreHost& host, std::string_view data,
@@ -105,9 +122,12 @@ PageStoreReadResult LoadPagesFromStream(PageStoreHost& host, std::string_view da
 
 FileResult SavePageStore(PageStoreHost& host, const std::string& path,
                          const WriteFaultInjector& fault) {
-    std::string buffer;
-    if (FileResult r = SavePagesToStream(host, buffer); !r) return r;
-    return WriteFileAtomically(path, buffer, fault);
+    AtomicFileWriter file(path, fault);
+    std::string chunk;
+    FileResult r =
+        SavePages(host, chunk, [&](std::string_view piece) { return file.Write(piece); });
+    if (!r) return r;  // the writer removes its temporary file
+    return file.Commit();
 }
 
 PageStoreLoadResult LoadPageStore(PageStoreHost& host, const std::string& path,

@@ -74,7 +74,7 @@ PageStoreReadResult LoadPagesFromStream(PageStoreHost& host, std::string_view da
                                         const std::string& pageStorePath,
                                         const FileTimeFunction& fileTime = FileModifiedTime);
 
-// Builds the page store in memory and replaces the file crash-safely.
+// Replaces the file crash-safely, writing it page by page.
 FileResult SavePageStore(PageStoreHost& host, const std::string& path,
                          const WriteFaultInjector& fault = {});
 

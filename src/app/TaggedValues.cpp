@@ -53,13 +53,26 @@ void TaggedValueWriter::WriteRaw(unsigned char tag, std::string_view bytes) {
 
 bool TaggedValueWriter::WriteString(std::string_view cp932) {
     if (cp932.size() > kMaxLength) return false;
-    bool raw = IsSevenBit(cp932) || !Cp932ToUtf8Lossless(cp932, utf8_);
-    if (raw) {
+    if (IsSevenBit(cp932)) {
         WriteRaw(cp932.size() <= 255 ? kTagString : kTagLString, cp932);
         return true;
     }
-    if (utf8_.size() > kMaxLength) return false;
-    WriteRaw(kTagUtf8String, utf8_);
+    // Converted straight into the output, the length filled in afterwards; text
+    // that would not come back unchanged is taken back out and stored as bytes.
+    const std::size_t mark = out_.size();
+    out_.push_back(static_cast<char>(kTagUtf8String));
+    out_.append(4, '\0');
+    const bool lossless = AppendCp932ToUtf8(cp932, out_);
+    const std::size_t length = out_.size() - mark - 5;
+    if (!lossless || length > kMaxLength) {
+        out_.resize(mark);
+        if (lossless) return false;
+        WriteRaw(cp932.size() <= 255 ? kTagString : kTagLString, cp932);
+        return true;
+    }
+    for (int i = 0; i < 4; ++i) {
+        out_[mark + 1 + i] = static_cast<char>((length >> (8 * i)) & 0xFF);
+    }
     return true;
 }
 
@@ -135,6 +148,9 @@ bool TaggedValueReader::ReadString(std::string& value) {
             if (!TakeLength(4, 1, length) || !Take(length, bytes)) return false;
             Cp932EncodeResult r = Utf8ToCp932(bytes);
             if (!r.ok()) return Fail();
+            // The result was sized for the UTF-8; Japanese text needs a third less,
+            // and a page keeps its text for the whole run.
+            if (r.bytes.capacity() - r.bytes.size() > r.bytes.size() / 4) r.bytes.shrink_to_fit();
             value = std::move(r.bytes);
             return true;
         }

@@ -40,7 +40,6 @@ private:
     void WriteRaw(unsigned char tag, std::string_view bytes);
 
     std::string& out_;
-    std::string utf8_;  // reused between strings
 };
 
 // Reads values from a byte buffer. Any unexpected tag, truncation or conversion

@@ -2,8 +2,10 @@
 
 #include <unicode/ucnv.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 
@@ -31,6 +33,9 @@ struct Tables {
     std::array<char16_t, 256> single{};  // U+FFFD for lead and unassigned bytes
     std::array<std::array<char16_t, 256>, kLeadCount> pair{};  // 0: unassigned
     std::array<std::uint16_t, 0x10000> encode{};  // byte or lead<<8|trail, kNoBytes if none
+    // The UTF-8 path's view of the same tables, see PackUtf8: one load per character.
+    std::array<std::uint32_t, 256> singleUtf8{};
+    std::array<std::array<std::uint32_t, 256>, kLeadCount> pairUtf8{};
 
     Tables() {
         UErrorCode err = U_ZERO_ERROR;
@@ -95,6 +100,35 @@ struct Tables {
                 if (encode[u] == kNoBytes) encode[u] = fromUnicode(u);
             }
         }
+        for (int b = 0x80; b < 256; ++b) {
+            if (IsLead(static_cast<unsigned char>(b)) || single[b] == kReplacement) continue;
+            singleUtf8[b] = PackUtf8(single[b], encode[single[b]] == b);
+        }
+        for (int lead = 0; lead < kLeadCount; ++lead) {
+            int leadByte = lead < 31 ? lead + 0x81 : lead - 31 + 0xE0;
+            for (int trail = 0; trail < 256; ++trail) {
+                char16_t u = pair[lead][trail];
+                if (u != 0)
+                    pairUtf8[lead][trail] = PackUtf8(u, encode[u] == (leadByte << 8 | trail));
+            }
+        }
+    }
+
+    // UTF-8 bytes in the low three bytes (first byte lowest), their count in bits
+    // 24-25, bit 26 set when the character encodes back to the same bytes; 0: none.
+    static constexpr std::uint32_t kExactBit = 1u << 26;
+    static std::uint32_t PackUtf8(char16_t u, bool exact) {
+        std::uint32_t v;
+        std::uint32_t len;
+        if (u < 0x80) {
+            v = u, len = 1;
+        } else if (u < 0x800) {
+            v = (0xC0u | (u >> 6)) | (0x80u | (u & 0x3F)) << 8, len = 2;
+        } else {
+            v = (0xE0u | (u >> 12)) | (0x80u | ((u >> 6) & 0x3F)) << 8 | (0x80u | (u & 0x3F)) << 16;
+            len = 3;
+        }
+        return v | len << 24 | (exact ? kExactBit : 0);
     }
 };
 
@@ -143,16 +177,16 @@ inline char16_t DecodeAt(const Tables& t, const unsigned char* p, std::size_t n,
     return kReplacement;
 }
 
-inline void AppendUtf8(std::string& out, char16_t u) {
+inline void PutUtf8(char*& o, char16_t u) {
     if (u < 0x80) {
-        out.push_back(static_cast<char>(u));
+        *o++ = static_cast<char>(u);
     } else if (u < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (u >> 6)));
-        out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+        *o++ = static_cast<char>(0xC0 | (u >> 6));
+        *o++ = static_cast<char>(0x80 | (u & 0x3F));
     } else {
-        out.push_back(static_cast<char>(0xE0 | (u >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+        *o++ = static_cast<char>(0xE0 | (u >> 12));
+        *o++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        *o++ = static_cast<char>(0x80 | (u & 0x3F));
     }
 }
 
@@ -224,37 +258,77 @@ std::u16string Cp932ToUtf16(std::string_view bytes) {
 
 std::string Cp932ToUtf8(std::string_view bytes) {
     std::string out;
-    Cp932ToUtf8Lossless(bytes, out);
+    out.reserve(bytes.size() + bytes.size() / 2);
+    AppendCp932ToUtf8(bytes, out);
     return out;
 }
 
 bool Cp932ToUtf8Lossless(std::string_view bytes, std::string& utf8) {
+    utf8.clear();
+    utf8.reserve(bytes.size() + bytes.size() / 2);
+    return AppendCp932ToUtf8(bytes, utf8);
+}
+
+bool AppendCp932ToUtf8(std::string_view bytes, std::string& utf8) {
     const Tables& t = GetTables();
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
-    utf8.clear();
-    utf8.reserve(n + n / 2);
+    // Converted in chunks through a local buffer: writing through a pointer is much
+    // faster than growing the string a byte at a time. Every input byte gives at most
+    // three output bytes, and a chunk may end one byte late on a pair.
+    constexpr std::size_t kChunk = 16384;
+    char buffer[kChunk * 3 + 64];
     bool allExact = true;
     std::size_t i = 0;
     while (i < n) {
-        // Runs of ASCII are the common case in markup: copy them in one go.
-        std::size_t run = i;
-        while (run < n && p[run] < 0x80) ++run;
-        if (run > i) {
-            utf8.append(bytes.data() + i, run - i);
-            i = run;
-            if (i == n) break;
+        const std::size_t end = std::min(n, i + kChunk);
+        char* o = buffer;
+        while (i < end) {
+            // Eight ASCII bytes at a time: markup is mostly ASCII.
+            if (i + 8 <= n) {
+                std::uint64_t eight;
+                std::memcpy(&eight, p + i, 8);
+                if ((eight & 0x8080808080808080ull) == 0) {
+                    std::memcpy(o, &eight, 8);
+                    o += 8;
+                    i += 8;
+                    continue;
+                }
+            }
+            unsigned char b = p[i];
+            if (b < 0x80) {
+                *o++ = static_cast<char>(b);
+                ++i;
+                continue;
+            }
+            std::uint32_t packed = 0;
+            std::size_t width = 1;
+            if (!IsLead(b)) {
+                packed = t.singleUtf8[b];
+            } else if (i + 1 < n) {
+                packed = t.pairUtf8[LeadIndex(b)][p[i + 1]];
+                width = 2;
+            }
+            if (packed != 0) {
+                std::memcpy(o, &packed, 4);  // the buffer has room for the spare byte
+                o += packed >> 24 & 3;
+                allExact = allExact && (packed & Tables::kExactBit) != 0;
+                i += width;
+                continue;
+            }
+            // Bad bytes take the careful path.
+            std::size_t used;
+            bool exact;
+            char16_t u = DecodeAt(t, p, n, i, used, exact);
+            allExact = false;
+            if (u == 0 && used == 2) {
+                PutUtf8(o, kReplacement);
+                u = kReplacement;
+            }
+            PutUtf8(o, u);
+            i += used;
         }
-        std::size_t used;
-        bool exact;
-        char16_t u = DecodeAt(t, p, n, i, used, exact);
-        allExact = allExact && exact;
-        if (u == 0 && used == 2) {
-            AppendUtf8(utf8, kReplacement);
-            u = kReplacement;
-        }
-        AppendUtf8(utf8, u);
-        i += used;
+        utf8.append(buffer, static_cast<std::size_t>(o - buffer));
     }
     return allExact;
 }
@@ -284,19 +358,41 @@ Cp932EncodeResult Utf8ToCp932(std::string_view utf8) {
     const std::size_t n = utf8.size();
     Cp932EncodeResult r;
     r.bytes.reserve(n);
+    // No UTF-8 sequence is shorter than its code page 932 bytes, so a chunk's output
+    // fits a buffer of the chunk's size (plus a sequence running past its end).
+    constexpr std::size_t kChunk = 32768;
+    char buffer[kChunk + 64];
     std::size_t i = 0;
     while (i < n) {
-        std::size_t run = i;
-        while (run < n && s[run] < 0x80) ++run;
-        if (run > i) {
-            r.bytes.append(utf8.data() + i, run - i);
-            i = run;
-            if (i == n) break;
+        const std::size_t end = std::min(n, i + kChunk);
+        char* o = buffer;
+        while (i < end) {
+            if (i + 8 <= n) {
+                std::uint64_t eight;
+                std::memcpy(&eight, s + i, 8);
+                if ((eight & 0x8080808080808080ull) == 0) {
+                    std::memcpy(o, &eight, 8);
+                    o += 8;
+                    i += 8;
+                    continue;
+                }
+            }
+            if (s[i] < 0x80) {
+                *o++ = static_cast<char>(s[i++]);
+                continue;
+            }
+            std::size_t used;
+            char32_t cp = DecodeUtf8At(s, n, i, used);
+            std::uint16_t code = cp < 0x10000 ? t.encode[cp] : kNoBytes;
+            if (code == kNoBytes) {
+                r.unmappable.push_back({i, cp});
+            } else {
+                if (code > 0xFF) *o++ = static_cast<char>(code >> 8);
+                *o++ = static_cast<char>(code & 0xFF);
+            }
+            i += used;
         }
-        std::size_t used;
-        char32_t cp = DecodeUtf8At(s, n, i, used);
-        EncodeOne(t, cp, i, r);
-        i += used;
+        r.bytes.append(buffer, static_cast<std::size_t>(o - buffer));
     }
     return r;
 }

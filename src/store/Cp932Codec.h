@@ -29,6 +29,8 @@ std::string Cp932ToUtf8(std::string_view bytes);
 // back: false when they hold bad bytes or a non-canonical duplicate code (an NEC or
 // IBM extension that code page 932 stores under another code).
 bool Cp932ToUtf8Lossless(std::string_view bytes, std::string& utf8);
+// The same, appending to `utf8` instead of replacing it.
+bool AppendCp932ToUtf8(std::string_view bytes, std::string& utf8);
 Cp932EncodeResult Utf16ToCp932(std::u16string_view text);
 Cp932EncodeResult Utf8ToCp932(std::string_view utf8);
 

@@ -14,6 +14,9 @@ TEST(IniFileTest, NamesMatchWithoutRegardToAsciiCase) {
     // 83 41 is a katakana whose trail byte happens to be "A": not the same as 83 61.
     EXPECT_EQ(ini.ReadInteger("\x83\x41", "K", 0), 1);
     EXPECT_EQ(ini.ReadInteger("\x83\x61", "K", 0), 0);
+    // A lead byte with nothing after it still matches itself.
+    IniFile lone("[S]\nk\xE0=1\n");
+    EXPECT_EQ(lone.ReadInteger("s", "K\xE0", 0), 1);
 }
 
 TEST(IniFileTest, WhitespaceQuotesAndEmptyValues) {

@@ -190,6 +190,12 @@ TEST(PageStoreTest, SaveAndLoadThroughAFile) {
     EXPECT_FALSE(failed.ok);
     EXPECT_FALSE(failed.error.empty());
     EXPECT_EQ(ReadBack(path), before);
+    host.Add("second", "", true, "more");
+    EXPECT_FALSE(SavePageStore(host, path, [n = 0](WriteStep s) mutable {
+                     return s == WriteStep::Write && ++n == 3;  // fail in the second page
+                 }).ok);
+    EXPECT_EQ(ReadBack(path), before);
+    EXPECT_EQ(dir.Listing(), "zentabo.ztb;");
     EXPECT_FALSE(SavePageStore(host, dir.File("missing/zentabo.ztb")).ok);
 }
 

@@ -37,21 +37,6 @@ TEST(TaggedValuesTest, IntegersTakeTheShortestForm) {
     }
 }
 
-TEST(TaggedValuesTest, StringForms) {
-    std::string out;
-    TaggedValueWriter w(out);
-    w.WriteString("");
-    w.WriteString("abc");
-    w.WriteString("\x82\xA0");  // あ
-    EXPECT_EQ(out, Bytes({6, 0, 6, 3, 'a', 'b', 'c', 0x14, 3, 0, 0, 0, 0xE3, 0x81, 0x82}));
-
-    std::string ascii(300, 'x');
-    std::string longOut;
-    TaggedValueWriter(longOut).WriteString(ascii);
-    EXPECT_EQ(longOut.substr(0, 5), Bytes({0x0C, 0x2C, 0x01, 0, 0}));
-    EXPECT_EQ(longOut.size(), 305u);
-}
-
 TEST(TaggedValuesTest, TextThatUtf8CannotCarryIsStoredAsItsBytes) {
     // Bad bytes and an NEC-selected IBM duplicate code would change on the way
     // through UTF-8; they are kept byte for byte instead.

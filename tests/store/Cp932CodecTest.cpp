@@ -152,5 +152,53 @@ TEST(Cp932CodecTest, MalformedUtf8IsReportedPerByte) {
     EXPECT_EQ(r.bytes, "a(z");
 }
 
+std::string Utf16ToUtf8(const std::u16string& text) {
+    std::string out;
+    for (char16_t u : text) {
+        if (u < 0x80) {
+            out += static_cast<char>(u);
+        } else if (u < 0x800) {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (u >> 12));
+            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+// The UTF-8 paths convert in chunks with shortcuts for ASCII; they must agree with
+// the plain UTF-16 paths on any bytes, also where a pair or a bad byte straddles a
+// chunk boundary.
+TEST(Cp932CodecTest, Utf8AndUtf16PathsAgreeOnAnyBytes) {
+    std::uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+    for (int round = 0; round < 20; ++round) {
+        std::string bytes;
+        std::size_t size = 40000 + next() % 1000;
+        while (bytes.size() < size) {
+            std::uint32_t r = next() >> 8;
+            if (round % 2 == 0 && r % 4 != 0) {
+                bytes.append(r % 17, 'a');  // ASCII runs of every length
+            } else if (r % 3 == 0) {
+                bytes += Bytes({0x82, 0xA0});
+            } else {
+                bytes += static_cast<char>(r >> 8);
+            }
+        }
+        std::u16string text = Cp932ToUtf16(bytes);
+        std::string utf8;
+        bool lossless = Cp932ToUtf8Lossless(bytes, utf8);
+        ASSERT_EQ(utf8, Utf16ToUtf8(text)) << round;
+        Cp932EncodeResult via16 = Utf16ToCp932(text);
+        Cp932EncodeResult via8 = Utf8ToCp932(utf8);
+        EXPECT_EQ(lossless, via16.bytes == bytes && via16.ok());
+        EXPECT_EQ(via8.bytes, via16.bytes);
+        EXPECT_EQ(via8.unmappable.size(), via16.unmappable.size());
+    }
+}
+
 }  // namespace
 }  // namespace zentabo
