@@ -264,7 +264,9 @@ private:
     int ContentLength(int line) const;
     int LastLine() const { return lines_.Count() - 1; }
     int ClampCol(int line, int col) const;
-    void NormalizePos(int& line, int& col) const;
+    void NormalizePos(int& line, int& col, bool snapToChar = true) const;
+    void WalkForward(int line, int col, int length, int& endLine, int& endCol) const;
+    std::string RangeText(int startCol, int startLine, int endLine, int endCol) const;
     void FireChange();
     void SetModified(bool value);
     void CollapseSelectionToCaret();
@@ -274,13 +276,15 @@ private:
     void Refresh();
     void RewrapWholeText();
     void InsertNoRecord(const std::string& text, bool caretAfter);
+    // exact: the positions come from the journal and are taken byte for byte, even
+    // where an inserted lone lead byte changed how the bytes pair up.
     std::string DeleteRangeNoRecord(int startCol, int startLine, int endLine, int endCol,
-                                    bool& removedLines);
+                                    bool& removedLines, bool exact = false);
     void ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to, bool fromUndo);
     void MoveRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to, bool fromUndo,
                     uint8_t newKind, std::string text);
-    void ApplyDeleteAt(const UndoRecord& r);
-    void ApplyInsertAt(const UndoRecord& r, bool caretAfter);
+    int ApplyDeleteAt(const UndoRecord& r);
+    int ApplyInsertAt(const UndoRecord& r, bool caretAfter);
     std::string ApplyBoxPieces(const std::string& payload, bool insert, int& firstLine);
     void RecordToDisplay(int& col, int& line) const;
     void RepaintLines(int firstLine, int lastLine, int fromX);
@@ -354,6 +358,8 @@ private:
     int widestLine_ = 0;
     int lastVertRangeMax_ = -1;
     int notifiedCol_ = 0;
+    // The last entry the latest insertion wrote, so a re-wrap can cover all of it.
+    int lastInsertedLine_ = 0;
     int notifiedLine_ = 0;
     int notifiedX_ = 0;
 };

@@ -9,20 +9,25 @@ namespace zentabo {
 
 namespace {
 
-bool HasCrLf(std::string_view s) { return s.find("\r\n") != std::string_view::npos; }
+bool HasCrLf(std::string_view s) {
+    return s.find("\r\n") != std::string_view::npos;
+}
 
 }  // namespace
 
 // Keeps a range end inside the store, off a trail byte and never between CR and LF.
 // A column just behind a CR LF is allowed: it is how a range takes the line break.
-void TLumEdit::NormalizePos(int& line, int& col) const {
+void TLumEdit::NormalizePos(int& line, int& col, bool snapToChar) const {
     line = std::clamp(line, 0, LastLine());
     const std::string& s = lines_.Get(line);
     const int size = static_cast<int>(s.size());
     const int maxCol = line == LastLine() ? size - 1 : size;
     col = std::clamp(col, 0, std::max(0, maxCol));
     if (size >= 2 && s[size - 2] == '\r' && s[size - 1] == '\n' && col == size - 1) col = size - 2;
-    if (col > 0 && col < size && ByteTypeAt(s, col + 1, SingleByteMode) == kTrailByte) --col;
+    // The end of the text is always a position, even after a lone lead byte.
+    if (snapToChar && col > 0 && col < ContentLength(line) &&
+        ByteTypeAt(s, col + 1, SingleByteMode) == kTrailByte)
+        --col;
 }
 
 void TLumEdit::CollapseSelectionToCaret() {
@@ -67,6 +72,10 @@ std::string TLumEdit::GetTextRange(int startCol, int startLine, int endLine, int
         std::swap(startLine, endLine);
         std::swap(startCol, endCol);
     }
+    return RangeText(startCol, startLine, endLine, endCol);
+}
+
+std::string TLumEdit::RangeText(int startCol, int startLine, int endLine, int endCol) const {
     if (startLine == endLine)
         return lines_.Get(startLine).substr(static_cast<size_t>(startCol),
                                             static_cast<size_t>(endCol - startCol));
@@ -76,10 +85,7 @@ std::string TLumEdit::GetTextRange(int startCol, int startLine, int endLine, int
     return out;
 }
 
-void TLumEdit::SelectFrom(int length, int col, int line) {
-    NormalizePos(line, col);
-    selStartLine_ = line;
-    selStartCol_ = col;
+void TLumEdit::WalkForward(int line, int col, int length, int& endLine, int& endCol) const {
     const int last = LastLine();
     int l = line, c = col, rem = std::max(0, length);
     while (rem > 0) {
@@ -97,7 +103,17 @@ void TLumEdit::SelectFrom(int length, int col, int line) {
         ++l;
         c = 0;
     }
-    if (l < last && c == static_cast<int>(lines_.Get(l).size())) {
+    endLine = l;
+    endCol = c;
+}
+
+void TLumEdit::SelectFrom(int length, int col, int line) {
+    NormalizePos(line, col);
+    selStartLine_ = line;
+    selStartCol_ = col;
+    int l, c;
+    WalkForward(line, col, length, l, c);
+    if (l < LastLine() && c == static_cast<int>(lines_.Get(l).size())) {
         ++l;
         c = 0;
     }
@@ -107,15 +123,15 @@ void TLumEdit::SelectFrom(int length, int col, int line) {
 }
 
 std::string TLumEdit::DeleteRangeNoRecord(int startCol, int startLine, int endLine, int endCol,
-                                          bool& removedLines) {
+                                          bool& removedLines, bool exact) {
     removedLines = false;
-    NormalizePos(startLine, startCol);
-    NormalizePos(endLine, endCol);
+    NormalizePos(startLine, startCol, !exact);
+    NormalizePos(endLine, endCol, !exact);
     if (endLine < startLine || (endLine == startLine && endCol < startCol)) {
         std::swap(startLine, endLine);
         std::swap(startCol, endCol);
     }
-    std::string text = GetTextRange(startCol, startLine, endLine, endCol);
+    std::string text = RangeText(startCol, startLine, endLine, endCol);
     caretLine_ = startLine;
     caretCol_ = startCol;
     if (text.empty()) return text;
@@ -158,9 +174,11 @@ void TLumEdit::DeleteSelection(bool repaint, bool box) {
         return;
     }
     bool removedLines = false;
-    std::string text = DeleteRangeNoRecord(r.startCol, r.startLine, r.endLine, r.endCol, removedLines);
-    CollapseSelectionToCaret();
+    std::string text =
+        DeleteRangeNoRecord(r.startCol, r.startLine, r.endLine, r.endCol, removedLines);
     RecordUndo(kUndoDelete, text, caretLine_, caretCol_);
+    caretCol_ = ClampCol(caretLine_, caretCol_);
+    CollapseSelectionToCaret();
     if (repaint)
         UpdateAfterEdit(caretCol_, caretLine_, (removedLines || HasCrLf(text)) ? -1 : caretLine_,
                         caretLine_);
@@ -185,15 +203,19 @@ void TLumEdit::InsertNoRecord(const std::string& text, bool caretAfter) {
     const std::string& s = lines_.Get(line);
     std::string head = s.substr(0, static_cast<size_t>(col));
     std::string tail = s.substr(static_cast<size_t>(col));
+    lastInsertedLine_ = line;
     if (!HasCrLf(text)) {
         lines_.Put(line, head + text + tail);
-        if (caretAfter) caretCol_ = col + static_cast<int>(text.size());
+        // A lone lead byte at the end of the text pairs with the byte after it; the
+        // caret then stands before that pair rather than inside it.
+        if (caretAfter) caretCol_ = ClampCol(line, col + static_cast<int>(text.size()));
         return;
     }
     lines_.Delete(line);
     int32_t index = line;
     const size_t tailSize = tail.size();
     lines_.InsertText(index, head + text + tail);
+    lastInsertedLine_ = index;
     if (!caretAfter) return;
     const std::string& lastEntry = lines_.Get(index);
     if (tailSize == 0 && HasLineEnd(lastEntry) && index < LastLine()) {
@@ -201,7 +223,7 @@ void TLumEdit::InsertNoRecord(const std::string& text, bool caretAfter) {
         caretCol_ = 0;
     } else {
         caretLine_ = index;
-        caretCol_ = static_cast<int>(lastEntry.size() - tailSize);
+        caretCol_ = ClampCol(index, static_cast<int>(lastEntry.size() - tailSize));
     }
 }
 
@@ -246,8 +268,7 @@ void TLumEdit::TypeText(const std::string& rawText) {
         std::string s = lines_.Get(caretLine_);
         const int after = std::max(0, ContentLength(caretLine_) - caretCol_);
         int n = std::min(after, static_cast<int>(text.size()));
-        if (n > 0 && ByteTypeAt(s, caretCol_ + n, SingleByteMode) == kLeadByte &&
-            n < after) {
+        if (n > 0 && ByteTypeAt(s, caretCol_ + n, SingleByteMode) == kLeadByte && n < after) {
             // Covering only the lead byte would leave a stray trail byte: take the whole
             // character and keep the following columns in place with a blank.
             n = std::min(after, static_cast<int>(text.size()) + 1);
@@ -305,10 +326,12 @@ void TLumEdit::DeleteForward() {
     }
     bool removedLines = false;
     std::string text = DeleteRangeNoRecord(col, line, endLine, endCol, removedLines);
+    // The record keeps the exact byte position; only the caret steps off a byte that a
+    // lone lead byte now pairs with.
+    RecordUndo(kUndoDeleteKeep, text, line, col);
     caretLine_ = line;
     caretCol_ = ClampCol(line, col);
     CollapseSelectionToCaret();
-    RecordUndo(kUndoDeleteKeep, text, caretLine_, caretCol_);
     UpdateAfterEdit(caretCol_, caretLine_, (removedLines || HasCrLf(text)) ? -1 : caretLine_,
                     caretLine_);
     FireChange();
@@ -342,17 +365,17 @@ void TLumEdit::DeleteBackward() {
         if (HasLineEnd(prev)) {
             startCol = content;  // joins the two logical lines
         } else {
-            startCol = content - (content >= 2 && ByteTypeAt(prev, content, SingleByteMode) ==
-                                                      kTrailByte
-                                      ? 2
-                                      : 1);
+            startCol =
+                content -
+                (content >= 2 && ByteTypeAt(prev, content, SingleByteMode) == kTrailByte ? 2 : 1);
         }
     }
     bool removedLines = false;
     std::string text =
         DeleteRangeNoRecord(std::max(0, startCol), startLine, caretLine_, caretCol_, removedLines);
-    CollapseSelectionToCaret();
     RecordUndo(kUndoDelete, text, caretLine_, caretCol_);
+    caretCol_ = ClampCol(caretLine_, caretCol_);
+    CollapseSelectionToCaret();
     UpdateAfterEdit(caretCol_, caretLine_, (removedLines || HasCrLf(text)) ? -1 : caretLine_,
                     caretLine_);
     FireChange();
@@ -419,8 +442,8 @@ void TLumEdit::UpdateAfterEdit(int caretCol, int firstLine, int lastChangedLine,
     if (!moved) {
         KeepCaretVisibleHorizontally();
         RepaintLines(firstLine, firstLine, ColumnToPixel(firstLine, caretCol) - horzOffset_);
-        RepaintLines(firstLine + 1, lastChangedLine == -1 ? topLine_ + linesPerPage_ : lastChangedLine,
-                     0);
+        RepaintLines(firstLine + 1,
+                     lastChangedLine == -1 ? topLine_ + linesPerPage_ : lastChangedLine, 0);
     }
     UpdateVertRange();
     UpdateHorzRange();

@@ -14,7 +14,9 @@ TLumEdit::TLumEdit(EditorHost& host) : host_(host) {
 
 TLumEdit::~TLumEdit() = default;
 
-void TLumEdit::ShowError(const char* text) { host_.ShowMessage(text); }
+void TLumEdit::ShowError(const char* text) {
+    host_.ShowMessage(text);
+}
 
 void TLumEdit::ResetState() {
     insertMode_ = true;
@@ -81,8 +83,11 @@ int TLumEdit::ContentLength(int line) const {
 
 // Keeps a column inside the line's text and off a trail byte.
 int TLumEdit::ClampCol(int line, int col) const {
-    col = std::clamp(col, 0, ContentLength(line));
-    if (col > 0 && ByteTypeAt(lines_.Get(line), col + 1, SingleByteMode) == kTrailByte) --col;
+    const int length = ContentLength(line);
+    col = std::clamp(col, 0, length);
+    if (col > 0 && col < length &&
+        ByteTypeAt(lines_.Get(line), col + 1, SingleByteMode) == kTrailByte)
+        --col;
     return col;
 }
 
@@ -104,18 +109,24 @@ void TLumEdit::SetTabCount(int value) {
     if (tabCount_ == clamped) return;
     tabCount_ = clamped;
     // Tab widths change the pieces' widths.
-    if (wordWrap_) RewrapWholeText();
-    else RepaintAll();
+    if (wordWrap_)
+        RewrapWholeText();
+    else
+        RepaintAll();
 }
 
-void TLumEdit::SetUndoBuf(int value) { undoBuf_ = std::max(0, value); }
+void TLumEdit::SetUndoBuf(int value) {
+    undoBuf_ = std::max(0, value);
+}
 
 void TLumEdit::SetFreeCaretMode(bool value) {
     freeCaretMode_ = value;
     if (!value) {
         caretCol_ = std::min(caretCol_, ContentLength(caretLine_));
-        if (selActive_ || allSelected_) ClearSelection();
-        else CollapseSelectionToCaret();
+        if (selActive_ || allSelected_)
+            ClearSelection();
+        else
+            CollapseSelectionToCaret();
     }
 }
 
@@ -142,7 +153,9 @@ void TLumEdit::SetShowRulerCur(bool value) {
     RepaintAll();
 }
 
-void TLumEdit::SetRulerCurWidth(int value) { rulerCurWidth_ = std::clamp(value, 0, 7); }
+void TLumEdit::SetRulerCurWidth(int value) {
+    rulerCurWidth_ = std::clamp(value, 0, 7);
+}
 
 void TLumEdit::SetLineNoColumn(int value) {
     lineNoColumn_ = std::clamp(value, 1, 5);
@@ -195,8 +208,10 @@ void TLumEdit::SetVertScrollLimit(int value) {
 void TLumEdit::SetFont(const FontDescription& font) {
     font_ = font;
     TakeMetrics();
-    if (wordWrap_) RewrapWholeText();
-    else RepaintAll();
+    if (wordWrap_)
+        RewrapWholeText();
+    else
+        RepaintAll();
 }
 
 }  // namespace zentabo

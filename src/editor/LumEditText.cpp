@@ -62,7 +62,9 @@ void TLumEdit::SetAllText(std::string text) {
     }
 }
 
-std::string TLumEdit::GetAllText() const { return StripEndMark(lines_.GetText()); }
+std::string TLumEdit::GetAllText() const {
+    return StripEndMark(lines_.GetText());
+}
 
 bool TLumEdit::LoadFile(const std::string& fileName) {
     try {
@@ -153,12 +155,18 @@ std::string TLumEdit::GetSelText() const {
 
 void TLumEdit::CopyToClipboard() {
     try {
-        if (CaretScrollFix) ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
+        if (CaretScrollFix)
+            ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
         if (!selActive_ && !allSelected_) return;
         switch (host_.SetClipboardText(GetSelText())) {
-            case ClipboardWrite::Ok: break;
-            case ClipboardWrite::BlockFailed: ShowError("Error:OC002"); break;
-            case ClipboardWrite::OtherFailure: ShowError("Error:OC007"); break;
+            case ClipboardWrite::Ok:
+                break;
+            case ClipboardWrite::BlockFailed:
+                ShowError("Error:OC002");
+                break;
+            case ClipboardWrite::OtherFailure:
+                ShowError("Error:OC007");
+                break;
         }
     } catch (const std::exception&) {
         ShowError("Error:OC007");
@@ -215,8 +223,10 @@ intptr_t TLumEdit::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
             for (int i = 0; i < lines_.Count(); ++i) total += lines_.Get(i).size();
             return total;
         }
-        case EM_GETLINECOUNT: return lines_.Count();
-        case EM_GETFIRSTVISIBLELINE: return topLine_;
+        case EM_GETLINECOUNT:
+            return lines_.Count();
+        case EM_GETFIRSTVISIBLELINE:
+            return topLine_;
         case EM_LINELENGTH: {
             if (wParam > static_cast<uintptr_t>(LastLine())) return 0;
             const std::string& s = lines_.Get(static_cast<int>(wParam));
@@ -234,11 +244,20 @@ intptr_t TLumEdit::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
             std::memcpy(buffer, s.data(), n);
             return static_cast<intptr_t>(n);
         }
-        case WM_CUT: CutToClipboard(); return 0;
-        case WM_COPY: CopyToClipboard(); return 0;
-        case WM_PASTE: PasteFromClipboard(); return 0;
-        case WM_CLEAR: ClearAll(); return 0;
-        default: return 0;
+        case WM_CUT:
+            CutToClipboard();
+            return 0;
+        case WM_COPY:
+            CopyToClipboard();
+            return 0;
+        case WM_PASTE:
+            PasteFromClipboard();
+            return 0;
+        case WM_CLEAR:
+            ClearAll();
+            return 0;
+        default:
+            return 0;
     }
 }
 

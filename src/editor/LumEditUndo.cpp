@@ -51,13 +51,13 @@ void TLumEdit::RecordToDisplay(int& col, int& line) const {
         line = std::clamp(line, 0, LastLine());
     }
     int l = line, c = col;
-    NormalizePos(l, c);
+    NormalizePos(l, c, false);
     line = l;
     col = c;
 }
 
-void TLumEdit::MoveRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to,
-                          bool fromUndo, uint8_t newKind, std::string text) {
+void TLumEdit::MoveRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to, bool fromUndo,
+                          uint8_t newKind, std::string text) {
     UndoRecord moved{newKind, from.front().column, from.front().line, std::move(text)};
     const int64_t oldSize = static_cast<int64_t>(from.front().text.size());
     const int64_t newSize = static_cast<int64_t>(moved.text.size());
@@ -78,23 +78,25 @@ void TLumEdit::MoveRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& 
 }
 
 // Selects the record's length from its position and deletes it as a selection.
-void TLumEdit::ApplyDeleteAt(const UndoRecord& r) {
+int TLumEdit::ApplyDeleteAt(const UndoRecord& r) {
     int col = r.column, line = r.line;
     RecordToDisplay(col, line);
-    SelectFrom(static_cast<int>(r.text.size()), col, line);
-    SelectionRange range = GetSelectionRange();
+    int endLine, endCol;
+    WalkForward(line, col, static_cast<int>(r.text.size()), endLine, endCol);
     selActive_ = allSelected_ = false;
     bool removedLines = false;
-    DeleteRangeNoRecord(range.startCol, range.startLine, range.endLine, range.endCol, removedLines);
+    DeleteRangeNoRecord(col, line, endLine, endCol, removedLines, true);
     CollapseSelectionToCaret();
+    return caretLine_;
 }
 
-void TLumEdit::ApplyInsertAt(const UndoRecord& r, bool caretAfter) {
+int TLumEdit::ApplyInsertAt(const UndoRecord& r, bool caretAfter) {
     int col = r.column, line = r.line;
     RecordToDisplay(col, line);
     caretLine_ = line;
     caretCol_ = col;
     InsertNoRecord(r.text, caretAfter);
+    return line;
 }
 
 // Applies every piece of a box payload (insert or delete) and answers the payload
@@ -126,20 +128,21 @@ std::string TLumEdit::ApplyBoxPieces(const std::string& payload, bool insert, in
     return reversed;
 }
 
-void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to,
-                          bool fromUndo) {
+void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to, bool fromUndo) {
     if (selActive_ || allSelected_) ClearSelection();
     const UndoRecord r = from.front();
     int firstLine = 0;
+    int lastLine = 0;
+    lastInsertedLine_ = 0;
     auto chain = [&]() {
         if (from.empty()) return;
         const UndoRecord r2 = from.front();
         if (r2.column != r.column || r2.line != r.line) return;
         if (r2.kind == kUndoDelete) {
-            ApplyInsertAt(r2, true);
+            firstLine = std::min(firstLine, ApplyInsertAt(r2, true));
             MoveRecord(from, to, fromUndo, kUndoInsert, r2.text);
         } else if (r2.kind == kUndoOverwritten) {
-            ApplyInsertAt(r2, false);
+            firstLine = std::min(firstLine, ApplyInsertAt(r2, false));
             MoveRecord(from, to, fromUndo, kUndoOverwriteTyped, r2.text);
         } else if (r2.kind == kUndoBoxDelete) {
             int chainFirst = 0;
@@ -152,15 +155,13 @@ void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& 
         case kUndoInsert:
         case kUndoInsertKeep:
         case kUndoOverwriteTyped:
-            ApplyDeleteAt(r);
-            firstLine = caretLine_;
+            firstLine = ApplyDeleteAt(r);
             MoveRecord(from, to, fromUndo, OppositeUndoKind(r.kind), r.text);
             chain();
             break;
         case kUndoDelete:
         case kUndoDeleteKeep:
-            ApplyInsertAt(r, r.kind == kUndoDelete);
-            firstLine = std::min(caretLine_, LastLine());
+            firstLine = ApplyInsertAt(r, r.kind == kUndoDelete);
             MoveRecord(from, to, fromUndo, OppositeUndoKind(r.kind), r.text);
             break;
         case kUndoBoxInsert: {
@@ -178,20 +179,27 @@ void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& 
             MoveRecord(from, to, fromUndo, kUndoBoxInsert, reversed);
             break;
         }
+        case kUndoOverwritten:
+            // Overwrite typing at a line end covers nothing, so its typed text (kind 5)
+            // comes back from undo as a kind 4 with no partner: redo re-inserts it.
+            firstLine = ApplyInsertAt(r, true);
+            MoveRecord(from, to, fromUndo, kUndoOverwriteTyped, r.text);
+            break;
         default:
-            // Kinds 4 and 7 never stand alone at the front; drop them rather than
-            // letting one block the journal.
+            // No kind 7 is ever written; an unknown kind is dropped rather than
+            // blocking the journal.
             MoveRecord(from, to, fromUndo, r.kind, r.text);
             break;
     }
     firstLine = std::clamp(std::min(firstLine, caretLine_), 0, LastLine());
     if (wordWrap_) {
-        RewrapFrom(0, firstLine, true, std::max(firstLine, caretLine_));
+        lastLine = std::max({firstLine, caretLine_, std::min(lastInsertedLine_, LastLine())});
+        RewrapFrom(0, firstLine, true, lastLine);
         RepaintLines(firstLine, topLine_ + linesPerPage_, 0);
     } else {
         caretLine_ = std::clamp(caretLine_, 0, LastLine());
         caretCol_ = ClampCol(caretLine_, caretCol_);
-        UpdateAfterEdit(caretCol_, firstLine, -1, caretLine_);
+        UpdateAfterEdit(caretCol_, firstLine, -1, lastLine);
     }
     CollapseSelectionToCaret();
     goalCol_ = caretCol_;

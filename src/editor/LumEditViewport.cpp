@@ -10,10 +10,14 @@ namespace zentabo {
 
 namespace {
 
-int CeilDiv(int a, int b) { return b <= 0 ? 0 : (a + b - 1) / b; }
+int CeilDiv(int a, int b) {
+    return b <= 0 ? 0 : (a + b - 1) / b;
+}
 
 // Rounds halves to even, as every rounded view value does.
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int RoundEven(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
 
 }  // namespace
 
@@ -29,8 +33,7 @@ void TLumEdit::UpdateLayout() {
         lineHeight_ = fontHeight_ + RoundEven(lineSpace_ * fontHeight_ / 100.0);
     else
         lineHeight_ = fontHeight_ + lineSpace_;
-    gutterWidth_ =
-        ShowLineNumber ? std::min(100, host_.TextWidth("0") * lineNoColumn_) + 7 : 0;
+    gutterWidth_ = ShowLineNumber ? std::min(100, host_.TextWidth("0") * lineNoColumn_) + 7 : 0;
     textLeft_ = leftMargin_ + gutterWidth_;
     ClientSize size = host_.GetClientSize();
     textAreaWidth_ = size.width - textLeft_;
@@ -64,14 +67,18 @@ int TLumEdit::PixelToColumn(int line, int t, bool pad) {
         text.append(static_cast<size_t>(t / space), ' ');
     }
     int n = static_cast<int>(text.size());
-    auto width = [&](int k) { return host_.TextWidth(ExpandTabs(std::string_view(text).substr(0, k))); };
+    auto width = [&](int k) {
+        return host_.TextWidth(ExpandTabs(std::string_view(text).substr(0, k)));
+    };
     if (t >= width(n)) return n;
     // Largest byte position whose prefix ends at or before t.
     int lo = 0, hi = n;
     while (hi - lo > 1) {
         int mid = lo + (hi - lo) / 2;
-        if (width(mid) <= t) lo = mid;
-        else hi = mid;
+        if (width(mid) <= t)
+            lo = mid;
+        else
+            hi = mid;
     }
     if (lo > 0 && ByteTypeAt(text, lo + 1, SingleByteMode) == kTrailByte) --lo;
     int charLen = ByteTypeAt(text, lo + 1, SingleByteMode) == kLeadByte && lo + 1 < n ? 2 : 1;
@@ -117,8 +124,9 @@ void TLumEdit::UpdateHorzRange() {
     int widest = 0;
     int last = std::min(lines_.Count() - 1, topLine_ + linesPerPage_);
     for (int i = std::max(0, topLine_); i <= last; ++i)
-        widest = std::max(widest, host_.TextWidth(ExpandTabs(
-                                      std::string_view(lines_.Get(i)).substr(0, ContentLength(i)))));
+        widest = std::max(
+            widest, host_.TextWidth(
+                        ExpandTabs(std::string_view(lines_.Get(i)).substr(0, ContentLength(i)))));
     widestLine_ = widest;
     if (!horzScrollBar_) return;
     host_.EnableScrollBar(ScrollBarKind::Horizontal, textAreaWidth_ < widestLine_ + horzStep_);
@@ -171,8 +179,8 @@ bool TLumEdit::ScrollPositionIntoView(int x, int line, int kind, int margin) {
             if (kind == kScrollCentre)
                 topLine_ = std::max(0, line - linesPerPage_ / 2);
             else
-                topLine_ = std::max(
-                    0, line + static_cast<int>(0.8 * linesPerPage_) - linesPerPage_);
+                topLine_ =
+                    std::max(0, line + static_cast<int>(0.8 * linesPerPage_) - linesPerPage_);
             topLine_ = std::min(topLine_, std::max(0, count - p));
         }
         if (linesPerPage_ >= count + vertScrollLines_ - 1)

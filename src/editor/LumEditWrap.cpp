@@ -9,7 +9,9 @@ namespace zentabo {
 
 namespace {
 
-bool EndsWithLf(const std::string& s) { return !s.empty() && s.back() == '\n'; }
+bool EndsWithLf(const std::string& s) {
+    return !s.empty() && s.back() == '\n';
+}
 
 // Marker bytes at the end of an entry: CR LF, the end-of-text NUL, or none.
 size_t MarkerLength(std::string_view s) {
@@ -87,8 +89,10 @@ int TLumEdit::WrapBreak(std::string_view s) {
             int lo = 0, hi = k;  // tooWide(hi), !tooWide(lo)
             while (hi - lo > 1) {
                 int mid = lo + (hi - lo) / 2;
-                if (tooWide(mid)) hi = mid;
-                else lo = mid;
+                if (tooWide(mid))
+                    hi = mid;
+                else
+                    lo = mid;
             }
             return lo;
         }
@@ -310,8 +314,7 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
     const int oldRange = lastVertRangeMax_;
     bool scrolled = ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
     const int movedDown = caretLine_ - oldCaretLine;
-    if (!scrolled && movedDown > 0 &&
-        caretLine_ - topLine_ + vertScrollLines_ >= linesPerPage_) {
+    if (!scrolled && movedDown > 0 && caretLine_ - topLine_ + vertScrollLines_ >= linesPerPage_) {
         int top = std::min(MaxTopLine(), topLine_ + movedDown);
         if (top != topLine_) {
             topLine_ = top;

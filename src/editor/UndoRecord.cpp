@@ -6,15 +6,24 @@ namespace zentabo {
 
 uint8_t OppositeUndoKind(uint8_t kind) {
     switch (kind) {
-        case kUndoInsert: return kUndoDelete;
-        case kUndoInsertKeep: return kUndoDeleteKeep;
-        case kUndoDelete: return kUndoInsert;
-        case kUndoDeleteKeep: return kUndoInsertKeep;
-        case kUndoOverwritten: return kUndoOverwriteTyped;
-        case kUndoOverwriteTyped: return kUndoOverwritten;
-        case kUndoBoxInsert: return kUndoBoxDelete;
-        case kUndoBoxDelete: return kUndoBoxInsert;
-        default: return kind;
+        case kUndoInsert:
+            return kUndoDelete;
+        case kUndoInsertKeep:
+            return kUndoDeleteKeep;
+        case kUndoDelete:
+            return kUndoInsert;
+        case kUndoDeleteKeep:
+            return kUndoInsertKeep;
+        case kUndoOverwritten:
+            return kUndoOverwriteTyped;
+        case kUndoOverwriteTyped:
+            return kUndoOverwritten;
+        case kUndoBoxInsert:
+            return kUndoBoxDelete;
+        case kUndoBoxDelete:
+            return kUndoBoxInsert;
+        default:
+            return kind;
     }
 }
 

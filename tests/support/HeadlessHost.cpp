@@ -29,8 +29,7 @@ void RecordingCanvas::TextOut(int x, int y, const Rect& clip, std::string_view c
                     (fontStyle ? " style" + std::to_string(fontStyle) : ""));
 }
 
-void RecordingCanvas::Line(int x1, int y1, int x2, int y2, TColor color, int width,
-                           PenMode mode) {
+void RecordingCanvas::Line(int x1, int y1, int x2, int y2, TColor color, int width, PenMode mode) {
     calls.push_back("Line " + std::to_string(x1) + "," + std::to_string(y1) + "-" +
                     std::to_string(x2) + "," + std::to_string(y2) + " " + std::to_string(color) +
                     " w" + std::to_string(width) + (mode == PenMode::Xor ? " xor" : ""));
@@ -41,7 +40,9 @@ void RecordingCanvas::SetPixel(int x, int y, TColor color) {
                     std::to_string(color));
 }
 
-void HeadlessHost::Invalidate(const Rect& r, bool) { invalidated.push_back(r); }
+void HeadlessHost::Invalidate(const Rect& r, bool) {
+    invalidated.push_back(r);
+}
 
 void HeadlessHost::ScrollPixels(int dx, int dy, const Rect& clip) {
     canvas.calls.push_back("ScrollPixels " + std::to_string(dx) + "," + std::to_string(dy) + " " +
@@ -64,9 +65,15 @@ void HeadlessHost::SetScrollRange(ScrollBarKind bar, int minPos, int maxPos) {
     Bar(bar).maxPos = maxPos;
 }
 
-void HeadlessHost::SetScrollPos(ScrollBarKind bar, int pos) { Bar(bar).pos = pos; }
-void HeadlessHost::EnableScrollBar(ScrollBarKind bar, bool enabled) { Bar(bar).enabled = enabled; }
-void HeadlessHost::ShowScrollBar(ScrollBarKind bar, bool shown) { Bar(bar).shown = shown; }
+void HeadlessHost::SetScrollPos(ScrollBarKind bar, int pos) {
+    Bar(bar).pos = pos;
+}
+void HeadlessHost::EnableScrollBar(ScrollBarKind bar, bool enabled) {
+    Bar(bar).enabled = enabled;
+}
+void HeadlessHost::ShowScrollBar(ScrollBarKind bar, bool shown) {
+    Bar(bar).shown = shown;
+}
 
 bool HeadlessHost::IsKeyDown(int virtualKey) {
     return std::find(keysDown.begin(), keysDown.end(), virtualKey) != keysDown.end();
