@@ -9,7 +9,7 @@ namespace zentabo {
 
 namespace {
 
-bool EndsWithLf(const std::string& s) {
+bool EndsLogicalLine(const std::string& s) {
     return !s.empty() && s.back() == '\n';
 }
 
@@ -341,7 +341,7 @@ void TLumEdit::ToLogicalPos(int& col, int& line) const {
     const int logical = lines_.CountLineEndsBefore(line);
     for (int i = line - 1; i >= 0; --i) {
         const std::string& s = lines_.Get(i);
-        if (EndsWithLf(s)) break;
+        if (EndsLogicalLine(s)) break;
         col += static_cast<int>(s.size());
     }
     line = logical;
