@@ -211,10 +211,26 @@ void TLumEdit::InsertNoRecord(const std::string& text, bool caretAfter) {
         if (caretAfter) caretCol_ = ClampCol(line, col + static_cast<int>(text.size()));
         return;
     }
-    lines_.Delete(line);
-    int32_t index = line;
+    // Splits after every CR LF (the text is normalized, so no other break remains) and
+    // writes the first entry in place. The store's InsertText would resize its whole
+    // slot array twice, which costs far too much per Enter in a large text.
     const size_t tailSize = tail.size();
-    lines_.InsertText(index, head + text + tail);
+    const std::string joined = head + text + tail;
+    int32_t index = line;
+    size_t pos = 0;
+    bool first = true;
+    while (pos < joined.size()) {
+        size_t cr = joined.find("\r\n", pos);
+        size_t end = cr == std::string::npos ? joined.size() : cr + 2;
+        std::string entry = joined.substr(pos, end - pos);
+        if (first) {
+            lines_.Put(index, entry);
+            first = false;
+        } else {
+            lines_.Insert(++index, entry);
+        }
+        pos = end;
+    }
     lastInsertedLine_ = index;
     if (!caretAfter) return;
     const std::string& lastEntry = lines_.Get(index);
