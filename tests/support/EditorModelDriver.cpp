@@ -1,0 +1,434 @@
+#include "EditorModelDriver.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <set>
+
+#include "HeadlessHost.h"
+#include "editor/LumEdit.h"
+#include "store/LumEditSub.h"
+
+namespace zentabo {
+
+namespace {
+
+class ByteSource {
+public:
+    ByteSource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    bool Empty() const { return pos_ >= size_; }
+    uint8_t Next() { return pos_ < size_ ? data_[pos_++] : 0; }
+    int Below(int n) { return n <= 0 ? 0 : Next() % n; }
+
+private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t pos_ = 0;
+};
+
+std::string Normalize(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\0') continue;
+        if (c == '\r') {
+            out += "\r\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (c == '\n') {
+            out += "\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+class Driver {
+public:
+    explicit Driver(ByteSource& in) : in_(in) {
+        host_.SetClientSize(320 + in_.Below(8) * 40, 200);
+        edit_ = std::make_unique<TLumEdit>(host_);
+        edit_->SetColumn(10 + in_.Below(30));
+        if (in_.Below(4) == 0) edit_->SetWordWrap(false);
+        std::string start = RandomText(in_.Below(200));
+        edit_->SetAllText(start);
+        ref_ = Normalize(start);
+        start_ = ref_;
+        seen_.insert(ref_);
+    }
+
+    DriverResult Run() {
+        DriverResult result;
+        Check("start");
+        while (!in_.Empty() && failure_.empty()) {
+            Step();
+            ++result.steps;
+            if (getenv("ZENTABO_DRIVER_TRACE")) fprintf(stderr, "%s\n", Dump().c_str());
+            if (failure_.empty()) Check("step " + std::to_string(result.steps));
+        }
+        if (failure_.empty()) UndoEverything();
+        result.ok = failure_.empty();
+        result.failure = failure_;
+        return result;
+    }
+
+private:
+    std::string RandomText(int length) {
+        std::string s;
+        while (static_cast<int>(s.size()) < length) {
+            switch (in_.Below(10)) {
+                case 0:
+                    s += "\r\n";
+                    break;
+                case 1:
+                    s += "\x82\xA0";
+                    break;  // a hiragana
+                case 2:
+                    s += "\x88\x9F";
+                    break;  // a kanji
+                case 3:
+                    s += "\x81\x40";
+                    break;  // the full-width space
+                case 4:
+                    s += '\t';
+                    break;
+                case 5:
+                    s += static_cast<char>(in_.Next());
+                    break;  // any byte at all
+                default:
+                    s += static_cast<char>('a' + in_.Below(26));
+                    break;
+            }
+        }
+        return s;
+    }
+
+    size_t Offset(int line, int col) const {
+        size_t off = 0;
+        for (int i = 0; i < line; ++i) off += edit_->Lines().Get(i).size();
+        return off + static_cast<size_t>(col);
+    }
+
+    std::string Dump() const {
+        if (!getenv("ZENTABO_DRIVER_DUMP")) return {};
+        std::string out = "\nstart: ";
+        for (char c : start_) out += "<" + std::to_string(static_cast<unsigned char>(c)) + ">";
+        out += "\nops: " + ops_ + "\nundo kinds:";
+        for (auto& r : edit_->UndoList())
+            out += " " + std::to_string(r.kind) + "@" + std::to_string(r.line) + "," +
+                   std::to_string(r.column) + "/" + std::to_string(r.text.size());
+        out += "\n";
+        for (int i = 0; i < edit_->LineCount() && i < 30; ++i) {
+            for (char c : edit_->Lines().Get(i)) {
+                unsigned char u = static_cast<unsigned char>(c);
+                if (u < 32 || u >= 127)
+                    out += "<" + std::to_string(u) + ">";
+                else
+                    out += c;
+            }
+            out += "\n";
+        }
+        return out;
+    }
+
+    void Fail(const std::string& what) {
+        if (failure_.empty())
+            failure_ = what + " (operation " + std::to_string(lastOp_) + ", word wrap " +
+                       std::to_string(edit_->WordWrap()) + ", column " +
+                       std::to_string(edit_->Column()) + ")" + Dump();
+    }
+
+    // The text changed as one user step: it becomes a new undo snapshot.
+    void Changed() { seen_.insert(ref_); }
+
+    void DeleteSelectionInRef() {
+        if (!edit_->SelActive() && !edit_->AllSelected()) return;
+        SelectionRange r = edit_->GetSelectionRange();
+        size_t a = Offset(r.startLine, r.startCol);
+        size_t b = Offset(r.endLine, r.endCol);
+        if (b > ref_.size()) b = ref_.size();
+        if (a < b) ref_.erase(a, b - a);
+    }
+
+    // The caret never rests inside a character: where a deletion paired a lone lead
+    // byte with the byte after it, the editor's caret stands one byte to the left.
+    size_t SnapLeft(size_t p) const {
+        if (p > 0 && p < ref_.size() && ref_.compare(p, 2, "\r\n") != 0 &&
+            ByteTypeAt(ref_, static_cast<int>(p) + 1, false) == kTrailByte)
+            return p - 1;
+        return p;
+    }
+
+    void TypeInRef(std::string text) {
+        text = Normalize(text);
+        if (text.empty()) return;
+        const bool hadSelection = edit_->SelActive() || edit_->AllSelected();
+        DeleteSelectionInRef();
+        const std::string afterDelete = ref_;
+        // The caret after the selection was deleted is the earlier end.
+        size_t p;
+        if (edit_->SelActive() || edit_->AllSelected()) {
+            SelectionRange r = edit_->GetSelectionRange();
+            p = SnapLeft(Offset(r.startLine, r.startCol));
+        } else {
+            p = Offset(edit_->CaretLine(), edit_->CaretCol());
+        }
+        if (!edit_->InsertMode() && p < ref_.size()) {
+            size_t lineEnd = ref_.find("\r\n", p);
+            if (lineEnd == std::string::npos) lineEnd = ref_.size();
+            int after = static_cast<int>(lineEnd - p);
+            int n = std::min(after, static_cast<int>(text.size()));
+            if (n > 0 && n < after &&
+                ByteTypeAt(ref_, static_cast<int>(p) + n, false) == kLeadByte) {
+                n = std::min(after, static_cast<int>(text.size()) + 1);
+                text += ' ';
+            }
+            ref_.erase(p, static_cast<size_t>(n));
+            // Three records (selection, covered bytes, typed text): undo takes two steps.
+            if (hadSelection && n > 0) seen_.insert(afterDelete);
+        }
+        ref_.insert(p, text);
+    }
+
+    void Step() {
+        int op = in_.Below(18);
+        // Long runs would otherwise grow the text without bound and slow every check.
+        if (ref_.size() > 4000 && (op == 5 || op == 16 || op == 17)) op = 15;
+        lastOp_ = op;
+        ops_ += std::to_string(op) + (edit_->InsertMode() ? "" : "o") + "[" +
+                std::to_string(edit_->CaretLine()) + "," + std::to_string(edit_->CaretCol()) +
+                (edit_->SelActive() ? " sel " + std::to_string(edit_->SelStartLine()) + "," +
+                                          std::to_string(edit_->SelStartCol()) + "-" +
+                                          std::to_string(edit_->SelEndLine()) + "," +
+                                          std::to_string(edit_->SelEndCol())
+                                    : std::string()) +
+                "] ";
+        switch (op) {
+            case 0:
+            case 1: {
+                std::string t(1, static_cast<char>('a' + in_.Below(26)));
+                TypeInRef(t);
+                edit_->TypeText(t);
+                break;
+            }
+            case 2: {
+                std::string t = in_.Below(2) ? "\x82\xA0" : "\x93\xFA";
+                TypeInRef(t);
+                edit_->TypeText(t);
+                break;
+            }
+            case 3:
+                TypeInRef("\r\n");
+                edit_->TypeText("\r\n");
+                break;
+            case 4:
+                edit_->SetInsertMode(!edit_->InsertMode());
+                return;
+            case 5: {
+                std::string t = RandomText(in_.Below(60));
+                std::string n = Normalize(t);
+                DeleteSelectionInRef();
+                {
+                    size_t p = (edit_->SelActive() || edit_->AllSelected())
+                                   ? SnapLeft(Offset(edit_->GetSelectionRange().startLine,
+                                                     edit_->GetSelectionRange().startCol))
+                                   : Offset(edit_->CaretLine(), edit_->CaretCol());
+                    ref_.insert(p, n);
+                }
+                edit_->InsertString(t);
+                break;
+            }
+            case 6: {
+                int l1 = in_.Below(edit_->LineCount() + 1), l2 = in_.Below(edit_->LineCount() + 1);
+                edit_->SetSel(in_.Below(90), l1, l2, in_.Below(90));
+                return;
+            }
+            case 7: {
+                bool had = edit_->SelActive() || edit_->AllSelected();
+                DeleteSelectionInRef();
+                if (in_.Below(2))
+                    edit_->CutToClipboard();
+                else
+                    edit_->DeleteSelection(true, false);
+                if (!had) return;
+                break;
+            }
+            case 8:
+                DoUndo();
+                return;
+            case 9:
+                DoRedo();
+                return;
+            case 10:
+                edit_->SetWordWrap(!edit_->WordWrap());
+                return;
+            case 11:
+                edit_->SetColumn(in_.Below(50));
+                return;
+            case 12:
+                edit_->MoveCaretTo(in_.Below(100), in_.Below(edit_->LineCount() + 2), in_.Below(3));
+                return;
+            case 13: {
+                // Forward deletion of one character at the caret.
+                if (edit_->SelActive() || edit_->AllSelected()) {
+                    DeleteSelectionInRef();
+                } else {
+                    size_t p = Offset(edit_->CaretLine(), edit_->CaretCol());
+                    if (p < ref_.size()) {
+                        // A lead byte right before a line break or the end is one byte.
+                        size_t len = 1;
+                        if (ref_.compare(p, 2, "\r\n") == 0)
+                            len = 2;
+                        else if (ByteTypeAt(ref_, static_cast<int>(p) + 1, false) == kLeadByte &&
+                                 p + 1 < ref_.size() && ref_[p + 1] != '\r')
+                            len = 2;
+                        ref_.erase(p, std::min(len, ref_.size() - p));
+                    }
+                }
+                edit_->DeleteForward();
+                break;
+            }
+            case 14: {
+                if (edit_->SelActive() || edit_->AllSelected()) {
+                    DeleteSelectionInRef();
+                } else {
+                    size_t p = Offset(edit_->CaretLine(), edit_->CaretCol());
+                    if (p > 0) {
+                        size_t len = 1;
+                        if (p >= 2 && ref_.compare(p - 2, 2, "\r\n") == 0)
+                            len = 2;
+                        else if (ByteTypeAt(ref_, static_cast<int>(p), false) == kTrailByte)
+                            len = 2;
+                        ref_.erase(p - len, len);
+                    }
+                }
+                edit_->DeleteBackward();
+                break;
+            }
+            case 15:
+                edit_->SelectAll();
+                return;
+            case 16: {
+                std::string t = RandomText(in_.Below(12));
+                TypeInRef(t);
+                edit_->TypeText(t);
+                break;
+            }
+            case 17: {
+                // Copy and paste back what is selected.
+                edit_->CopyToClipboard();
+                std::string clip;
+                if (host_.GetClipboardText(clip)) {
+                    std::string n = Normalize(clip);
+                    DeleteSelectionInRef();
+                    size_t p = (edit_->SelActive() || edit_->AllSelected())
+                                   ? SnapLeft(Offset(edit_->GetSelectionRange().startLine,
+                                                     edit_->GetSelectionRange().startCol))
+                                   : Offset(edit_->CaretLine(), edit_->CaretCol());
+                    ref_.insert(p, n);
+                    edit_->PasteFromClipboard();
+                } else {
+                    return;
+                }
+                break;
+            }
+        }
+        Changed();
+    }
+
+    // Undo and redo may chain unrelated records that share a position, so one step
+    // can cover one or two user steps; the result must still be a text the session
+    // has shown before, and undoing everything must give back the start.
+    void DoUndo() {
+        if (edit_->UndoList().empty()) return;
+        edit_->Undo();
+        ref_ = edit_->GetAllText();
+        if (!seen_.count(ref_)) Fail("undo gave a text that was never there");
+    }
+
+    void DoRedo() {
+        if (edit_->RedoList().empty()) return;
+        edit_->Redo();
+        ref_ = edit_->GetAllText();
+        if (!seen_.count(ref_)) Fail("redo gave a text that was never there");
+    }
+
+    void UndoEverything() {
+        int guard = 100000;
+        while (!edit_->UndoList().empty() && --guard > 0) {
+            edit_->Undo();
+            if (getenv("ZENTABO_DRIVER_TRACE")) fprintf(stderr, "undo:%s\n", Dump().c_str());
+        }
+        ref_ = edit_->HistoryTruncated() ? edit_->GetAllText() : start_;
+        Check("after undoing everything");
+        if (!failure_.empty()) return;
+        if (!edit_->HistoryTruncated()) {
+            if (edit_->GetAllText() != start_) Fail("undoing everything lost the start");
+            if (edit_->Modified()) Fail("undoing everything left Modified set");
+        }
+    }
+
+    void Check(const std::string& where) {
+        const TLumStrings& lines = edit_->Lines();
+        const int count = lines.Count();
+        if (count < 1) return Fail(where + ": empty store");
+        std::string all = edit_->GetAllText();
+        if (all != ref_) return Fail(where + ": text differs from the reference");
+        const int w = edit_->WrapWidth();
+        const int cw = edit_->CharWidth();
+        for (int i = 0; i < count; ++i) {
+            const std::string& s = lines.Get(i);
+            const bool last = i == count - 1;
+            if (last != HasEndMark(s))
+                return Fail(where + ": end mark on line " + std::to_string(i));
+            std::string content = s;
+            if (last)
+                content.pop_back();
+            else if (s.size() >= 2 && s.compare(s.size() - 2, 2, "\r\n") == 0)
+                content.resize(s.size() - 2);
+            else if (!edit_->WordWrap())
+                return Fail(where + ": a piece without word wrap on line " + std::to_string(i));
+            else if (s.empty())
+                return Fail(where + ": an empty piece on line " + std::to_string(i));
+            if (content.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+                return Fail(where + ": a stray marker byte in line " + std::to_string(i));
+            if (edit_->WordWrap()) {
+                int width = host_.TextWidth(edit_->ExpandTabs(content));
+                bool oneChar =
+                    content.size() == 1 || (content.size() == 2 && IsLeadByte(content[0]));
+                if (width > w && width > 10 * cw && !oneChar)
+                    return Fail(where + ": line " + std::to_string(i) +
+                                " wider than the wrap width");
+            }
+        }
+        int cl = edit_->CaretLine(), cc = edit_->CaretCol();
+        if (cl < 0 || cl >= count) return Fail(where + ": caret line outside the text");
+        const std::string& cs = lines.Get(cl);
+        if (cc < 0 || cc > static_cast<int>(cs.size()))
+            return Fail(where + ": caret column outside the line");
+        const int csLength = static_cast<int>(StripLineEnd(cs).size());
+        if (cc > 0 && cc < csLength && ByteTypeAt(cs, cc + 1, false) == kTrailByte)
+            return Fail(where + ": caret on a trail byte");
+    }
+
+    ByteSource& in_;
+    HeadlessHost host_;
+    std::unique_ptr<TLumEdit> edit_;
+    std::string ref_;
+    std::string start_;
+    std::set<std::string> seen_;
+    std::string failure_;
+    int lastOp_ = -1;
+    std::string ops_;
+};
+
+}  // namespace
+
+DriverResult RunEditorModel(const uint8_t* data, size_t size) {
+    ByteSource in(data, size);
+    Driver driver(in);
+    return driver.Run();
+}
+
+}  // namespace zentabo
