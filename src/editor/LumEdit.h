@@ -1,0 +1,361 @@
+#pragma once
+
+// TLumEdit: the editor control's model and view state, written against EditorHost.
+// The text lives in a TLumStrings as display lines; with WordWrap on, logical lines
+// are physically split into pieces without a line-end marker.
+//
+// The implementation is split by concern: LumEditState.cpp (construction, properties,
+// reset), LumEditText.cpp (whole-text operations, clipboard, messages), LumEditWrap.cpp
+// (layout and word wrap), LumEditEditing.cpp (editing primitives), LumEditUndo.cpp
+// (journal), LumEditViewport.cpp (metrics, scrolling arithmetic, repaint requests).
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/EditMessages.h"
+#include "editor/UndoRecord.h"
+#include "platform/EditorHost.h"
+#include "store/LumStrings.h"
+
+namespace zentabo {
+
+enum TLineSizeUnit { uPercent, uPixel };
+enum TDragMode { dmManual, dmAutomatic, dmOLEAuto };
+enum TIMEReconvMode { imrAuto, imrManual };
+
+// How ScrollCaretIntoView moves the view vertically.
+enum ScrollKind { kScrollKeepMargin = 0, kScrollCentre = 1, kScrollSearchHit = 2 };
+
+struct SelectionRange {
+    int startCol = 0;
+    int startLine = 0;
+    int endLine = 0;
+    int endCol = 0;
+    bool present = false;
+};
+
+class TLumEdit {
+public:
+    explicit TLumEdit(EditorHost& host);
+    ~TLumEdit();
+    TLumEdit(const TLumEdit&) = delete;
+    TLumEdit& operator=(const TLumEdit&) = delete;
+
+    // ---- events (a handler is "assigned" when the function is set)
+    std::function<void(TLumEdit& sender)> OnChange;
+    std::function<void(TLumEdit& sender, bool modified)> OnChangeModify;
+    std::function<void(TLumEdit& sender, bool RedoEnable)> OnChangeRedoMode;
+    std::function<void(TLumEdit& sender, bool insmode)> OnChangeInsMode;
+    std::function<void(TLumEdit& sender)> OnSelectionChange;
+    std::function<void(TLumEdit& sender)> OnMoveCaret;
+    std::function<void(TLumEdit& sender, const std::string& Str, const std::string& findchr,
+                       int index, int& x, int& len)>
+        OnFind;
+    std::function<void(TLumEdit& sender, const std::string& findchr, int x, int y, int len,
+                       int Count)>
+        OnFindHit;
+    std::function<void(TLumEdit& sender, const std::string& findchr)> OnFindNoHit;
+    std::function<void(TLumEdit& sender, const std::string& findchr, const std::string& Changechr,
+                       int x, int y, int len, int Count, bool& ChangeF, bool& kakuninF,
+                       bool& AbortF)>
+        OnFindChange;
+    std::function<void(TLumEdit& sender, const std::string& findchr, const std::string& ChangeStr,
+                       int Count)>
+        OnFindChangeEnd;
+    std::function<void(TLumEdit& sender, bool DeleteF)> OnCustomEdit;
+    std::function<void(TLumEdit& sender, int c1, int c2, int x1, int x2)> OnUserDraw;
+
+    // ---- properties read by the model
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+    bool AutoWrap() const { return autoWrap_; }
+    void SetAutoWrap(bool value);
+    int Column() const { return column_; }
+    void SetColumn(int value);
+    int TabCount() const { return tabCount_; }
+    void SetTabCount(int value);
+    bool UndoRec = true;
+    int UndoBuf() const { return undoBuf_; }
+    void SetUndoBuf(int value);
+    bool ReadOnly = false;
+    bool AutoIndent = false;
+    bool FreeCaretMode() const { return freeCaretMode_; }
+    void SetFreeCaretMode(bool value);
+    bool CaretScrollFix = false;
+    bool CurSetMode() const { return curSetMode_; }
+    void SetCurSetMode(bool value);
+    bool BoxSelMode() const { return boxSelMode_; }
+    void SetBoxSelMode(bool value);
+    bool BoxColumFix = false;
+    bool SingleByteMode = false;
+    std::string QuotMarkStr = ">";
+    bool ColorPrintF = true;
+    bool ShowHTMLTagColor = false;
+    std::string Version() const { return "TLumEdit Ver1.36"; }
+
+    // ---- view properties (drawn by the view)
+    bool ShowRuler() const { return showRuler_; }
+    void SetShowRuler(bool value);
+    bool ShowRulerCur() const { return showRulerCur_; }
+    void SetShowRulerCur(bool value);
+    int RulerCurWidth() const { return rulerCurWidth_; }
+    void SetRulerCurWidth(int value);
+    bool ShowEOF = true;
+    bool ShowCR = true;
+    bool ShowTAB = false;
+    bool ShowDblSpace = true;
+    bool ShowSglSpace = false;
+    bool ShowUnderLine = false;
+    bool ShowLineNumber = false;
+    int LineNoColumn() const { return lineNoColumn_; }
+    void SetLineNoColumn(int value);
+    int TopMargin() const { return topMargin_; }
+    void SetTopMargin(int value);
+    int LeftMargin() const { return leftMargin_; }
+    void SetLeftMargin(int value);
+    int LineSpace() const { return lineSpace_; }
+    void SetLineSpace(int value);
+    TLineSizeUnit LineSpaceUnit() const { return lineSpaceUnit_; }
+    void SetLineSpaceUnit(TLineSizeUnit value);
+    int ScrollStep = 2;
+    int WheelStep = 2;
+    bool HorzScrollBar() const { return horzScrollBar_; }
+    void SetHorzScrollBar(bool value);
+    bool VertScrollBar() const { return vertScrollBar_; }
+    void SetVertScrollBar(bool value);
+    int VertScrollLimit() const { return vertScrollLimit_; }
+    void SetVertScrollLimit(int value);
+    bool WantTabs = true;
+    TDragMode DragMode = dmAutomatic;
+    TIMEReconvMode IMEReconvMode = imrAuto;
+    TColor Color = 0xFFFFFF;
+    const FontDescription& Font() const { return font_; }
+    void SetFont(const FontDescription& font);
+    TColor URLColor = 0xFF0000;
+    TColor QuotMarkColor = 0x808080;
+    TColor CREOFcolor = 0x808000;
+    TColor SelColor = 0;
+    TColor UlineColor = 0;
+    TColor RulerColor = 0;
+    TColor RulerCurColor = 0;
+    int Width = 185;
+    int Height = 89;
+    bool TabStop = true;
+    bool Ctl3D = true;
+    bool ParentFont = false;
+    bool ParentColor = false;
+    bool ShowHint = false;
+    bool ParentShowHint = false;
+
+    // ---- model state
+    const TLumStrings& Lines() const { return lines_; }
+    int LineCount() const { return lines_.Count(); }
+    int CaretLine() const { return caretLine_; }
+    int CaretCol() const { return caretCol_; }
+    int CaretX() const { return caretX_; }
+    int CaretY() const { return (caretLine_ - topLine_) * lineHeight_; }
+    int GoalCol() const { return goalCol_; }
+    bool SelActive() const { return selActive_; }
+    bool AllSelected() const { return allSelected_; }
+    int SelStartLine() const { return selStartLine_; }
+    int SelStartCol() const { return selStartCol_; }
+    int SelEndLine() const { return selEndLine_; }
+    int SelEndCol() const { return selEndCol_; }
+    bool InsertMode() const { return insertMode_; }
+    void SetInsertMode(bool value) { insertMode_ = value; }
+    bool Modified() const { return modified_; }
+    bool RedoAvailable() const { return redoAvailable_; }
+    bool HistoryTruncated() const { return historyTruncated_; }
+    int64_t UndoBytes() const { return undoBytes_; }
+    const std::deque<UndoRecord>& UndoList() const { return undoList_; }
+    const std::deque<UndoRecord>& RedoList() const { return redoList_; }
+
+    // ---- view metrics
+    int TopLine() const { return topLine_; }
+    int MaxTopLine() const;
+    int HorzOffset() const { return horzOffset_; }
+    int LinesPerPage() const { return linesPerPage_; }
+    int ColumnsPerPage() const { return columnsPerPage_; }
+    int VertScrollLines() const { return vertScrollLines_; }
+    int HorzStep() const { return horzStep_; }
+    int CaretEdgeGap() const { return caretEdgeGap_; }
+    int WidestLine() const { return widestLine_; }
+    int LineHeight() const { return lineHeight_; }
+    int FontHeight() const { return fontHeight_; }
+    int CharWidth() const { return charWidth_; }
+    int TextLeft() const { return textLeft_; }
+    int TextAreaWidth() const { return textAreaWidth_; }
+    int TextAreaHeight() const { return textAreaHeight_; }
+    int WrapWidth() const;
+
+    // ---- whole-text operations
+    void ResetState();
+    void SetAllText(std::string text);
+    std::string GetAllText() const;
+    bool LoadFile(const std::string& fileName);
+    bool SaveFile(const std::string& fileName);
+    void ClearAll();
+    void SelectAll();
+    void SetSel(int startCol, int startLine, int endLine, int endCol);
+    std::string GetSelText() const;
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    void InsertString(const std::string& text);
+    int FreeCaretLimit();
+    int CaretDisplayColumn();
+    // The edit-control messages; pointers travel in wParam/lParam.
+    intptr_t Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam);
+
+    // ---- layout and word wrap
+    std::string ExpandTabs(std::string_view s) const;
+    int WrapBreak(std::string_view s);
+    std::vector<std::string> WrapAll();
+    std::vector<std::string> UnwrapAll();
+    void RewrapFrom(int caretPixelX, int firstLine, bool repaint, int lastLine);
+    void ToLogicalPos(int& col, int& line) const;
+    void ToDisplayPos(int& col, int& line) const;
+    int LineStartOf(int line) const;
+    int LineEndOf(int line) const;
+    bool IsWrappedLine(int line) const;
+
+    // ---- editing
+    SelectionRange GetSelectionRange() const;
+    std::string GetTextRange(int startCol, int startLine, int endLine, int endCol) const;
+    void SelectFrom(int length, int col, int line);
+    void DeleteSelection(bool repaint, bool box);
+    void InsertAtCaret(const std::string& text, bool repaint, bool box);
+    void TypeText(const std::string& text);
+    void DeleteForward();
+    void DeleteBackward();
+    void ReplaceRange(const std::string& text, int startCol, bool repaint, int endLine, int endCol,
+                      int startLine);
+    void UpdateAfterEdit(int caretCol, int firstLine, int lastChangedLine, int lastLine);
+    std::string PadBlanks(int line, int col) const;
+    void MoveCaretTo(int col, int line, int scrollKind);
+
+    // ---- undo
+    bool RecordUndo(uint8_t kind, const std::string& text, int line, int column);
+    void Undo();
+    void Redo();
+
+    // ---- viewport
+    bool ScrollCaretIntoView(int col, int line, int kind, bool setGoal, bool collapse);
+    void UpdateLayout();
+    void TakeMetrics();
+    void PlaceCaret();
+    void UpdateVertRange();
+    void UpdateHorzRange();
+    // Pixel x of the first col bytes of a display line (tabs expanded), not scrolled.
+    int ColumnToPixel(int line, int col);
+    // The byte column of a display line at pixel x (text-relative), never inside a
+    // double-byte character; with pad the line is thought filled with blanks.
+    int PixelToColumn(int line, int x, bool pad);
+
+private:
+    friend class EditorTestAccess;
+
+    // helpers shared between the concern files
+    static std::string NormalizeInput(std::string_view text);
+    int ContentLength(int line) const;
+    int LastLine() const { return lines_.Count() - 1; }
+    int ClampCol(int line, int col) const;
+    void NormalizePos(int& line, int& col) const;
+    void FireChange();
+    void SetModified(bool value);
+    void CollapseSelectionToCaret();
+    void ClearSelection();
+    void SplitEntry(std::string_view entry, std::vector<std::string>& out);
+    void ReplaceStore(std::vector<std::string>& entries);
+    void Refresh();
+    void RewrapWholeText();
+    void InsertNoRecord(const std::string& text, bool caretAfter);
+    std::string DeleteRangeNoRecord(int startCol, int startLine, int endLine, int endCol,
+                                    bool& removedLines);
+    void ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to, bool fromUndo);
+    void MoveRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to, bool fromUndo,
+                    uint8_t newKind, std::string text);
+    void ApplyDeleteAt(const UndoRecord& r);
+    void ApplyInsertAt(const UndoRecord& r, bool caretAfter);
+    std::string ApplyBoxPieces(const std::string& payload, bool insert, int& firstLine);
+    void RecordToDisplay(int& col, int& line) const;
+    void RepaintLines(int firstLine, int lastLine, int fromX);
+    void RepaintAll();
+    bool ScrollPositionIntoView(int x, int line, int kind, int margin);
+    void KeepCaretVisibleHorizontally();
+    void ShowError(const char* text);
+
+    EditorHost& host_;
+    TLumStrings lines_;
+
+    bool wordWrap_ = true;
+    bool autoWrap_ = false;
+    int column_ = 72;
+    int tabCount_ = 6;
+    int undoBuf_ = 0xF8000;
+    bool freeCaretMode_ = false;
+    bool curSetMode_ = true;
+    bool boxSelMode_ = false;
+    bool showRuler_ = false;
+    bool showRulerCur_ = false;
+    int rulerCurWidth_ = 5;
+    int lineNoColumn_ = 5;
+    int topMargin_ = 4;
+    int leftMargin_ = 10;
+    int lineSpace_ = 10;
+    TLineSizeUnit lineSpaceUnit_ = uPercent;
+    bool horzScrollBar_ = false;
+    bool vertScrollBar_ = true;
+    int vertScrollLimit_ = 20;
+    FontDescription font_{"FixedSys", 14, 0x000000, kStyleNone};
+
+    int caretLine_ = 0;
+    int caretCol_ = 0;
+    int caretX_ = 0;
+    int goalCol_ = 0;
+    bool selActive_ = false;
+    bool allSelected_ = false;
+    int selStartLine_ = 0;
+    int selStartCol_ = 0;
+    int selEndLine_ = 0;
+    int selEndCol_ = 0;
+    int prevEndLine_ = 0;
+    int prevEndCol_ = 0;
+    int shiftStartLine_ = 0;
+    int shiftStartCol_ = 0;
+    bool insertMode_ = true;
+    bool modified_ = false;
+
+    std::deque<UndoRecord> undoList_;
+    std::deque<UndoRecord> redoList_;
+    int64_t undoBytes_ = 0;
+    bool historyTruncated_ = false;
+    bool redoAvailable_ = false;
+    int findHighlightLength_ = 0;
+
+    int topLine_ = 0;
+    int horzOffset_ = 0;
+    int fontHeight_ = 0;
+    int charWidth_ = 0;
+    int lineHeight_ = 0;
+    int gutterWidth_ = 0;
+    int textLeft_ = 10;
+    int textAreaWidth_ = 0;
+    int textAreaHeight_ = 0;
+    int linesPerPage_ = 0;
+    int columnsPerPage_ = 0;
+    int vertScrollLines_ = 1;
+    int horzStep_ = 1;
+    int caretEdgeGap_ = 10;
+    int widestLine_ = 0;
+    int lastVertRangeMax_ = -1;
+    int notifiedCol_ = 0;
+    int notifiedLine_ = 0;
+    int notifiedX_ = 0;
+};
+
+}  // namespace zentabo

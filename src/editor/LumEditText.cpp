@@ -1,0 +1,245 @@
+// Whole-text operations, the clipboard and the edit-control messages.
+#include <algorithm>
+#include <cstring>
+
+#include "editor/LumEdit.h"
+#include "store/LumEditSub.h"
+
+namespace zentabo {
+
+namespace {
+
+bool NeedsNormalizing(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\0' || (c == '\n' && (i == 0 || text[i - 1] != '\r')) ||
+            (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void TLumEdit::SetAllText(std::string text) {
+    if (charWidth_ == 0) return;
+    try {
+        if (!text.empty() && text.back() == '\0') text.pop_back();
+        if (NeedsNormalizing(text)) text = NormalizeInput(text);
+        ResetState();
+        if (!wordWrap_) {
+            text.push_back('\0');
+            lines_.SetText(text);
+            Refresh();
+            return;
+        }
+        // Splits and wraps in one pass instead of storing the text first and wrapping
+        // it afterwards, so a large text is never held in two layouts at once.
+        std::vector<std::string> pieces;
+        pieces.reserve(text.size() / 48 + 1);
+        std::string logical;
+        size_t pos = 0;
+        while (true) {
+            size_t cr = text.find('\r', pos);
+            if (cr == std::string::npos) {
+                logical.assign(text, pos, std::string::npos);
+                logical.push_back('\0');
+                SplitEntry(logical, pieces);
+                break;
+            }
+            logical.assign(text, pos, cr + 2 - pos);
+            SplitEntry(logical, pieces);
+            pos = cr + 2;
+        }
+        std::string().swap(text);
+        ReplaceStore(pieces);
+        UpdateVertRange();
+        UpdateHorzRange();
+        RepaintAll();
+        PlaceCaret();
+    } catch (const std::exception&) {
+        ShowError("Error:OC004");
+    }
+}
+
+std::string TLumEdit::GetAllText() const { return StripEndMark(lines_.GetText()); }
+
+bool TLumEdit::LoadFile(const std::string& fileName) {
+    try {
+        lines_.LoadFromFile(fileName);
+        if (lines_.Count() == 0) lines_.Add(std::string(1, '\0'));
+        ResetState();
+        topLine_ = 0;
+        horzOffset_ = 0;
+        Refresh();
+        host_.SetCompositionWindow(textLeft_, topMargin_);
+        return true;
+    } catch (const std::exception&) {
+        // A failed load may leave the store partly filled; keep the editor's rules.
+        try {
+            if (lines_.Count() == 0 || !HasEndMark(lines_.Get(lines_.Count() - 1))) {
+                std::string text = lines_.Count() ? lines_.GetText() : std::string();
+                SetAllText(text);
+                if (charWidth_ == 0) lines_.SetText(std::string(1, '\0'));
+            }
+        } catch (const std::exception&) {
+        }
+        return false;
+    }
+}
+
+bool TLumEdit::SaveFile(const std::string& fileName) {
+    try {
+        lines_.SaveToFile(fileName);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void TLumEdit::ClearAll() {
+    lines_.Clear();
+    lines_.Add(std::string(1, '\0'));
+    ResetState();
+    topLine_ = 0;
+    horzOffset_ = 0;
+    UpdateVertRange();
+    UpdateHorzRange();
+    RepaintAll();
+    PlaceCaret();
+}
+
+void TLumEdit::SelectAll() {
+    if (lines_.Get(0) == std::string(1, '\0')) return;
+    allSelected_ = true;
+    selActive_ = false;
+    boxSelMode_ = false;
+    RepaintLines(topLine_, topLine_ + linesPerPage_, 0);
+    selStartLine_ = 0;
+    selStartCol_ = 0;
+    selEndLine_ = LastLine();
+    selEndCol_ = ContentLength(LastLine());
+    findHighlightLength_ = 0;
+    if (OnSelectionChange) OnSelectionChange(*this);
+    shiftStartLine_ = caretLine_;
+    shiftStartCol_ = caretCol_;
+}
+
+void TLumEdit::SetSel(int startCol, int startLine, int endLine, int endCol) {
+    if (selActive_ || allSelected_) ClearSelection();
+    const int last = LastLine();
+    startLine = std::clamp(startLine, 0, last);
+    endLine = std::clamp(endLine, 0, last);
+    const std::string& endEntry = lines_.Get(endLine);
+    if (endLine < last && (!endEntry.empty() && endEntry.back() == '\n') &&
+        endCol == static_cast<int>(endEntry.size())) {
+        ++endLine;
+        endCol = 0;
+    }
+    selStartLine_ = startLine;
+    selStartCol_ = ClampCol(startLine, startCol);
+    selActive_ = true;
+    ScrollCaretIntoView(ClampCol(endLine, endCol), endLine, kScrollKeepMargin, true, false);
+    selEndLine_ = prevEndLine_ = caretLine_;
+    selEndCol_ = prevEndCol_ = caretCol_;
+    RepaintLines(std::min(selStartLine_, caretLine_), std::max(selStartLine_, caretLine_), 0);
+}
+
+std::string TLumEdit::GetSelText() const {
+    SelectionRange r = GetSelectionRange();
+    if (!selActive_ && !allSelected_) return {};
+    return GetTextRange(r.startCol, r.startLine, r.endLine, r.endCol);
+}
+
+void TLumEdit::CopyToClipboard() {
+    try {
+        if (CaretScrollFix) ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
+        if (!selActive_ && !allSelected_) return;
+        switch (host_.SetClipboardText(GetSelText())) {
+            case ClipboardWrite::Ok: break;
+            case ClipboardWrite::BlockFailed: ShowError("Error:OC002"); break;
+            case ClipboardWrite::OtherFailure: ShowError("Error:OC007"); break;
+        }
+    } catch (const std::exception&) {
+        ShowError("Error:OC007");
+    }
+}
+
+void TLumEdit::CutToClipboard() {
+    if (!selActive_ && !allSelected_) return;
+    CopyToClipboard();
+    DeleteSelection(true, boxSelMode_);
+    FireChange();
+}
+
+void TLumEdit::PasteFromClipboard() {
+    std::string text;
+    if (!host_.GetClipboardText(text)) return;
+    InsertString(text);
+}
+
+void TLumEdit::InsertString(const std::string& text) {
+    if (selActive_ || allSelected_) DeleteSelection(true, boxSelMode_);
+    InsertAtCaret(text, true, boxSelMode_);
+    FireChange();
+}
+
+intptr_t TLumEdit::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    auto lo = [](uintptr_t v) { return static_cast<int>(v & 0xFFFF); };
+    auto hi = [](uintptr_t v) { return static_cast<int>((v >> 16) & 0xFFFF); };
+    switch (msg) {
+        case EM_SETSEL:
+            SetSel(lo(wParam), hi(wParam), hi(static_cast<uintptr_t>(lParam)),
+                   lo(static_cast<uintptr_t>(lParam)));
+            return 0;
+        case EM_GETSEL: {
+            if (wParam)
+                *reinterpret_cast<uint32_t*>(wParam) =
+                    MakeLong(selStartCol_, std::min(selStartLine_, 32767));
+            if (lParam)
+                *reinterpret_cast<uint32_t*>(lParam) =
+                    MakeLong(selEndCol_, std::min(selEndLine_, 32767));
+            return static_cast<intptr_t>(GetSelText().size());
+        }
+        case WM_GETTEXT: {
+            if (wParam == 0 || lParam == 0) return 0;
+            std::string all = lines_.GetText();
+            size_t n = std::min<size_t>(all.size(), wParam - 1);
+            char* buffer = reinterpret_cast<char*>(lParam);
+            std::memcpy(buffer, all.data(), n);
+            buffer[n] = '\0';
+            return static_cast<intptr_t>(n);
+        }
+        case WM_GETTEXTLENGTH: {
+            intptr_t total = 0;
+            for (int i = 0; i < lines_.Count(); ++i) total += lines_.Get(i).size();
+            return total;
+        }
+        case EM_GETLINECOUNT: return lines_.Count();
+        case EM_GETFIRSTVISIBLELINE: return topLine_;
+        case EM_LINELENGTH: {
+            if (wParam > static_cast<uintptr_t>(LastLine())) return 0;
+            const std::string& s = lines_.Get(static_cast<int>(wParam));
+            return static_cast<intptr_t>(std::min(s.size(), s.find('\0')));
+        }
+        case EM_GETLINE: {
+            if (wParam > static_cast<uintptr_t>(LastLine()) || lParam == 0) return 0;
+            const std::string& s = lines_.Get(static_cast<int>(wParam));
+            size_t len = std::min(s.size(), s.find('\0'));
+            if (len == 0) return 0;
+            char* buffer = reinterpret_cast<char*>(lParam);
+            uint16_t size = 0;
+            std::memcpy(&size, buffer, sizeof size);
+            size_t n = std::min<size_t>(len, size);
+            std::memcpy(buffer, s.data(), n);
+            return static_cast<intptr_t>(n);
+        }
+        case WM_CUT: CutToClipboard(); return 0;
+        case WM_COPY: CopyToClipboard(); return 0;
+        case WM_PASTE: PasteFromClipboard(); return 0;
+        case WM_CLEAR: ClearAll(); return 0;
+        default: return 0;
+    }
+}
+
+}  // namespace zentabo

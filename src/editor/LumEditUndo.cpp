@@ -1,0 +1,230 @@
+// The undo/redo journal: recording with its byte budget, and applying records in
+// either direction with at most one chained record.
+#include <algorithm>
+#include <new>
+
+#include "editor/LumEdit.h"
+#include "store/LumEditSub.h"
+
+namespace zentabo {
+
+bool TLumEdit::RecordUndo(uint8_t kind, const std::string& text, int line, int column) {
+    if (text.empty()) return true;
+    SetModified(true);
+    if (!UndoRec || undoBuf_ == 0) return true;
+    if (column == -1) {
+        SelectionRange r = GetSelectionRange();
+        line = r.startLine;
+        column = r.startCol;
+    }
+    const int64_t size = static_cast<int64_t>(text.size());
+    const bool fits = size <= undoBuf_;
+    while (undoBytes_ + size > undoBuf_ && !undoList_.empty()) {
+        undoBytes_ -= static_cast<int64_t>(undoList_.back().text.size());
+        undoList_.pop_back();
+        historyTruncated_ = true;
+    }
+    if (fits) {
+        try {
+            if (wordWrap_) ToLogicalPos(column, line);
+            undoList_.push_front(UndoRecord{kind, column, line, text});
+            undoBytes_ += size;
+        } catch (const std::bad_alloc&) {
+            historyTruncated_ = true;
+            ShowError("Error:OC001");
+        }
+    } else {
+        historyTruncated_ = true;
+    }
+    if (!redoList_.empty()) {
+        redoList_.clear();
+        redoAvailable_ = false;
+        if (OnChangeRedoMode) OnChangeRedoMode(*this, false);
+    }
+    return fits;
+}
+
+void TLumEdit::RecordToDisplay(int& col, int& line) const {
+    if (wordWrap_) {
+        ToDisplayPos(col, line);
+    } else {
+        line = std::clamp(line, 0, LastLine());
+    }
+    int l = line, c = col;
+    NormalizePos(l, c);
+    line = l;
+    col = c;
+}
+
+void TLumEdit::MoveRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to,
+                          bool fromUndo, uint8_t newKind, std::string text) {
+    UndoRecord moved{newKind, from.front().column, from.front().line, std::move(text)};
+    const int64_t oldSize = static_cast<int64_t>(from.front().text.size());
+    const int64_t newSize = static_cast<int64_t>(moved.text.size());
+    try {
+        to.push_front(std::move(moved));
+    } catch (const std::bad_alloc&) {
+        ShowError(fromUndo ? "Error:OC001_2" : "Error:OC001_3");
+        from.pop_front();
+        if (fromUndo) undoBytes_ -= oldSize;
+        historyTruncated_ = true;
+        return;
+    }
+    from.pop_front();
+    if (fromUndo)
+        undoBytes_ -= oldSize;
+    else
+        undoBytes_ += newSize;
+}
+
+// Selects the record's length from its position and deletes it as a selection.
+void TLumEdit::ApplyDeleteAt(const UndoRecord& r) {
+    int col = r.column, line = r.line;
+    RecordToDisplay(col, line);
+    SelectFrom(static_cast<int>(r.text.size()), col, line);
+    SelectionRange range = GetSelectionRange();
+    selActive_ = allSelected_ = false;
+    bool removedLines = false;
+    DeleteRangeNoRecord(range.startCol, range.startLine, range.endLine, range.endCol, removedLines);
+    CollapseSelectionToCaret();
+}
+
+void TLumEdit::ApplyInsertAt(const UndoRecord& r, bool caretAfter) {
+    int col = r.column, line = r.line;
+    RecordToDisplay(col, line);
+    caretLine_ = line;
+    caretCol_ = col;
+    InsertNoRecord(r.text, caretAfter);
+}
+
+// Applies every piece of a box payload (insert or delete) and answers the payload
+// in reverse order, as the opposite record needs it.
+std::string TLumEdit::ApplyBoxPieces(const std::string& payload, bool insert, int& firstLine) {
+    std::vector<BoxPiece> pieces;
+    const bool ok = ParseBoxPayload(payload, pieces);
+    std::string reversed;
+    firstLine = LastLine();
+    for (const BoxPiece& p : pieces) {
+        UndoRecord r{0, p.column, p.line, p.text};
+        int col = p.column, line = p.line;
+        RecordToDisplay(col, line);
+        firstLine = std::min(firstLine, line);
+        if (insert) {
+            ApplyInsertAt(r, true);
+        } else {
+            ApplyDeleteAt(r);
+        }
+        // Keeps every entry within the wrap width before the next piece is placed.
+        if (wordWrap_) RewrapFrom(0, std::min(line, caretLine_), false, std::max(line, caretLine_));
+        PrependBoxPiece(reversed, p.column, p.line, p.text);
+    }
+    if (!ok) {
+        ShowError("Error:OC010_BoxUndo");
+        caretLine_ = 0;
+        caretCol_ = 0;
+    }
+    return reversed;
+}
+
+void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to,
+                          bool fromUndo) {
+    if (selActive_ || allSelected_) ClearSelection();
+    const UndoRecord r = from.front();
+    int firstLine = 0;
+    auto chain = [&]() {
+        if (from.empty()) return;
+        const UndoRecord r2 = from.front();
+        if (r2.column != r.column || r2.line != r.line) return;
+        if (r2.kind == kUndoDelete) {
+            ApplyInsertAt(r2, true);
+            MoveRecord(from, to, fromUndo, kUndoInsert, r2.text);
+        } else if (r2.kind == kUndoOverwritten) {
+            ApplyInsertAt(r2, false);
+            MoveRecord(from, to, fromUndo, kUndoOverwriteTyped, r2.text);
+        } else if (r2.kind == kUndoBoxDelete) {
+            int chainFirst = 0;
+            std::string reversed = ApplyBoxPieces(r2.text, true, chainFirst);
+            firstLine = std::min(firstLine, chainFirst);
+            MoveRecord(from, to, fromUndo, kUndoBoxInsert, reversed);
+        }
+    };
+    switch (r.kind) {
+        case kUndoInsert:
+        case kUndoInsertKeep:
+        case kUndoOverwriteTyped:
+            ApplyDeleteAt(r);
+            firstLine = caretLine_;
+            MoveRecord(from, to, fromUndo, OppositeUndoKind(r.kind), r.text);
+            chain();
+            break;
+        case kUndoDelete:
+        case kUndoDeleteKeep:
+            ApplyInsertAt(r, r.kind == kUndoDelete);
+            firstLine = std::min(caretLine_, LastLine());
+            MoveRecord(from, to, fromUndo, OppositeUndoKind(r.kind), r.text);
+            break;
+        case kUndoBoxInsert: {
+            std::string reversed = ApplyBoxPieces(r.text, false, firstLine);
+            MoveRecord(from, to, fromUndo, kUndoBoxDelete, reversed);
+            chain();
+            int col = r.column, line = r.line;
+            RecordToDisplay(col, line);
+            caretLine_ = line;
+            caretCol_ = col;
+            break;
+        }
+        case kUndoBoxDelete: {
+            std::string reversed = ApplyBoxPieces(r.text, true, firstLine);
+            MoveRecord(from, to, fromUndo, kUndoBoxInsert, reversed);
+            break;
+        }
+        default:
+            // Kinds 4 and 7 never stand alone at the front; drop them rather than
+            // letting one block the journal.
+            MoveRecord(from, to, fromUndo, r.kind, r.text);
+            break;
+    }
+    firstLine = std::clamp(std::min(firstLine, caretLine_), 0, LastLine());
+    if (wordWrap_) {
+        RewrapFrom(0, firstLine, true, std::max(firstLine, caretLine_));
+        RepaintLines(firstLine, topLine_ + linesPerPage_, 0);
+    } else {
+        caretLine_ = std::clamp(caretLine_, 0, LastLine());
+        caretCol_ = ClampCol(caretLine_, caretCol_);
+        UpdateAfterEdit(caretCol_, firstLine, -1, caretLine_);
+    }
+    CollapseSelectionToCaret();
+    goalCol_ = caretCol_;
+}
+
+void TLumEdit::Undo() {
+    if (undoList_.empty() || undoBuf_ == 0) return;
+    try {
+        ApplyFront(undoList_, redoList_, true);
+    } catch (const std::exception&) {
+        ShowError("Error:OC001_2");
+    }
+    if (!redoAvailable_ && !redoList_.empty()) {
+        redoAvailable_ = true;
+        if (OnChangeRedoMode) OnChangeRedoMode(*this, true);
+    }
+    SetModified(!undoList_.empty() || historyTruncated_);
+    FireChange();
+}
+
+void TLumEdit::Redo() {
+    if (redoList_.empty()) return;
+    try {
+        ApplyFront(redoList_, undoList_, false);
+    } catch (const std::exception&) {
+        ShowError("Error:OC001_3");
+    }
+    if (redoList_.empty() && redoAvailable_) {
+        redoAvailable_ = false;
+        if (OnChangeRedoMode) OnChangeRedoMode(*this, false);
+    }
+    SetModified(!undoList_.empty() || historyTruncated_);
+    FireChange();
+}
+
+}  // namespace zentabo

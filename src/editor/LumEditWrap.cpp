@@ -1,0 +1,388 @@
+// Display-line layout: tab expansion, the wrap rule, whole-text wrap and unwrap,
+// the incremental re-wrap after an edit and the display/logical conversions.
+#include <algorithm>
+
+#include "editor/LumEdit.h"
+#include "store/LumEditSub.h"
+
+namespace zentabo {
+
+namespace {
+
+bool EndsWithLf(const std::string& s) { return !s.empty() && s.back() == '\n'; }
+
+// Marker bytes at the end of an entry: CR LF, the end-of-text NUL, or none.
+size_t MarkerLength(std::string_view s) {
+    if (s.size() >= 2 && s[s.size() - 2] == '\r' && s.back() == '\n') return 2;
+    if (!s.empty() && (s.back() == '\0' || s.back() == '\n')) return 1;
+    return 0;
+}
+
+}  // namespace
+
+std::string TLumEdit::ExpandTabs(std::string_view s) const {
+    std::string out;
+    if (s.find('\t') == std::string_view::npos) return std::string(s);
+    out.reserve(s.size() + 16);
+    for (char c : s) {
+        if (c == '\t')
+            out.append(static_cast<size_t>(tabCount_ - static_cast<int>(out.size() % tabCount_)),
+                       ' ');
+        else
+            out += c;
+    }
+    return out;
+}
+
+int TLumEdit::WrapWidth() const {
+    int w = charWidth_ * column_;
+    if (autoWrap_) w = std::min(w, textAreaWidth_);
+    return w;
+}
+
+int TLumEdit::WrapBreak(std::string_view s) {
+    const int w = WrapWidth();
+    const int n = static_cast<int>(s.size());
+    const int cw = std::max(1, charWidth_);
+    auto rawWidth = [&](int k) { return host_.TextWidth(s.substr(0, static_cast<size_t>(k))); };
+    auto expandedWidth = [&](int k) {
+        return host_.TextWidth(ExpandTabs(s.substr(0, static_cast<size_t>(k))));
+    };
+    int k = n;
+    if (10 * cw < textAreaWidth_) {
+        // A long rest is measured only up to a prefix that surely overflows; widths
+        // grow with the byte count, so the answer is the same without measuring the
+        // whole rest of a very long logical line for every piece.
+        int probe = std::min(n, 2 * (w / cw) + 16);
+        bool fits = rawWidth(probe) <= w && (probe == n || rawWidth(n) <= w);
+        if (!fits) {
+            k = std::min(n, w / cw);
+            int step = k / 2;
+            bool lastUp = true;
+            while (step > 0 && k < n) {
+                int width = rawWidth(k);
+                if (width < w) {
+                    if (!lastUp) step /= 2;
+                    k = std::min(n, k + step);
+                    lastUp = true;
+                } else if (width > w) {
+                    if (lastUp) step /= 2;
+                    k = std::max(0, k - step);
+                    lastUp = false;
+                } else {
+                    break;
+                }
+            }
+        }
+    }
+    // The linear correction on the expanded text; after a few steps it finishes by
+    // bisection, which finds the same position because widths only grow with k.
+    const int floorWidth = 10 * cw;
+    auto tooWide = [&](int kk) {
+        int width = expandedWidth(kk);
+        return width > w && width > floorWidth;
+    };
+    for (int steps = 0; k > 0 && tooWide(k); ++steps, --k) {
+        if (steps == 8) {
+            int lo = 0, hi = k;  // tooWide(hi), !tooWide(lo)
+            while (hi - lo > 1) {
+                int mid = lo + (hi - lo) / 2;
+                if (tooWide(mid)) hi = mid;
+                else lo = mid;
+            }
+            return lo;
+        }
+    }
+    return k;
+}
+
+void TLumEdit::SplitEntry(std::string_view entry, std::vector<std::string>& out) {
+    size_t pos = 0;
+    while (true) {
+        std::string_view rest = entry.substr(pos);
+        int content = static_cast<int>(rest.size() - MarkerLength(rest));
+        int k = WrapBreak(rest.substr(0, static_cast<size_t>(content)));
+        if (k >= content) {
+            out.emplace_back(rest);
+            return;
+        }
+        if (k >= 1 && (rest[k - 1] == '\r' || rest[k - 1] == '\0')) --k;
+        if (k >= 1 && ByteTypeAt(rest, k, SingleByteMode) == kLeadByte) --k;
+        if (k <= 0) k = (ByteTypeAt(rest, 1, SingleByteMode) == kLeadByte && content >= 2) ? 2 : 1;
+        if (k >= content) {
+            out.emplace_back(rest);
+            return;
+        }
+        out.emplace_back(rest.substr(0, static_cast<size_t>(k)));
+        pos += static_cast<size_t>(k);
+    }
+}
+
+std::vector<std::string> TLumEdit::WrapAll() {
+    std::vector<std::string> out;
+    out.reserve(static_cast<size_t>(lines_.Count()));
+    for (int i = 0; i < lines_.Count(); ++i) SplitEntry(lines_.Get(i), out);
+    return out;
+}
+
+std::vector<std::string> TLumEdit::UnwrapAll() {
+    std::vector<std::string> out;
+    std::string cur;
+    for (int i = 0; i < lines_.Count(); ++i) {
+        const std::string& s = lines_.Get(i);
+        cur += s;
+        if (HasLineEnd(s) || i == lines_.Count() - 1) {
+            out.push_back(std::move(cur));
+            cur.clear();
+        }
+    }
+    return out;
+}
+
+// Hands the entries to the store, releasing each copy as it goes so that the text is
+// held about once, not twice, while a large text changes its layout.
+void TLumEdit::ReplaceStore(std::vector<std::string>& entries) {
+    if (entries.empty()) entries.emplace_back(1, '\0');
+    lines_.Clear();
+    lines_.SetCapacity(static_cast<int32_t>(entries.size()));
+    for (std::string& e : entries) {
+        lines_.Add(e);
+        std::string().swap(e);
+    }
+    entries.clear();
+    entries.shrink_to_fit();
+}
+
+void TLumEdit::SetWordWrap(bool value) {
+    if (wordWrap_ == value) return;
+    try {
+        if (freeCaretMode_) {
+            caretCol_ = std::min(caretCol_, ContentLength(caretLine_));
+            if (!selActive_ && !allSelected_) {
+                selStartLine_ = caretLine_;
+                selStartCol_ = caretCol_;
+            }
+        }
+        if (value) {
+            std::vector<std::string> wrapped = WrapAll();
+            ReplaceStore(wrapped);
+            wordWrap_ = true;
+            ToDisplayPos(caretCol_, caretLine_);
+            ToDisplayPos(selStartCol_, selStartLine_);
+        } else {
+            ToLogicalPos(caretCol_, caretLine_);
+            ToLogicalPos(selStartCol_, selStartLine_);
+            std::vector<std::string> whole = UnwrapAll();
+            ReplaceStore(whole);
+            wordWrap_ = false;
+        }
+        caretCol_ = ClampCol(caretLine_, caretCol_);
+        selStartLine_ = std::clamp(selStartLine_, 0, LastLine());
+        selStartCol_ = ClampCol(selStartLine_, selStartCol_);
+        selEndLine_ = prevEndLine_ = caretLine_;
+        selEndCol_ = prevEndCol_ = caretCol_;
+        horzOffset_ = 0;
+        if (!ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false)) {
+            UpdateVertRange();
+            UpdateHorzRange();
+            RepaintAll();
+        }
+    } catch (const std::exception&) {
+        ShowError("Error:OC004");
+    }
+}
+
+// Unwraps and wraps everything again (new width, tab size or font), keeping the caret
+// and the anchor at the same logical place.
+void TLumEdit::RewrapWholeText() {
+    try {
+        int caretCol = caretCol_, caretLine = caretLine_;
+        int anchorCol = selStartCol_, anchorLine = selStartLine_;
+        ToLogicalPos(caretCol, caretLine);
+        ToLogicalPos(anchorCol, anchorLine);
+        std::vector<std::string> whole = UnwrapAll();
+        std::vector<std::string> wrapped;
+        wrapped.reserve(whole.size());
+        for (std::string& w : whole) {
+            SplitEntry(w, wrapped);
+            std::string().swap(w);
+        }
+        whole.clear();
+        ReplaceStore(wrapped);
+        ToDisplayPos(caretCol, caretLine);
+        ToDisplayPos(anchorCol, anchorLine);
+        caretLine_ = caretLine;
+        caretCol_ = ClampCol(caretLine, caretCol);
+        selStartLine_ = anchorLine;
+        selStartCol_ = ClampCol(anchorLine, anchorCol);
+        selEndLine_ = prevEndLine_ = caretLine_;
+        selEndCol_ = prevEndCol_ = caretCol_;
+        topLine_ = std::min(topLine_, MaxTopLine());
+        UpdateVertRange();
+        UpdateHorzRange();
+        RepaintAll();
+        PlaceCaret();
+    } catch (const std::exception&) {
+        ShowError("Error:OC004");
+    }
+}
+
+void TLumEdit::Refresh() {
+    if (wordWrap_) {
+        RewrapWholeText();
+        return;
+    }
+    UpdateVertRange();
+    UpdateHorzRange();
+    RepaintAll();
+    PlaceCaret();
+}
+
+void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int lastLine) {
+    const int last = LastLine();
+    firstLine = std::clamp(firstLine, 0, last);
+    lastLine = std::clamp(std::max(lastLine, firstLine), 0, last);
+    const int oldCaretLine = caretLine_;
+    int start = firstLine;
+    if (start > 0 && !HasLineEnd(lines_.Get(start - 1))) --start;
+    int end = LineEndOf(lastLine);
+
+    std::vector<std::string> joined;
+    int caretJoined = -1;
+    size_t caretOffset = 0;
+    try {
+        std::string cur;
+        for (int i = start; i <= end; ++i) {
+            const std::string& s = lines_.Get(i);
+            if (i == caretLine_) {
+                caretJoined = static_cast<int>(joined.size());
+                caretOffset = cur.size() + static_cast<size_t>(std::max(0, caretCol_));
+            }
+            cur += s;
+            if (HasLineEnd(s) || i == end) {
+                joined.push_back(std::move(cur));
+                cur.clear();
+            }
+        }
+    } catch (const std::exception&) {
+        ShowError("CLineError");
+        return;
+    }
+
+    std::vector<std::string> pieces;
+    int newCaretLine = caretLine_, newCaretCol = caretCol_;
+    for (size_t j = 0; j < joined.size(); ++j) {
+        size_t first = pieces.size();
+        SplitEntry(joined[j], pieces);
+        if (static_cast<int>(j) == caretJoined) {
+            size_t off = caretOffset;
+            size_t p = first;
+            while (p + 1 < pieces.size() && off >= pieces[p].size()) {
+                off -= pieces[p].size();
+                ++p;
+            }
+            newCaretLine = start + static_cast<int>(p);
+            newCaretCol = static_cast<int>(off);
+        }
+    }
+    const int oldN = end - start + 1;
+    const int newN = static_cast<int>(pieces.size());
+    if (caretJoined < 0 && caretLine_ > end) newCaretLine = caretLine_ + newN - oldN;
+
+    const int common = std::min(oldN, newN);
+    for (int i = 0; i < common; ++i)
+        if (lines_.Get(start + i) != pieces[i]) lines_.Put(start + i, pieces[i]);
+    for (int i = common; i < newN; ++i) lines_.Insert(start + i, pieces[i]);
+    try {
+        for (int i = oldN - 1; i >= newN; --i) lines_.Delete(start + i);
+    } catch (const std::exception&) {
+        ShowError("WrapLineError2");
+        return;
+    }
+
+    caretLine_ = std::clamp(newCaretLine, 0, LastLine());
+    caretCol_ = freeCaretMode_ ? std::max(0, newCaretCol) : ClampCol(caretLine_, newCaretCol);
+    if (!repaint) {
+        caretX_ = ColumnToPixel(caretLine_, caretCol_) - horzOffset_;
+        CollapseSelectionToCaret();
+        return;
+    }
+    const int oldRange = lastVertRangeMax_;
+    bool scrolled = ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
+    const int movedDown = caretLine_ - oldCaretLine;
+    if (!scrolled && movedDown > 0 &&
+        caretLine_ - topLine_ + vertScrollLines_ >= linesPerPage_) {
+        int top = std::min(MaxTopLine(), topLine_ + movedDown);
+        if (top != topLine_) {
+            topLine_ = top;
+            scrolled = true;
+            RepaintAll();
+            PlaceCaret();
+        }
+    }
+    UpdateVertRange();
+    if (!scrolled) {
+        if (lastVertRangeMax_ != oldRange)
+            RepaintAll();
+        else if (newN == oldN && firstLine == lastLine)
+            RepaintLines(firstLine, firstLine, caretPixelX);
+        else
+            RepaintLines(firstLine, topLine_ + linesPerPage_, 0);
+    }
+    UpdateHorzRange();
+    CollapseSelectionToCaret();
+}
+
+void TLumEdit::ToLogicalPos(int& col, int& line) const {
+    line = std::clamp(line, 0, LastLine());
+    const int logical = lines_.CountLineEndsBefore(line);
+    for (int i = line - 1; i >= 0; --i) {
+        const std::string& s = lines_.Get(i);
+        if (EndsWithLf(s)) break;
+        col += static_cast<int>(s.size());
+    }
+    line = logical;
+}
+
+void TLumEdit::ToDisplayPos(int& col, int& line) const {
+    int idx = lines_.IndexAfterLineEnds(std::max(0, line));
+    const int last = LastLine();
+    idx = std::clamp(idx, 0, last);
+    int remaining = col;
+    line = idx;
+    col = 0;
+    // Stops at the end of the logical line, so an offset past it cannot drift into
+    // the next logical line.
+    while (remaining > 0) {
+        const std::string& s = lines_.Get(idx);
+        line = idx;
+        col = remaining;
+        if (HasLineEnd(s) || idx == last) {
+            col = std::min(remaining, ContentLength(idx));
+            break;
+        }
+        remaining -= static_cast<int>(s.size());
+        ++idx;
+    }
+}
+
+int TLumEdit::LineStartOf(int line) const {
+    line = std::clamp(line, 0, LastLine());
+    while (line > 0 && !HasLineEnd(lines_.Get(line - 1))) --line;
+    return line;
+}
+
+int TLumEdit::LineEndOf(int line) const {
+    const int last = LastLine();
+    line = std::clamp(line, 0, last);
+    while (line < last && !HasLineEnd(lines_.Get(line))) ++line;
+    return line;
+}
+
+bool TLumEdit::IsWrappedLine(int line) const {
+    if (line < 0 || line > LastLine()) return false;
+    if (!HasLineEnd(lines_.Get(line))) return true;
+    return line >= 1 && !HasLineEnd(lines_.Get(line - 1));
+}
+
+}  // namespace zentabo
