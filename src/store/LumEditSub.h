@@ -14,7 +14,9 @@ enum ByteType { kSingleByte = 0, kLeadByte = 1, kTrailByte = 2 };
 // Line-break style of a file, from its first 1024 bytes.
 enum LineBreakStyle { kBreakCrLf = 0, kBreakCr = 1, kBreakLf = 2, kBreakEmpty = 3 };
 
-constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+constexpr bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 int ByteTypeAt(std::string_view s, int pos, bool singleByteMode);
 int DetectLineBreakStyle(const std::string& fileName);  // throws FileError

@@ -4,12 +4,16 @@
 // its own line-end marker (CR LF, the end-of-text NUL, or none for a wrapped piece), so
 // the concatenation of all entries is exactly the text.
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "store/FileHandle.h"
+#include "store/LineEndIndex.h"
+#include "store/SlotArray.h"
 #include "store/StoreErrors.h"
 
 namespace zentabo {
@@ -23,8 +27,8 @@ public:
     TLumStrings(const TLumStrings&) = delete;
     TLumStrings& operator=(const TLumStrings&) = delete;
 
-    int32_t Count() const { return count_; }
-    int32_t Capacity() const { return capacity_; }
+    int32_t Count() const { return slots_.size(); }
+    int32_t Capacity() const { return slots_.capacity(); }
 
     virtual std::string GetText() const;
     virtual void SetText(const std::string& text);
@@ -59,10 +63,22 @@ public:
     int32_t IndexAfterLineEnds(int32_t n) const;
 
 private:
-    // (implementation detail: the store helper decides the slot representation)
-    std::vector<std::string> slots_;
-    int32_t count_ = 0;
-    int32_t capacity_ = 0;
+    // Raises the index error unless 0 <= index < limit.
+    void CheckIndex(int32_t index, int32_t limit) const;
+    // The growth rule of Add and Insert for a full slot array.
+    void Grow();
+    // Loading and splitting plan their size from the byte count; when the plan falls
+    // short they grow by half, not by 1/128, so that a text of very short lines does
+    // not reallocate the array hundreds of times. The spare slots go at the end anyway.
+    void PlanCapacity(std::size_t bytes);
+    void AppendPlanned(std::string&& s);
+    void InsertPlanned(int32_t index, std::string&& s);
+    void GrowPlanned();
+    void LoadCrLf(const FileHandle& file, const std::string& fileName);
+    void LoadSeparated(const FileHandle& file, const std::string& fileName, char separator);
+
+    SlotArray slots_;
+    LineEndIndex lineEnds_;
 };
 
 }  // namespace zentabo

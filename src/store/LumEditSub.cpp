@@ -1,0 +1,62 @@
+#include "store/LumEditSub.h"
+
+#include <utility>
+
+#include "store/FileHandle.h"
+#include "store/StoreErrors.h"
+
+namespace zentabo {
+
+int ByteTypeAt(std::string_view s, int pos, bool singleByteMode) {
+    if (singleByteMode || pos < 1 || static_cast<size_t>(pos) > s.size()) return kSingleByte;
+    // Trail bytes can take lead-byte values, so the parity of the run of lead-byte
+    // values before pos decides, without scanning from the start of the line.
+    int run = 0;
+    for (int i = pos - 1; i >= 1 && IsLeadByte(static_cast<unsigned char>(s[i - 1])); --i) ++run;
+    if (run % 2 == 1) return kTrailByte;
+    return IsLeadByte(static_cast<unsigned char>(s[pos - 1])) ? kLeadByte : kSingleByte;
+}
+
+int DetectLineBreakStyle(const std::string& fileName) {
+    FileHandle file = OpenForReading(fileName);
+    char buf[1024 + 1];
+    size_t n = ReadSome(file, fileName, buf, 1024);
+    if (n == 0) return kBreakEmpty;
+    buf[n] = '\0';
+    for (size_t i = 0;; ++i) {
+        switch (buf[i]) {
+            case '\n':
+                return kBreakLf;
+            case '\r':
+                return buf[i + 1] == '\n' ? kBreakCrLf : kBreakCr;
+            case '\0':
+                return kBreakCr;  // no break before the end of what was read, or a NUL byte
+        }
+    }
+}
+
+std::string StripLineEnd(std::string_view s) {
+    if (s.empty()) return std::string(s);
+    if (s.back() == '\0') return std::string(s.substr(0, s.size() - 1));
+    if (s.back() == '\n') return std::string(s.substr(0, s.size() >= 2 ? s.size() - 2 : 0));
+    return std::string(s);
+}
+
+std::string StripEndMark(std::string_view s) {
+    if (!s.empty() && s.back() == '\0') s.remove_suffix(1);
+    return std::string(s);
+}
+
+bool HasLineEnd(std::string_view s) {
+    return !s.empty() && (s.back() == '\n' || s.back() == '\0');
+}
+
+bool HasEndMark(std::string_view s) {
+    return !s.empty() && s.back() == '\0';
+}
+
+void OrderPair(int& a, int& b) {
+    if (b < a) std::swap(a, b);
+}
+
+}  // namespace zentabo
