@@ -1,0 +1,104 @@
+#pragma once
+
+// The page-store file: every page's caption, bound file name, save mode and (when
+// the save mode is on) text, kept from one run to the next. The main window and its
+// pages implement the two small interfaces below, so the format needs no widgets.
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/FileIo.h"
+#include "app/TaggedValues.h"
+
+namespace zentabo {
+
+// One page as the page store sees it (TEditSheet).
+class PageStorePage {
+public:
+    virtual ~PageStorePage() = default;
+    virtual std::string Caption() const = 0;
+    virtual std::string FileName() const = 0;
+    virtual bool SaveMode() const = 0;
+    // The editor's whole text: hard line ends as CR LF, no end-of-text marker.
+    virtual std::string Text() const = 0;
+
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual void SetFileName(const std::string& fileName) = 0;
+    virtual void SetSaveMode(bool saveMode) = 0;
+    virtual void SetText(std::string text) = 0;
+    // The editor's load-file operation (line-break detection, relayout).
+    virtual void LoadFile(const std::string& path) = 0;
+};
+
+// The main window's pages in tab order.
+class PageStoreHost {
+public:
+    virtual ~PageStoreHost() = default;
+    virtual int PageCount() const = 0;
+    virtual PageStorePage& Page(int index) = 0;
+    // Appends a new page with the settings applied and makes it the active page.
+    virtual PageStorePage& CreatePage() = 0;
+};
+
+// Last-modified time of a file in seconds since the epoch; nullopt when there is none.
+using FileTimeFunction = std::function<std::optional<std::int64_t>(const std::string& path)>;
+std::optional<std::int64_t> FileModifiedTime(const std::string& path);
+
+inline constexpr std::string_view kPageStoreSignature = "ztabo3";
+
+// Writes the four values of one page record; false when a text is too long for the
+// format (2 GiB), in which case the record is incomplete.
+bool WritePage(TaggedValueWriter& writer, const PageStorePage& page);
+// Reads one page record into `page`, setting each field as soon as it is read. A
+// bound file changed after the page store was written replaces the stored text.
+// Returns false when the record could not be read to its end.
+bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const std::string& pageStorePath,
+              const FileTimeFunction& fileTime = FileModifiedTime);
+
+// Appends the whole page store to `out`. Fails only for a text too long for the
+// format (2 GiB), naming the page.
+FileResult SavePagesToStream(PageStoreHost& host, std::string& out);
+
+struct PageStoreReadResult {
+    int pagesCreated = 0;
+    // True when the signature matched, every record was read and nothing followed:
+    // otherwise pages were lost to damage and the file should be kept aside.
+    bool complete = false;
+};
+
+PageStoreReadResult LoadPagesFromStream(PageStoreHost& host, std::string_view data,
+                                        const std::string& pageStorePath,
+                                        const FileTimeFunction& fileTime = FileModifiedTime);
+
+// Builds the page store in memory and replaces the file crash-safely.
+FileResult SavePageStore(PageStoreHost& host, const std::string& path,
+                         const WriteFaultInjector& fault = {});
+
+struct PageStoreLoadResult {
+    bool found = false;  // the file exists
+    FileResult status;   // it exists but could not be read
+    PageStoreReadResult read;
+    // The file holds data that was not (or not all) turned into pages.
+    bool StoppedEarly() const { return found && (!status.ok || !read.complete); }
+};
+
+// Reads the file if it exists and creates its pages.
+PageStoreLoadResult LoadPageStore(PageStoreHost& host, const std::string& path,
+                                  const FileTimeFunction& fileTime = FileModifiedTime);
+
+struct KeepAsideResult {
+    FileResult status;
+    std::string keptPath;
+};
+
+// Keeps a page store that could not be read to its end beside it, as
+// "<name>.damaged-YYYYMMDD-HHMMSS<ext>" (local time `now`, a number added when
+// that name is taken), before the next save replaces it: its unread pages can then
+// still be recovered by hand.
+KeepAsideResult KeepPageStoreAside(const std::string& path, std::time_t now);
+
+}  // namespace zentabo

@@ -1,0 +1,237 @@
+#include "app/PageStore.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "FakePages.h"
+#include "TempDir.h"
+
+namespace zentabo {
+namespace {
+
+using testing::FakeHost;
+using testing::ReadBack;
+using testing::TempDir;
+
+std::string Bytes(std::initializer_list<int> list) {
+    std::string s;
+    for (int b : list) s.push_back(static_cast<char>(b));
+    return s;
+}
+
+std::string Save(FakeHost& host) {
+    std::string out;
+    EXPECT_TRUE(SavePagesToStream(host, out));
+    return out;
+}
+
+// File times from a table instead of the clock.
+struct FakeClock {
+    std::map<std::string, std::int64_t> times;
+    FileTimeFunction Function() {
+        return [this](const std::string& path) -> std::optional<std::int64_t> {
+            auto it = times.find(path);
+            if (it == times.end()) return std::nullopt;
+            return it->second;
+        };
+    }
+};
+
+TEST(PageStoreTest, TheSmallestStoreByteForByte) {
+    FakeHost host;
+    host.Add("Page&0", "", true, "abc");
+    std::string expected = Bytes({0x06, 0x06}) + "ztabo3" + Bytes({0x02, 0x01, 0x06, 0x06}) +
+                           "Page&0" + Bytes({0x06, 0x00, 0x09, 0x06, 0x03}) + "abc";
+    ASSERT_EQ(expected.size(), 26u);
+    EXPECT_EQ(Save(host), expected);
+}
+
+TEST(PageStoreTest, PagesComeBackAsTheyWere) {
+    FakeHost host;
+    const std::string japanese = "<p>\x82\xA0\x82\xA2\x81\x40\x88\x9F</p>\r\n\xB1\xB2";
+    host.Add("\x93\xFA\x96\x7B", "/home/u/\x82\xA0.txt", true, japanese);  // 日本
+    host.Add("ascii", "", true, std::string(300, 'a'));
+    host.Add("off", "/x.txt", false, "not stored");
+    host.Add("odd", "", true, Bytes({'a', 0x80, 0xED, 0x40, 0x81}));
+    std::string data = Save(host);
+
+    // The Japanese text travels as UTF-8 under tag 14; 300 ASCII bytes under 0C.
+    std::string utf8 =
+        "<p>\xE3\x81\x82\xE3\x81\x84\xE3\x80\x80\xE4\xBA\x9C</p>\r\n\xEF\xBD\xB1\xEF\xBD\xB2";
+    EXPECT_NE(data.find(Bytes({0x14, int(utf8.size()), 0, 0, 0}) + utf8), std::string::npos);
+    EXPECT_NE(data.find(Bytes({0x0C, 0x2C, 0x01, 0x00, 0x00}) + "aaa"), std::string::npos);
+    EXPECT_EQ(data.find("not stored"), std::string::npos);
+
+    FakeHost back;
+    PageStoreReadResult r = LoadPagesFromStream(back, data, "/store.ztb", FakeClock{}.Function());
+    EXPECT_TRUE(r.complete);
+    ASSERT_EQ(back.PageCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(back.At(i).caption, host.At(i).caption);
+        EXPECT_EQ(back.At(i).fileName, host.At(i).fileName);
+        EXPECT_EQ(back.At(i).saveMode, host.At(i).saveMode);
+    }
+    EXPECT_EQ(back.At(0).text, japanese);
+    EXPECT_EQ(back.At(1).text, std::string(300, 'a'));
+    EXPECT_EQ(back.At(2).text, "");
+    EXPECT_EQ(back.At(3).text, host.At(3).text);
+}
+
+TEST(PageStoreTest, TwoHundredPagesCountInTwoBytes) {
+    FakeHost host;
+    for (int i = 0; i < 200; ++i) host.Add("Page" + std::to_string(i), "", true, "");
+    std::string data = Save(host);
+    EXPECT_EQ(data.substr(8, 3), Bytes({0x03, 0xC8, 0x00}));
+    FakeHost back;
+    EXPECT_TRUE(LoadPagesFromStream(back, data, "", {}).complete);
+    EXPECT_EQ(back.PageCount(), 200);
+    EXPECT_EQ(back.At(199).caption, "Page199");
+}
+
+TEST(PageStoreTest, ABoundFileChangedAfterTheStoreReplacesTheText) {
+    FakeHost host;
+    host.Add("off", "/doc/off.txt", false, "");
+    host.Add("on", "/doc/on.txt", true, "stored");
+    host.Add("same step", "/doc/same.txt", true, "stored");
+    host.Add("older", "/doc/older.txt", true, "stored");
+    host.Add("gone", "/doc/gone.txt", true, "stored");
+    std::string data = Save(host);
+
+    FakeClock clock;
+    clock.times = {{"/z.ztb", 1000},
+                   {"/doc/off.txt", 1002},
+                   {"/doc/on.txt", 5000},
+                   {"/doc/same.txt", 1001},
+                   {"/doc/older.txt", 998}};
+    FakeHost back;
+    back.files = {{"/doc/off.txt", "edited elsewhere"}, {"/doc/on.txt", "newer file"}};
+    EXPECT_TRUE(LoadPagesFromStream(back, data, "/z.ztb", clock.Function()).complete);
+    EXPECT_EQ(back.At(0).text, "edited elsewhere");
+    EXPECT_FALSE(back.At(0).saveMode);
+    EXPECT_EQ(back.At(0).fileName, "/doc/off.txt");
+    EXPECT_EQ(back.At(1).text, "newer file");
+    EXPECT_TRUE(back.At(2).loadedFiles.empty());  // same two-second step: not newer
+    EXPECT_EQ(back.At(2).text, "stored");
+    EXPECT_TRUE(back.At(3).loadedFiles.empty());
+    EXPECT_TRUE(back.At(4).loadedFiles.empty());
+    EXPECT_EQ(back.At(4).text, "stored");
+}
+
+TEST(PageStoreTest, DamageKeepsThePagesBeforeIt) {
+    FakeHost host;
+    host.Add("one", "", true, "first");
+    host.Add("two", "/f", false, "");
+    host.Add("\x82\xA0", "", true, "\x82\xA0 third");
+    std::string data = Save(host);
+
+    // Cut at every length: never more pages than records begun, the ones read in
+    // full are right, and only the whole file counts as complete.
+    for (std::size_t len = 0; len <= data.size(); ++len) {
+        FakeHost back;
+        PageStoreReadResult r = LoadPagesFromStream(back, data.substr(0, len), "", {});
+        EXPECT_EQ(r.complete, len == data.size()) << len;
+        EXPECT_EQ(r.pagesCreated, back.PageCount());
+        EXPECT_LE(back.PageCount(), 3);
+        for (int i = 0; i + 1 < back.PageCount(); ++i) {
+            EXPECT_EQ(back.At(i).caption, host.At(i).caption);
+            EXPECT_EQ(back.At(i).text, host.At(i).text);
+        }
+    }
+
+    // A wrong tag inside the second record: the first page whole, the second begun.
+    std::string damaged = data;
+    std::size_t second = damaged.find("two");
+    damaged[second + 3] = 0x07;
+    FakeHost back;
+    PageStoreReadResult r = LoadPagesFromStream(back, damaged, "", {});
+    EXPECT_FALSE(r.complete);
+    ASSERT_EQ(back.PageCount(), 2);
+    EXPECT_EQ(back.At(0).text, "first");
+    EXPECT_EQ(back.At(1).caption, "two");
+
+    FakeHost foreign;
+    EXPECT_FALSE(
+        LoadPagesFromStream(foreign, Bytes({6, 6}) + "ztabo2" + Bytes({2, 0}), "", {}).complete);
+    EXPECT_EQ(foreign.PageCount(), 0);
+
+    FakeHost trailing;
+    EXPECT_FALSE(LoadPagesFromStream(trailing, data + "x", "", {}).complete);
+    EXPECT_EQ(trailing.PageCount(), 3);
+
+    FakeHost none;
+    EXPECT_TRUE(
+        LoadPagesFromStream(none, Bytes({6, 6}) + "ztabo3" + Bytes({2, 0xFF}), "", {}).complete);
+    EXPECT_EQ(none.PageCount(), 0);
+}
+
+TEST(PageStoreTest, SaveAndLoadThroughAFile) {
+    TempDir dir;
+    std::string path = dir.File("zentabo.ztb");
+    FakeHost none;
+    PageStoreLoadResult missing = LoadPageStore(none, path);
+    EXPECT_FALSE(missing.found);
+    EXPECT_FALSE(missing.StoppedEarly());
+
+    FakeHost host;
+    host.Add("Page&0", "", true, "abc\r\n\x82\xA0");
+    ASSERT_TRUE(SavePageStore(host, path));
+    FakeHost back;
+    PageStoreLoadResult loaded = LoadPageStore(back, path);
+    EXPECT_TRUE(loaded.found);
+    EXPECT_FALSE(loaded.StoppedEarly());
+    ASSERT_EQ(back.PageCount(), 1);
+    EXPECT_EQ(back.At(0).text, "abc\r\n\x82\xA0");
+
+    // A failed save reports why and leaves the previous store in place.
+    std::string before = ReadBack(path);
+    host.At(0).text = "changed";
+    FileResult failed = SavePageStore(host, path, [](WriteStep s) { return s == WriteStep::Sync; });
+    EXPECT_FALSE(failed.ok);
+    EXPECT_FALSE(failed.error.empty());
+    EXPECT_EQ(ReadBack(path), before);
+    EXPECT_FALSE(SavePageStore(host, dir.File("missing/zentabo.ztb")).ok);
+}
+
+TEST(PageStoreTest, ADamagedStoreIsKeptAsideBeforeItIsReplaced) {
+    TempDir dir;
+    std::string path = dir.File("zentabo.ztb");
+    FakeHost host;
+    host.Add("Page&0", "", true, "first");
+    host.Add("Page1", "", true, "second, lost to the damage");
+    std::string data;
+    SavePagesToStream(host, data);
+    std::string damaged = data.substr(0, data.size() - 5);
+    ASSERT_TRUE(WriteFileAtomically(path, damaged));
+
+    FakeHost back;
+    PageStoreLoadResult loaded = LoadPageStore(back, path);
+    EXPECT_TRUE(loaded.StoppedEarly());
+    EXPECT_EQ(back.PageCount(), 2);
+
+    std::tm when{};
+    when.tm_year = 2024 - 1900;
+    when.tm_mon = 2;
+    when.tm_mday = 5;
+    when.tm_hour = 9;
+    when.tm_min = 8;
+    when.tm_sec = 7;
+    when.tm_isdst = -1;
+    std::time_t now = std::mktime(&when);
+    KeepAsideResult kept = KeepPageStoreAside(path, now);
+    ASSERT_TRUE(kept.status) << kept.status.error;
+    EXPECT_EQ(kept.keptPath, dir.File("zentabo.damaged-20240305-090807.ztb"));
+    KeepAsideResult again = KeepPageStoreAside(path, now);
+    ASSERT_TRUE(again.status);
+    EXPECT_EQ(again.keptPath, dir.File("zentabo.damaged-20240305-090807-2.ztb"));
+
+    // The next save replaces the store; the kept copy still holds the damaged bytes.
+    ASSERT_TRUE(SavePageStore(back, path));
+    EXPECT_EQ(ReadBack(kept.keptPath), damaged);
+    EXPECT_NE(ReadBack(path), damaged);
+
+    EXPECT_FALSE(KeepPageStoreAside(dir.File("none.ztb"), now).status.ok);
+}
+
+}  // namespace
+}  // namespace zentabo
