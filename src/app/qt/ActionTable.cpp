@@ -41,13 +41,15 @@ constexpr ActionSpec kActions[] = {
     {"EditRedo1", "編集", "やり直し(&R)", "やり直し|直前の操作をやり直す", "Ctrl+Alt+Z",
      IconId::Redo, 0},
     {"ViewToolBar1", "表示", "ツールバー表示(&T)", "ツールバーの表示切替", "", IconId::None, 0},
-    {"ViewMultiLine1", "表示", "タブの多段表示(&M)", "タブの表示法方法の切り替え", "",
-     IconId::None, 0},
+    {"ViewMultiLine1", "表示", "タブの多段表示(&M)", "タブの表示法方法の切り替え", "", IconId::None,
+     0},
     {"FilePrint1", "ファイル", "印刷(&P)", "印刷|テキストを印刷", "Ctrl+P", IconId::Print, 0},
 };
 
 }  // namespace
 
-std::span<const ActionSpec> ActionTable() { return kActions; }
+std::span<const ActionSpec> ActionTable() {
+    return kActions;
+}
 
 }  // namespace zentabo

@@ -13,7 +13,9 @@ namespace zentabo {
 
 namespace {
 
-QString FromCp932(const std::string& s) { return QString::fromStdU16String(Cp932ToUtf16(s)); }
+QString FromCp932(const std::string& s) {
+    return QString::fromStdU16String(Cp932ToUtf16(s));
+}
 
 }  // namespace
 
@@ -35,7 +37,9 @@ TEditSheet::TEditSheet(SheetPrompts* prompts, QMenu* editPopupMenu, QWidget* par
 
 TEditSheet::~TEditSheet() = default;
 
-TLumEdit& TEditSheet::Edit() { return widget_->Edit(); }
+TLumEdit& TEditSheet::Edit() {
+    return widget_->Edit();
+}
 
 void TEditSheet::SetSaveMode(bool on) {
     saveMode_ = on;
@@ -46,13 +50,14 @@ void TEditSheet::WireEditorEvents() {
     TLumEdit& e = Edit();
     e.OnChangeModify = [this](TLumEdit&, bool modified) { canUndo_ = modified; };
     e.OnChangeRedoMode = [this](TLumEdit&, bool redo) { canRedo_ = redo; };
-    e.OnFind = [this](TLumEdit&, const std::string& str, const std::string& findchr, int,
-                      int& x, int&) { x = FindInWindow(str, findchr, prompts_->MatchCase()); };
+    e.OnFind = [this](TLumEdit&, const std::string& str, const std::string& findchr, int, int& x,
+                      int&) { x = FindInWindow(str, findchr, prompts_->MatchCase()); };
     e.OnFindNoHit = [this](TLumEdit&, const std::string& findchr) {
-        prompts_->ShowMessage(QStringLiteral("「%1」は見つかりませんでした。").arg(FromCp932(findchr)));
+        prompts_->ShowMessage(
+            QStringLiteral("「%1」は見つかりませんでした。").arg(FromCp932(findchr)));
     };
-    e.OnFindChange = [this](TLumEdit&, const std::string&, const std::string&, int, int, int,
-                            int, bool& changeF, bool& kakuninF, bool& abortF) {
+    e.OnFindChange = [this](TLumEdit&, const std::string&, const std::string&, int, int, int, int,
+                            bool& changeF, bool& kakuninF, bool& abortF) {
         switch (prompts_->AskReplace()) {
             case SheetPrompts::ReplaceAnswer::Yes:
                 changeF = true;
@@ -118,6 +123,8 @@ void TEditSheet::WrapSelection(const std::string& open, const std::string& close
     e.InsertString(open + e.GetSelText() + close);
 }
 
-void TEditSheet::InsertAtSelection(const std::string& text) { Edit().InsertString(text); }
+void TEditSheet::InsertAtSelection(const std::string& text) {
+    Edit().InsertString(text);
+}
 
 }  // namespace zentabo

@@ -6,7 +6,9 @@ namespace zentabo {
 
 namespace {
 
-bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsLead(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Upper-cases in place, keeping every character's byte length: ASCII letters and the
 // full-width Latin, Greek and Cyrillic lower-case letters of code page 932.
@@ -17,9 +19,11 @@ std::string UpperCp932(std::string_view s) {
         if (IsLead(b) && i + 1 < out.size()) {
             const auto t = static_cast<unsigned char>(out[i + 1]);
             int up = t;
-            if (b == 0x82 && t >= 0x81 && t <= 0x9A) up = t - 0x21;       // ａ-ｚ
-            else if (b == 0x83 && t >= 0xBF && t <= 0xD6) up = t - 0x20;  // α-ω
-            else if (b == 0x84 && t >= 0x70 && t <= 0x91 && t != 0x7F)    // а-я
+            if (b == 0x82 && t >= 0x81 && t <= 0x9A)
+                up = t - 0x21;  // ａ-ｚ
+            else if (b == 0x83 && t >= 0xBF && t <= 0xD6)
+                up = t - 0x20;                                          // α-ω
+            else if (b == 0x84 && t >= 0x70 && t <= 0x91 && t != 0x7F)  // а-я
                 up = t < 0x7F ? t - 0x30 : t - 0x31;
             out[i + 1] = static_cast<char>(up);
             i += 2;

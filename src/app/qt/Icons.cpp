@@ -137,7 +137,9 @@ QPixmap Draw(IconId id) {
 
 }  // namespace
 
-QIcon ActionIcon(IconId id) { return id == IconId::None ? QIcon() : QIcon(Draw(id)); }
+QIcon ActionIcon(IconId id) {
+    return id == IconId::None ? QIcon() : QIcon(Draw(id));
+}
 
 QIcon TabImage(int index) {
     QPixmap pm(16, 16);

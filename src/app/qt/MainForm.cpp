@@ -54,11 +54,11 @@ ShellDialogs StandardDialogs() {
         QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
     };
     d.askReplace = [](QWidget* parent) {
-        QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
-                        QStringLiteral("置換しますか？"),
-                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Abort |
-                            QMessageBox::YesToAll,
-                        parent);
+        QMessageBox box(
+            QMessageBox::Question, QApplication::applicationDisplayName(),
+            QStringLiteral("置換しますか？"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Abort | QMessageBox::YesToAll,
+            parent);
         switch (box.exec()) {
             case QMessageBox::Yes:
                 return SheetPrompts::ReplaceAnswer::Yes;
@@ -192,10 +192,10 @@ bool TMainForm::FormClose() {
 void TMainForm::CapturePlacement() {
     auto& s = *settings_;
     // The normal bounds, so a maximised window comes back restorable.
-    const QRect r = (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
-                                      Qt::WindowFullScreen))
-                        ? normalGeometry()
-                        : geometry();
+    const QRect r =
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
+            ? normalGeometry()
+            : geometry();
     if (r.isValid()) {
         s.Top = r.top();
         s.Left = r.left();
@@ -275,8 +275,12 @@ bool TMainForm::CycleKey(QObject* watched, QEvent* e) {
     return false;
 }
 
-void TMainForm::ShowMessage(const QString& text) { dialogs_.message(this, text); }
+void TMainForm::ShowMessage(const QString& text) {
+    dialogs_.message(this, text);
+}
 
-SheetPrompts::ReplaceAnswer TMainForm::AskReplace() { return dialogs_.askReplace(this); }
+SheetPrompts::ReplaceAnswer TMainForm::AskReplace() {
+    return dialogs_.askReplace(this);
+}
 
 }  // namespace zentabo

@@ -42,7 +42,8 @@ class TMainForm : public QMainWindow, public SheetPrompts {
     Q_OBJECT
 public:
     // dataDir: tests put the settings and the page store there; empty in the program.
-    explicit TMainForm(const QString& dataDir = QString(), ShellDialogs dialogs = StandardDialogs());
+    explicit TMainForm(const QString& dataDir = QString(),
+                       ShellDialogs dialogs = StandardDialogs());
     ~TMainForm() override;
 
     TSettings& Settings() { return *settings_; }

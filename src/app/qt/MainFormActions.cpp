@@ -32,8 +32,12 @@ struct Item {
     std::initializer_list<Item> children = {};
 };
 
-constexpr Item Sep() { return Item{}; }
-constexpr Item Act(const char* name) { return Item{name, nullptr, {}}; }
+constexpr Item Sep() {
+    return Item{};
+}
+constexpr Item Act(const char* name) {
+    return Item{name, nullptr, {}};
+}
 
 // Fills menu with the entries whose actions exist. Later command groups register
 // their actions and appear at their places; empty submenus and stray separators are
@@ -84,16 +88,17 @@ void FillBar(QToolBar* bar, std::initializer_list<const char*> names,
 // Block, inline, list and table submenus: the editor menu repeats them.
 const std::initializer_list<Item> kBlockItems = {
     Act("TagDiv1"),
-    Item{nullptr, "見出し(&H)",
+    Item{nullptr,
+         "見出し(&H)",
          {Act("TagH1"), Act("TagH2"), Act("TagH3"), Act("TagH4"), Act("TagH5"), Act("TagH6")}},
     Act("TagP1"),
     Act("TagPre1"),
     Act("TagBlockquote1"),
     Act("TagDel1"),
     Act("TagIns1")};
-const std::initializer_list<Item> kInlineItems = {Act("TagSpan1"), Act("TagEm1"), Act("TagStrong1"),
-                                                  Act("TagBr1"),   Act("TagA1"),  Act("TagQ1"),
-                                                  Act("TagCite1"), Act("TagDel1"), Act("TagIns1")};
+const std::initializer_list<Item> kInlineItems = {
+    Act("TagSpan1"), Act("TagEm1"),   Act("TagStrong1"), Act("TagBr1"), Act("TagA1"),
+    Act("TagQ1"),    Act("TagCite1"), Act("TagDel1"),    Act("TagIns1")};
 const std::initializer_list<Item> kListItems = {Act("TagUl1"), Act("TagOl1"), Act("TagDl1")};
 const std::initializer_list<Item> kTableItems = {Act("TagTableTab1"), Act("TagTableComma1")};
 const std::initializer_list<Item> kTrimItems = {Act("EditTrim"), Act("EditTrimLeft"),
@@ -131,12 +136,14 @@ void TMainForm::CreateMenus() {
     auto top = [&](const char* title, std::initializer_list<Item> items) {
         auto* m = new QMenu(QString::fromUtf8(title), bar);
         Fill(m, items, actions_);
-        if (!m->actions().isEmpty()) bar->addMenu(m);
-        else delete m;
+        if (!m->actions().isEmpty())
+            bar->addMenu(m);
+        else
+            delete m;
     };
     top("ファイル(&F)",
-        {Act("FileNewPage1"), Act("FileCopyPage1"), Act("FileDeletePage1"), Sep(),
-         Act("FileOpen1"), Act("FileSaveAs1"), Act("FileSave1"), Sep(), Act("FileClearFileName1"),
+        {Act("FileNewPage1"), Act("FileCopyPage1"), Act("FileDeletePage1"), Sep(), Act("FileOpen1"),
+         Act("FileSaveAs1"), Act("FileSave1"), Sep(), Act("FileClearFileName1"),
          Act("FileChangeCaption1"), Sep(), Act("FilePrint1"), Sep(), Act("FileExit1")});
     top("編集(&E)",
         {Act("EditCut1"), Act("EditCopy1"), Act("EditPaste1"), Act("EditQuotePaste1"),
@@ -147,31 +154,43 @@ void TMainForm::CreateMenus() {
          Item{nullptr, "デコード(&D)", {Act("EditDecodeHtml1"), Act("EditDecodeMail1")}}});
     top("検索(&S)", {Act("SearchFind1"), Act("SearchReplace1")});
     top("表示(&V)", {Act("ViewToolBar1"), Act("ViewMultiLine1")});
-    top("&XHTMLタグ", {Item{nullptr, "ブロック要素(&B)", kBlockItems},
-                       Item{nullptr, "インライン要素(&I)", kInlineItems},
-                       Item{nullptr, "リスト(&L)", kListItems},
-                       Item{nullptr, "テーブル(&T)", kTableItems}, Sep(),
-                       Item{nullptr, "属性(&A)", {Act("TagClass1"), Act("TagStyle1")}}});
+    top("&XHTMLタグ",
+        {Item{nullptr, "ブロック要素(&B)", kBlockItems},
+         Item{nullptr, "インライン要素(&I)", kInlineItems}, Item{nullptr, "リスト(&L)", kListItems},
+         Item{nullptr, "テーブル(&T)", kTableItems}, Sep(),
+         Item{nullptr, "属性(&A)", {Act("TagClass1"), Act("TagStyle1")}}});
     top("ツール(&T)", {Act("ToolOption1")});
     top("ヘルプ(&H)", {Act("HelpAbout1")});
 
     editPopupMenu_ = new QMenu(this);
     editPopupMenu_->setObjectName(QStringLiteral("EditPopupMenu"));
     Fill(editPopupMenu_,
-         {Act("EditCut1"), Act("EditCopy1"), Act("EditPaste1"), Act("EditQuotePaste1"),
-          Act("EditAllSelect1"), Sep(), Item{nullptr, "ブロック要素(&B)", kBlockItems},
+         {Act("EditCut1"),
+          Act("EditCopy1"),
+          Act("EditPaste1"),
+          Act("EditQuotePaste1"),
+          Act("EditAllSelect1"),
+          Sep(),
+          Item{nullptr, "ブロック要素(&B)", kBlockItems},
           Item{nullptr, "インライン要素(&I)", kInlineItems},
-          Item{nullptr, "リスト(&L)", kListItems}, Item{nullptr, "テーブル(&T)", kTableItems},
-          Item{nullptr, "属性(&A)", {Act("TagClass1")}}, Sep(), Act("EditAllCopy1"),
-          Act("EditDatePaste1"), Act("EditDateTimePaste1"), Sep(),
-          Item{nullptr, "トリミング(&T)", kTrimItems}, Act("EditCovertBreak1"),
-          Act("EditEncodeHtml1"), Act("EditEncodeMail1")},
+          Item{nullptr, "リスト(&L)", kListItems},
+          Item{nullptr, "テーブル(&T)", kTableItems},
+          Item{nullptr, "属性(&A)", {Act("TagClass1")}},
+          Sep(),
+          Act("EditAllCopy1"),
+          Act("EditDatePaste1"),
+          Act("EditDateTimePaste1"),
+          Sep(),
+          Item{nullptr, "トリミング(&T)", kTrimItems},
+          Act("EditCovertBreak1"),
+          Act("EditEncodeHtml1"),
+          Act("EditEncodeMail1")},
          actions_);
 
     tabPopupMenu_ = new QMenu(this);
     tabPopupMenu_->setObjectName(QStringLiteral("TabPopupMenu"));
-    Fill(tabPopupMenu_,
-         {Act("FileChangeCaption2"), Act("FileCopyPage2"), Act("FileDeletePage2")}, actions_);
+    Fill(tabPopupMenu_, {Act("FileChangeCaption2"), Act("FileCopyPage2"), Act("FileDeletePage2")},
+         actions_);
     pageControl_->Bar()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(pageControl_->Bar(), &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) {
@@ -205,9 +224,10 @@ void TMainForm::CreateToolBars() {
              "EditRedo1", nullptr, "SearchFind1", "SearchReplace1"},
             actions_);
     FillBar(toolBar2_,
-            {"TagDiv1", "TagH1", "TagH2", "TagH3", "TagH4", "TagP1", "TagPre1", "TagBlockquote1",
-             nullptr, "TagSpan1", "TagEm1", "TagStrong1", "TagBr1", "TagA1", "TagCite1", nullptr,
-             "TagUl1", "TagOl1", "TagDl1", "TagTableTab1", nullptr, "TagClass1", "TagStyle1"},
+            {"TagDiv1", "TagH1",          "TagH2",    "TagH3",     "TagH4",    "TagP1",
+             "TagPre1", "TagBlockquote1", nullptr,    "TagSpan1",  "TagEm1",   "TagStrong1",
+             "TagBr1",  "TagA1",          "TagCite1", nullptr,     "TagUl1",   "TagOl1",
+             "TagDl1",  "TagTableTab1",   nullptr,    "TagClass1", "TagStyle1"},
             actions_);
     // Tool bar 2 holds only the markup commands; until they exist it stays out of
     // sight instead of showing an empty strip.
@@ -220,7 +240,9 @@ void TMainForm::SetToolBarsVisible(bool visible) {
     toolBar1_->setProperty("shown", visible);
 }
 
-bool TMainForm::ToolBarsVisible() const { return toolBar1_->property("shown").toBool(); }
+bool TMainForm::ToolBarsVisible() const {
+    return toolBar1_->property("shown").toBool();
+}
 
 void TMainForm::CreateStatusBar() {
     QStatusBar* bar = statusBar();
@@ -233,7 +255,8 @@ void TMainForm::CreateStatusBar() {
     panel2_->setObjectName(QStringLiteral("StatusPanel2"));
     panel2_->setFixedWidth(50);
     panel2_->installEventFilter(this);
-    for (QLabel* l : {panel1_, panel2_}) l->setFrameShape(QFrame::Panel), l->setFrameShadow(QFrame::Sunken);
+    for (QLabel* l : {panel1_, panel2_})
+        l->setFrameShape(QFrame::Panel), l->setFrameShadow(QFrame::Sunken);
     bar->addPermanentWidget(panel1_);
     bar->addPermanentWidget(panel2_);
 }
@@ -242,9 +265,7 @@ void TMainForm::ConnectActions() {
     auto on = [this](const char* name, auto fn) {
         connect(Action(QString::fromLatin1(name)), &QAction::triggered, this, fn);
     };
-    on("FileNewPage1", [this] {
-        AddPage(QStringLiteral("Page%1").arg(PageCount()), QString());
-    });
+    on("FileNewPage1", [this] { AddPage(QStringLiteral("Page%1").arg(PageCount()), QString()); });
     on("FileCopyPage1", [this] {
         if (ActiveSheet()) CopyPage(ActiveSheet());
         FocusActiveEditor();
@@ -302,9 +323,8 @@ void TMainForm::ConnectActions() {
     on("EditUndo1", withEdit([](TEditSheet& p) { p.Edit().Undo(); }));
     on("EditRedo1", withEdit([](TEditSheet& p) { p.Edit().Redo(); }));
     on("ViewToolBar1", [this] { SetToolBarsVisible(!ToolBarsVisible()); });
-    on("ViewMultiLine1", [this] {
-        pageControl_->Bar()->SetMultiLine(!pageControl_->Bar()->MultiLine());
-    });
+    on("ViewMultiLine1",
+       [this] { pageControl_->Bar()->SetMultiLine(!pageControl_->Bar()->MultiLine()); });
 
     connect(pageControl_, &QTabWidget::currentChanged, this, [this] { UpdateActions(); });
     // The update pass runs whenever the event loop runs out of work.

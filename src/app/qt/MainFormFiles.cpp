@@ -74,7 +74,8 @@ void TMainForm::FilePrint() {
     TEditSheet* page = ActiveSheet();
     if (!page) return;
     if (QPrinterInfo::defaultPrinter().isNull() && printerOverride_.isEmpty()) {
-        ShowMessage(QStringLiteral("プリンタが見つかりません。プリンタを設定してから印刷してください。"));
+        ShowMessage(
+            QStringLiteral("プリンタが見つかりません。プリンタを設定してから印刷してください。"));
         return;
     }
     QPrinter printer(QPrinter::HighResolution);

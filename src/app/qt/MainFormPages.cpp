@@ -15,7 +15,9 @@
 
 namespace zentabo {
 
-int TMainForm::PageCount() const { return pageControl_->count(); }
+int TMainForm::PageCount() const {
+    return pageControl_->count();
+}
 
 TEditSheet* TMainForm::Page(int index) const {
     return qobject_cast<TEditSheet*>(pageControl_->widget(index));
@@ -25,13 +27,17 @@ TEditSheet* TMainForm::ActiveSheet() const {
     return qobject_cast<TEditSheet*>(pageControl_->currentWidget());
 }
 
-int TMainForm::ActiveIndex() const { return pageControl_->currentIndex(); }
+int TMainForm::ActiveIndex() const {
+    return pageControl_->currentIndex();
+}
 
 void TMainForm::ActivatePage(int index) {
     if (index >= 0 && index < PageCount()) pageControl_->setCurrentIndex(index);
 }
 
-QString TMainForm::PageCaption(int index) const { return pageControl_->tabText(index); }
+QString TMainForm::PageCaption(int index) const {
+    return pageControl_->tabText(index);
+}
 
 void TMainForm::SetPageCaption(int index, const QString& caption) {
     pageControl_->setTabText(index, caption);
@@ -102,9 +108,9 @@ void TMainForm::RenamePage(TEditSheet* page) {
     const int index = pageControl_->indexOf(page);
     if (index < 0) return;
     const QString old = PageCaption(index);
-    const QString text = dialogs_.inputText(this, QStringLiteral("ページの名前を変更"),
-                                            QStringLiteral("新しいページの名前を入力してください"),
-                                            old);
+    const QString text =
+        dialogs_.inputText(this, QStringLiteral("ページの名前を変更"),
+                           QStringLiteral("新しいページの名前を入力してください"), old);
     // Names are kept as code page 932 in the page store; a character it cannot hold
     // would be lost at the next start, so such a name is refused.
     const Cp932EncodeResult encoded = Utf16ToCp932(text.toStdU16String());

@@ -18,8 +18,12 @@ namespace zentabo {
 namespace {
 
 // Captions and file names are code page 932 in the file.
-std::string ToCp932(const QString& s) { return Utf16ToCp932(s.toStdU16String()).bytes; }
-QString FromCp932(const std::string& s) { return QString::fromStdU16String(Cp932ToUtf16(s)); }
+std::string ToCp932(const QString& s) {
+    return Utf16ToCp932(s.toStdU16String()).bytes;
+}
+QString FromCp932(const std::string& s) {
+    return QString::fromStdU16String(Cp932ToUtf16(s));
+}
 
 class SheetRecord : public PageStorePage {
 public:
@@ -67,7 +71,9 @@ private:
 
 // The page store holds paths as code page 932 strings; a bound file's path is given
 // to the format in those bytes, converted from the file system's own names.
-std::string StorePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string StorePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 }  // namespace
 

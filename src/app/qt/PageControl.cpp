@@ -42,8 +42,7 @@ void PageTabBar::mousePressEvent(QMouseEvent* e) {
 void PageTabBar::mouseMoveEvent(QMouseEvent* e) {
     if (dragTab_ > 0 && (e->buttons() & Qt::LeftButton)) {
         const QPoint pos = e->position().toPoint();
-        if (!dragging_ && (pos - pressPoint_).manhattanLength() >= kDragThreshold)
-            dragging_ = true;
+        if (!dragging_ && (pos - pressPoint_).manhattanLength() >= kDragThreshold) dragging_ = true;
         if (dragging_) {
             const int over = tabAt(pos);
             setCursor(over > 0 ? Qt::DragMoveCursor : Qt::ForbiddenCursor);

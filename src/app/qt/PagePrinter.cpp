@@ -8,8 +8,7 @@
 
 namespace zentabo {
 
-bool PrintLines(QPrinter& printer, const QStringList& lines, const QString& title,
-                QString* error) {
+bool PrintLines(QPrinter& printer, const QStringList& lines, const QString& title, QString* error) {
     printer.setDocName(title);
     printer.setFullPage(true);
     QPainter painter;
@@ -19,8 +18,8 @@ bool PrintLines(QPrinter& printer, const QStringList& lines, const QString& titl
     }
     // The printable area in device pixels, as the sheet image is stretched onto it.
     const QRectF target = printer.pageLayout().paintRectPixels(printer.resolution());
-    const int sheets = std::max<qsizetype>(1, (lines.size() + kPrintLinesPerSheet - 1) /
-                                                  kPrintLinesPerSheet);
+    const int sheets =
+        std::max<qsizetype>(1, (lines.size() + kPrintLinesPerSheet - 1) / kPrintLinesPerSheet);
     for (int sheet = 0; sheet < sheets; ++sheet) {
         if (sheet > 0 && !printer.newPage()) {
             painter.end();

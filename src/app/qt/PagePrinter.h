@@ -18,7 +18,6 @@ constexpr int kPrintLineStep = 20;
 constexpr int kPrintLinesPerSheet = kPrintSheetHeight / kPrintLineStep;
 
 // Returns false (with error set) when the job could not be started or was aborted.
-bool PrintLines(QPrinter& printer, const QStringList& lines, const QString& title,
-                QString* error);
+bool PrintLines(QPrinter& printer, const QStringList& lines, const QString& title, QString* error);
 
 }  // namespace zentabo

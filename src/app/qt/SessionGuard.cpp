@@ -1,11 +1,11 @@
 #include "app/qt/SessionGuard.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "app/qt/MainForm.h"
 

@@ -15,6 +15,8 @@ QString WindowCaption(const QString& fileName) {
                               : QStringLiteral("Zentabo - %1").arg(fileName);
 }
 
-QString SaveModePanelText(bool saveMode) { return saveMode ? QStringLiteral("保存") : QString(); }
+QString SaveModePanelText(bool saveMode) {
+    return saveMode ? QStringLiteral("保存") : QString();
+}
 
 }  // namespace zentabo

@@ -19,9 +19,13 @@ namespace zentabo {
 
 namespace {
 
-QString FromCp932(std::string_view s) { return QString::fromStdU16String(Cp932ToUtf16(s)); }
+QString FromCp932(std::string_view s) {
+    return QString::fromStdU16String(Cp932ToUtf16(s));
+}
 
-QRect ToQRect(const Rect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
+QRect ToQRect(const Rect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
 
 }  // namespace
 
@@ -45,7 +49,9 @@ LumEditWidget::LumEditWidget(QWidget* parent)
     edit_ = std::make_unique<TLumEdit>(*this);
 }
 
-LumEditWidget::~LumEditWidget() { edit_.reset(); }
+LumEditWidget::~LumEditWidget() {
+    edit_.reset();
+}
 
 int LumEditWidget::PointsToPixels(int points) const {
     const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
@@ -86,7 +92,8 @@ void LumEditWidget::ScrollPixels(int dx, int dy, const Rect& clip) {
     // The strip the move uncovered is drawn anew by the editor.
     QRegion uncovered(area);
     uncovered -= area.translated(dx, dy);
-    for (const QRect& r : uncovered) Invalidate({r.left(), r.top(), r.right() + 1, r.bottom() + 1}, true);
+    for (const QRect& r : uncovered)
+        Invalidate({r.left(), r.top(), r.right() + 1, r.bottom() + 1}, true);
     update(area);
 }
 
@@ -186,7 +193,9 @@ void LumEditWidget::SetCompositionWindow(int x, int y) {
     QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
 }
 
-void LumEditWidget::ShowMessage(const std::string& text) { Message(FromCp932(text)); }
+void LumEditWidget::ShowMessage(const std::string& text) {
+    Message(FromCp932(text));
+}
 
 void LumEditWidget::Message(const QString& text) {
     if (messageSink_) {
@@ -215,7 +224,8 @@ void LumEditWidget::InsertTypedText(const QString& text) {
     if (!r.ok()) {
         QString chars;
         for (const UnmappableChar& u : r.unmappable) chars += QString::fromUcs4(&u.codePoint, 1);
-        Message(QStringLiteral("「%1」はShift_JIS（コードページ932）で表せない文字のため、入力できません。")
+        Message(QStringLiteral(
+                    "「%1」はShift_JIS（コードページ932）で表せない文字のため、入力できません。")
                     .arg(chars));
     }
 }

@@ -38,7 +38,9 @@ public:
     void InsertTypedText(const QString& text);
 
     // Replaces the message box (tests).
-    void SetMessageSink(std::function<void(const QString&)> sink) { messageSink_ = std::move(sink); }
+    void SetMessageSink(std::function<void(const QString&)> sink) {
+        messageSink_ = std::move(sink);
+    }
 
     bool CaretVisible() const { return caretShown_ > 0 && caretCreated_; }
     QRect CaretRect() const { return QRect(caretPos_, caretSize_); }
