@@ -1,0 +1,80 @@
+#pragma once
+
+// TEditSheet: one page of the main window. It owns the editor widget filling it,
+// remembers the bound file and whether its text is kept in the page store, follows
+// the editor's undo/redo availability and answers the editor's search events.
+
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "platform/FontTypes.h"
+
+class QMenu;
+
+namespace zentabo {
+
+class LumEditWidget;
+class TLumEdit;
+struct TSettings;
+
+// What the page asks of the window around it: the replace question and the plain
+// messages go through here, so tests can answer them.
+class SheetPrompts {
+public:
+    virtual ~SheetPrompts() = default;
+    enum class ReplaceAnswer { Yes, No, Abort, All, Other };
+    virtual void ShowMessage(const QString& text) = 0;
+    virtual ReplaceAnswer AskReplace() = 0;
+    virtual bool MatchCase() const = 0;
+};
+
+class TEditSheet : public QWidget {
+    Q_OBJECT
+public:
+    TEditSheet(SheetPrompts* prompts, QMenu* editPopupMenu, QWidget* parent = nullptr);
+    ~TEditSheet() override;
+
+    TLumEdit& Edit();
+    LumEditWidget* EditWidget() const { return widget_; }
+
+    QString FileName() const { return fileName_; }
+    void SetFileName(const QString& path) { fileName_ = path; }
+
+    bool SaveMode() const { return saveMode_; }
+    void SetSaveMode(bool on);
+    // Tab image: 0 while the text is kept in the page store, 1 while it is not.
+    int ImageIndex() const { return saveMode_ ? 0 : 1; }
+
+    bool CanUndo() const { return canUndo_; }
+    bool CanRedo() const { return canRedo_; }
+
+    const std::string& FindText() const { return findText_; }
+    void SetFindText(const std::string& text) { findText_ = text; }
+    TColor FindColor() const { return findColor_; }
+    void SetFindColor(TColor c) { findColor_ = c; }
+
+    void ApplySettings(const TSettings& settings);
+
+    // Replaces the selection (empty when none) with open + selection + close.
+    void WrapSelection(const std::string& open, const std::string& close);
+    void InsertAtSelection(const std::string& text);
+
+signals:
+    // The tab image must follow the save mode.
+    void SaveModeChanged(TEditSheet* sheet);
+
+private:
+    void WireEditorEvents();
+
+    SheetPrompts* prompts_;
+    LumEditWidget* widget_;
+    QString fileName_;
+    bool saveMode_ = true;
+    bool canUndo_ = false;
+    bool canRedo_ = false;
+    std::string findText_;
+    TColor findColor_ = 0x0000FFFF;
+};
+
+}  // namespace zentabo

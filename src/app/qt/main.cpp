@@ -1,0 +1,26 @@
+// Program start: one instance per user, then the main window and the event loop.
+
+#include <QApplication>
+
+#include "app/qt/MainForm.h"
+#include "app/qt/SessionGuard.h"
+#include "app/qt/SingleInstance.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zentabo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zentabo"));
+
+    // Another instance runs: end at once, showing nothing.
+    zentabo::SingleInstanceLock lock;
+    if (!lock.Acquire()) return 0;
+
+    int result = 0;
+    {
+        zentabo::TMainForm form;
+        zentabo::SessionGuard guard(&form);
+        form.show();
+        result = app.exec();
+    }  // the window writes the settings as it is destroyed, still under the lock
+    return result;
+}
