@@ -168,6 +168,9 @@ public:
     bool InsertMode() const { return insertMode_; }
     void SetInsertMode(bool value) { insertMode_ = value; }
     bool Modified() const { return modified_; }
+    // After the text was written to its file: the flag drops without OnChangeModify, so
+    // the page's undo state (which follows that event) stays as it is.
+    void ClearModified() { modified_ = false; }
     bool RedoAvailable() const { return redoAvailable_; }
     bool HistoryTruncated() const { return historyTruncated_; }
     int64_t UndoBytes() const { return undoBytes_; }

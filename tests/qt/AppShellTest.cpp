@@ -331,12 +331,18 @@ private slots:
         QCOMPARE(form->ActiveSheet()->Edit().GetAllText(), std::string("one\r\ntwo\r\n"));
         const QString out = dir_.filePath(QStringLiteral("out.txt"));
         answers_.savePath = out;
+        form->ActiveSheet()->Edit().InsertString("x");
+        QVERIFY(form->ActiveSheet()->CanUndo());
         form->Action("FileSaveAs1")->trigger();
+        // Saving clears Modified quietly: undo stays available.
+        QVERIFY(!form->ActiveSheet()->Edit().Modified());
+        QVERIFY(form->ActiveSheet()->CanUndo());
+        form->ActiveSheet()->Edit().Undo();
         QCOMPARE(form->PageCaption(1), QStringLiteral("in.txt"));
         QCOMPARE(form->ActiveSheet()->FileName(), out);
         QFile o(out);
         QVERIFY(o.open(QIODevice::ReadOnly));
-        QCOMPARE(o.readAll(), QByteArray("one\r\ntwo\r\n"));
+        QCOMPARE(o.readAll(), QByteArray("xone\r\ntwo\r\n"));
         form->UpdateActions();
         form->Action("FileClearFileName1")->trigger();
         form->UpdateActions();

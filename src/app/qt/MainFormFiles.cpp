@@ -36,13 +36,6 @@ QStringList PrintableLines(const TLumEdit& e) {
     return out;
 }
 
-// Saving clears Modified without the editor's event, so the page's CanUndo keeps its
-// value and undo stays available. The editor offers that operation as ClearModified.
-template <typename Edit>
-void ClearModifiedQuietly(Edit& e) {
-    if constexpr (requires { e.ClearModified(); }) e.ClearModified();
-}
-
 }  // namespace
 
 void TMainForm::FileOpen() {
@@ -67,7 +60,7 @@ void TMainForm::FileSave(bool saveAs) {
                         .arg(QDir::toNativeSeparators(path), WriteFailureReason(path)));
         return;
     }
-    ClearModifiedQuietly(page->Edit());
+    page->Edit().ClearModified();
 }
 
 void TMainForm::FilePrint() {
