@@ -1,7 +1,10 @@
 #include "app/FindCompare.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
+#include <cstring>
+#include <iterator>
 
 namespace zentabo {
 namespace {
@@ -87,6 +90,67 @@ std::uint32_t FindPattern::KeyAt(const unsigned char* p, std::size_t i, std::siz
            (matchCase_ ? static_cast<std::uint32_t>(b << 8 | t) : FoldDoubleByte(b, t));
 }
 
+namespace {
+
+// Whether pos is a character start, given a character start `known` at or before it:
+// the lead-byte-valued bytes right before pos pair up from the first of them.
+bool IsCharStart(const unsigned char* p, std::size_t known, std::size_t pos) {
+    std::size_t k = pos;
+    while (k > known && kLead[p[k - 1]]) --k;
+    return (pos - k) % 2 == 0;
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+
+constexpr bool HasZeroByte(std::uint64_t v) {
+    return ((v - kOnes) & ~v & (kOnes << 7)) != 0;
+}
+
+}  // namespace
+
+std::size_t FindPattern::NextProbe(const unsigned char* p, std::size_t from, std::size_t n) const {
+    if (from >= n) return n;
+    if (probeCount_ == 1) {
+        const void* hit = std::memchr(p + from, static_cast<int>(probeWords_[0] & 0xFF), n - from);
+        return hit ? static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - p) : n;
+    }
+    std::size_t i = from;
+    if (probeCount_ > 0) {
+        // Eight bytes at a time until a word holds one of the probe bytes.
+        for (; i + 8 <= n; i += 8) {
+            std::uint64_t w;
+            std::memcpy(&w, p + i, 8);
+            bool hit = false;
+            for (int k = 0; k < probeCount_; ++k) hit |= HasZeroByte(w ^ probeWords_[k]);
+            if (hit) break;
+        }
+    }
+    while (i < n && !probe_[p[i]]) ++i;
+    return i;
+}
+
+std::size_t FindPattern::NextFirst(const unsigned char* p, std::size_t from, std::size_t n,
+                                   std::size_t& boundary) const {
+    const std::uint32_t first = keys_[0];
+    if (first & kLoneLeadKey) {
+        // A lone lead byte is a character only at the very end of the line.
+        if (n == 0 || n - 1 < from || !IsCharStart(p, boundary, n - 1)) return n;
+        return p[n - 1] == (first & 0xFF) ? n - 1 : n;
+    }
+    const std::size_t offset = firstIsDouble_ ? 1 : 0;
+    for (std::size_t i = from + offset; (i = NextProbe(p, i, n)) < n; ++i) {
+        const std::size_t start = i - offset;
+        if (!IsCharStart(p, boundary, start)) {
+            boundary = start - 1;  // start is a trail byte; its lead begins a character
+            continue;
+        }
+        boundary = start;
+        std::size_t width;
+        if (KeyAt(p, start, n, width) == first) return start;
+    }
+    return n;
+}
+
 void FindPattern::Assign(std::string_view findchr, bool matchCase) {
     assigned_ = true;
     matchCase_ = matchCase;
@@ -104,6 +168,35 @@ void FindPattern::Assign(std::string_view findchr, bool matchCase) {
         if (keys_[q] == keys_[k]) ++k;
         fallback_[q] = static_cast<int>(k);
     }
+
+    firstIsDouble_ = !keys_.empty() && (keys_[0] & kDoubleKey);
+    std::fill(std::begin(probe_), std::end(probe_), false);
+    if (keys_.empty()) return;
+    for (int b = 0; b < 256; ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        if (!firstIsDouble_) {
+            probe_[b] = !kLead[byte] && (matchCase ? byte : kUpper[byte]) == keys_[0];
+            continue;
+        }
+        // Every trail byte that some lead byte turns into the first key.
+        for (int lead = 0x81; lead <= 0xFC && !probe_[b]; ++lead) {
+            const auto l = static_cast<unsigned char>(lead);
+            if (!kLead[l]) continue;
+            const std::uint32_t key =
+                matchCase ? static_cast<std::uint32_t>(lead << 8 | b) : FoldDoubleByte(l, byte);
+            probe_[b] = (kDoubleKey | key) == keys_[0];
+        }
+    }
+    // Up to four probe bytes are scanned word-wise; more fall back to the table.
+    probeCount_ = 0;
+    for (int b = 0; b < 256; ++b) {
+        if (!probe_[b]) continue;
+        if (probeCount_ == 4) {
+            probeCount_ = 0;
+            break;
+        }
+        probeWords_[probeCount_++] = kOnes * static_cast<std::uint64_t>(b);
+    }
 }
 
 int FindPattern::Find(std::string_view str) const {
@@ -113,20 +206,23 @@ int FindPattern::Find(std::string_view str) const {
     if (m == 0 || n < text_.size()) return 0;
     const auto* p = reinterpret_cast<const unsigned char*>(str.data());
     const std::uint32_t* keys = keys_.data();
-    const std::uint32_t first = keys[0];
+    std::size_t boundary = 0;
     std::size_t j = 0;
     std::size_t i = 0;
     while (i < n) {
+        if (j == 0) {
+            // Nothing matched so far: skip ahead to the next possible first character.
+            i = NextFirst(p, i, n, boundary);
+            if (i >= n) return 0;
+        }
         std::size_t width;
         const std::uint32_t key = KeyAt(p, i, n, width);
         i += width;
-        if (j == 0) {
-            if (key != first) continue;
-        } else {
-            while (j > 0 && keys[j] != key) j = static_cast<std::size_t>(fallback_[j - 1]);
-            if (keys[j] != key) continue;
+        while (j > 0 && keys[j] != key) j = static_cast<std::size_t>(fallback_[j - 1]);
+        if (keys[j] == key) {
+            if (++j == m) return static_cast<int>(i - text_.size()) + 1;
         }
-        if (++j == m) return static_cast<int>(i - text_.size()) + 1;
+        boundary = i;
     }
     return 0;
 }

@@ -32,12 +32,24 @@ public:
 private:
     std::uint32_t KeyAt(const unsigned char* p, std::size_t i, std::size_t n,
                         std::size_t& width) const;
+    // Start of the next character at or after `from` whose key is the first key, or
+    // n. `boundary` is a character start at or before `from` and is moved along.
+    std::size_t NextProbe(const unsigned char* p, std::size_t from, std::size_t n) const;
+    std::size_t NextFirst(const unsigned char* p, std::size_t from, std::size_t n,
+                          std::size_t& boundary) const;
 
     bool assigned_ = false;
     bool matchCase_ = false;
     std::string text_;
     std::vector<std::uint32_t> keys_;  // one per character of text_
     std::vector<int> fallback_;        // prefix function over keys_
+    // Byte values that can stand where the first character is looked for: its first
+    // byte when it is a single byte, its trail byte when it is a double byte (trail
+    // bytes vary more than lead bytes, so fewer false starts).
+    bool firstIsDouble_ = false;
+    bool probe_[256] = {};
+    int probeCount_ = 0;
+    std::uint64_t probeWords_[4] = {};  // each probe byte repeated, for word-wise scans
 };
 
 // 1-based position of the first match of findchr in str, 0 when absent. Unless

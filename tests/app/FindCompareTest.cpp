@@ -95,6 +95,25 @@ TEST(FindCompareTest, TrailBytesNeverStartOrEndAMatch) {
     EXPECT_EQ(Find("\x83\n", "\n"), 0);
 }
 
+TEST(FindCompareTest, FalseStartsInTrailBytesAreSkippedAnywhereInALongLine) {
+    // ｚ is 0x82 0x9A; here 0x82 0x82 is one character and 0x9A 'x' another.
+    EXPECT_EQ(Find("\x82\x82\x9A", "\x82\x9A"), 0);
+    EXPECT_EQ(Find("\x82\x82\x9Ax\x82\x9A", "\x82\x79"), 5);
+    // Longer than a word, with runs of lead-valued bytes: every 'A' is a trail byte.
+    std::string line;
+    for (int i = 0; i < 9; ++i) line += "\x88\x9F\xE9\xE9\x83\x41";
+    const int size = static_cast<int>(line.size());
+    EXPECT_EQ(Find(line, "a"), 0);
+    EXPECT_EQ(Find(line + "A", "a"), size + 1);
+    // One more lead byte shifts the pairs: 0x81 0x83 is a character, 'B' stands alone.
+    EXPECT_EQ(Find(line + "\x81\x83\x42", "\x83\x42", true), 0);  // イ
+    EXPECT_EQ(Find(line + "\x81\x83\x42", "b"), size + 3);
+    EXPECT_EQ(Find(line + "\x83\x42", "\x83\x42", true), size + 1);
+    // The small Roman numeral has four codes to look for.
+    EXPECT_EQ(Find(line + "\xEE\xEF", "\xFA\x4A"), size + 1);
+    EXPECT_EQ(Find(line + "\x82\xEE\xEF", "\xFA\x4A"), 0);
+}
+
 TEST(FindCompareTest, EmptyLongAndNulTexts) {
     EXPECT_EQ(Find("abc", ""), 0);
     EXPECT_EQ(Find("", ""), 0);
