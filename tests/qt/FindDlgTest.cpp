@@ -113,88 +113,53 @@ private slots:
         QCOMPARE(slider->value(), 255);
     }
 
-    void buttonsSetAndClearTheirFlags() {
+    void buttonsAndTabsSetAndClearTheFlags() {
         TFindDialog d;
         d.show();
-        int finds = 0, replaces = 0;
-        TFindOptions seenByReplace;
-        d.OnFind = [&](TFindDialog& sender) {
-            QCOMPARE(&sender, &d);
-            ++finds;
-        };
-        d.OnReplace = [&](TFindDialog& sender) {
-            seenByReplace = sender.Options();
-            ++replaces;
-        };
-
         Click(d, "UpDownRadio0");
         QVERIFY(!d.Options().Contains(frDown));
-        Click(d, "UpDownRadio1");
-        QVERIFY(d.Options().Contains(frDown));
         Click(d, "WholeWordCheck");
         QVERIFY(d.Options().Contains(frMatchCase));
         Click(d, "WholeWordCheck");
         QVERIFY(!d.Options().Contains(frMatchCase));
 
-        Click(d, "FindBtn");
-        QCOMPARE(finds, 1);
-        QCOMPARE(d.Options(), (TFindOptions{frDown, frFindNext}));
-
+        // Replace mode forces "下へ"; back in find mode it stays so.
         ClickTab(d, 1);
-        Click(d, "ReplaceBtn");
-        QCOMPARE(seenByReplace, (TFindOptions{frDown, frFindNext, frReplace}));
-        Click(d, "AllReplaceBtn");
-        QCOMPARE(seenByReplace, (TFindOptions{frDown, frFindNext, frReplaceAll}));
-        Click(d, "ReplaceBtn");
-        QCOMPARE(seenByReplace, (TFindOptions{frDown, frFindNext, frReplace}));
-        QCOMPARE(replaces, 3);
-        QCOMPARE(finds, 1);
+        QCOMPARE(d.DialogMode(), dmReplace);
+        const char* replaceControls[] = {"ReplaceLabel", "ReplaceTextEdit", "ReplaceBtn",
+                                         "AllReplaceBtn"};
+        for (const char* name : replaceControls) QVERIFY2(Enabled(d, name), name);
+        QVERIFY(!Enabled(d, "UpDownRadio"));
+        QVERIFY(d.Options().Contains(frDown));
+        ClickTab(d, 0);
+        for (const char* name : replaceControls) QVERIFY2(!Enabled(d, name), name);
+        QVERIFY(Enabled(d, "UpDownRadio"));
+        QVERIFY(Child<QRadioButton>(d, "UpDownRadio1")->isChecked());
+        QCOMPARE(d.Options(), TFindOptions{frDown});
 
-        // Without handlers the buttons still keep the options.
-        d.OnFind = nullptr;
-        d.OnReplace = nullptr;
+        // Without handlers the buttons only change the options; the two replace flags
+        // exclude each other and stay until the other button.
+        d.SetDialogMode(dmReplace);
+        Click(d, "FindBtn");
+        Click(d, "ReplaceBtn");
+        QCOMPARE(d.Options(), (TFindOptions{frDown, frFindNext, frReplace}));
         Click(d, "AllReplaceBtn");
+        QCOMPARE(d.Options(), (TFindOptions{frDown, frFindNext, frReplaceAll}));
+        Click(d, "FindBtn");
         QCOMPARE(d.Options(), (TFindOptions{frDown, frFindNext, frReplaceAll}));
     }
 
-    void replaceModeForcesDownwardAndKeepsIt() {
+    void writingDialogModeRunsTheTabHandlerAtOnce() {
         TFindDialog d;
-        d.show();
-        Click(d, "UpDownRadio0");
-        QVERIFY(!d.Options().Contains(frDown));
-
-        ClickTab(d, 1);
-        QCOMPARE(d.DialogMode(), dmReplace);
-        for (const char* name : {"ReplaceLabel", "ReplaceTextEdit", "ReplaceBtn", "AllReplaceBtn"})
-            QVERIFY2(Enabled(d, name), name);
-        QVERIFY(!Enabled(d, "UpDownRadio"));
-        QVERIFY(Child<QRadioButton>(d, "UpDownRadio1")->isChecked());
-        QVERIFY(d.Options().Contains(frDown));
-
-        ClickTab(d, 0);
-        QCOMPARE(d.DialogMode(), dmFind);
-        for (const char* name : {"ReplaceLabel", "ReplaceTextEdit", "ReplaceBtn", "AllReplaceBtn"})
-            QVERIFY2(!Enabled(d, name), name);
-        QVERIFY(Enabled(d, "UpDownRadio"));
-        QVERIFY(Child<QRadioButton>(d, "UpDownRadio1")->isChecked());
-        QVERIFY(d.Options().Contains(frDown));
-    }
-
-    void writingDialogModeRunsTheTabHandler() {
-        TFindDialog d;
-        Click(d, "UpDownRadio0");
         d.SetDialogMode(dmReplace);
-        QCOMPARE(Child<QTabBar>(d, "TabControl1")->currentIndex(), 1);
         QVERIFY(Enabled(d, "ReplaceBtn"));
-        QVERIFY(d.Options().Contains(frDown));
-        // Also when the tab is already the one asked for.
+        // Also when the tab already is the one asked for.
         d.SetOptions(TFindOptions{});
         d.SetDialogMode(dmReplace);
         QCOMPARE(d.Options(), TFindOptions{frDown});
         d.SetDialogMode(dmFind);
-        QVERIFY(Enabled(d, "UpDownRadio"));
-        QCOMPARE(d.DialogMode(), dmFind);
         QVERIFY(!Enabled(d, "ReplaceBtn"));
+        QVERIFY(Enabled(d, "UpDownRadio"));
     }
 
     void theThreeReplaceModesThroughTheBridge() {
@@ -214,31 +179,17 @@ private slots:
         Click(d, "FindBtn");
         Click(d, "ReplaceBtn");  // after a find: the selection
         Click(d, "AllReplaceBtn");
-        d.hide();  // hiding forgets the find
-        d.show();
-        Click(d, "ReplaceBtn");
-        QCOMPARE(editor.calls,
-                 (QStringList{"ab>c 111", "FindNext", "ab>c 110", "ab>c 101", "ab>c 111"}));
-    }
-
-    void hidingForgetsTheFindAndKeepsTheRest() {
-        TFindDialog d;
-        d.show();
-        QTest::keyClicks(Child<QLineEdit>(d, "FindTextEdit"), "xyz");
-        Click(d, "WholeWordCheck");
-        Click(d, "FindBtn");
-        QVERIFY(d.Options().Contains(frFindNext));
-
-        QTest::keyClick(&d, Qt::Key_Escape);
+        QTest::keyClick(&d, Qt::Key_Escape);  // hiding forgets the find, nothing else
         QVERIFY(!d.isVisible());
-        QCOMPARE(d.Options(), (TFindOptions{frDown, frMatchCase}));
-
         d.show();
-        QCOMPARE(d.FindText(), std::string("xyz"));
+        QCOMPARE(d.FindText(), std::string("ab"));
+        Click(d, "ReplaceBtn");
         Click(d, "FindBtn");
         Click(d, "CancelBtn");
         QVERIFY(!d.isVisible());
-        QVERIFY(!d.Options().Contains(frFindNext));
+        QCOMPARE(d.Options(), (TFindOptions{frDown, frReplace}));
+        QCOMPARE(editor.calls, (QStringList{"ab>c 111", "FindNext", "ab>c 110", "ab>c 101",
+                                            "ab>c 111", "FindNext"}));
     }
 
     void theSearchTextHasTheFocusAndEnterFinds() {
