@@ -11,7 +11,6 @@
 #include <memory>
 
 #include "app/Settings.h"
-#include "app/qt/FindCompare.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/PagePrinter.h"
@@ -387,16 +386,10 @@ private slots:
         Stop(form);
     }
 
-    void statusAndFindTexts() {
+    void statusAndCaptionTexts() {
         QCOMPARE(CaretPanelText(0, 0, true), QStringLiteral("     0行     0桁　挿入"));
         QCOMPARE(CaretPanelText(123456, 7, false), QStringLiteral(" 123456行     7桁　上書"));
         QCOMPARE(WindowCaption(QStringLiteral("/a/b.txt")), QStringLiteral("Zentabo - /a/b.txt"));
-        QCOMPARE(FindInWindow("abcABC", "ABC", true), 4);
-        QCOMPARE(FindInWindow("xabc", "ABC", false), 2);
-        // "ａ" upper-cases to "Ａ"; a trail byte never starts a match.
-        QCOMPARE(FindInWindow("\x82\x81", "\x82\x60", false), 1);
-        QCOMPARE(FindInWindow("\x83\x41", "A", false), 0);
-        QCOMPARE(FindInWindow("abc", "", false), 0);
     }
 };
 

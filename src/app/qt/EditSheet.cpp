@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "app/Settings.h"
-#include "app/qt/FindCompare.h"
+#include "app/FindCompare.h"
 #include "editor/LumEdit.h"
 #include "platform/qt/LumEditWidget.h"
 #include "store/Cp932Codec.h"
@@ -51,7 +51,7 @@ void TEditSheet::WireEditorEvents() {
     e.OnChangeModify = [this](TLumEdit&, bool modified) { canUndo_ = modified; };
     e.OnChangeRedoMode = [this](TLumEdit&, bool redo) { canRedo_ = redo; };
     e.OnFind = [this](TLumEdit&, const std::string& str, const std::string& findchr, int, int& x,
-                      int&) { x = FindInWindow(str, findchr, prompts_->MatchCase()); };
+                      int&) { x = FindCompare(str, findchr, prompts_->MatchCase()); };
     e.OnFindNoHit = [this](TLumEdit&, const std::string& findchr) {
         prompts_->ShowMessage(
             QStringLiteral("「%1」は見つかりませんでした。").arg(FromCp932(findchr)));
