@@ -138,7 +138,9 @@ bool TLumEdit::SearchRangeTooShort() const {
 // window's first line and lie inside the window, take at least one byte, and neither
 // start nor end between CR and LF.
 bool TLumEdit::AskFind(int& x, int& len) {
-    if (!OnFind) return false;
+    // An empty text matches nothing: a handler that reported it everywhere would make
+    // a replace run rewrite every byte.
+    if (!OnFind || searchText_.empty()) return false;
     OnFind(*this, findWindow_, searchText_, searchLine_, x, len);
     const int size = static_cast<int>(findWindow_.size());
     const int first = firstLineLength_ - searchCol_;
