@@ -18,6 +18,7 @@
 
 #include "editor/EditMessages.h"
 #include "editor/UndoRecord.h"
+#include "editor/ViewMessages.h"
 #include "platform/EditorHost.h"
 #include "store/LumStrings.h"
 
@@ -267,6 +268,44 @@ public:
     void Undo();
     void Redo();
 
+    // ---- caret, scrolling and keyboard
+    // Key events: a handler may change key (or set it to 0 to suppress the editor's action).
+    std::function<void(TLumEdit& sender, int& key)> OnKeyDown;
+    std::function<void(TLumEdit& sender, int& key)> OnKeyUP;
+    std::function<void(TLumEdit& sender, char& key)> OnKeyPress;
+    std::function<void(TLumEdit& sender)> OnIMEChanging;
+    std::function<void(TLumEdit& sender)> OnIMEChanged;
+    // Key-down with a virtual key; Shift, Ctrl and the IME keys are read from the host.
+    void KeyDown(int key);
+    void KeyUp(int key);
+    // Typed characters (code page 932) as the character message takes them: printable
+    // single bytes and whole double-byte characters; controls and stray lead bytes are
+    // dropped. Nothing is typed under ReadOnly or while Ctrl is held.
+    void TypeChars(std::string_view cp932);
+    // The input method's committed string: typed unless ReadOnly.
+    void ImeResult(std::string_view cp932);
+    void ImeStartComposition();
+    void ImeEndComposition();
+    bool IMEComposing() const { return imeComposing_; }
+    // WM_VSCROLL: answers the applied delta.
+    int VScroll(int code, int thumbPos);
+    void HScroll(int code, int thumbPos);
+    void MouseWheel(int delta);
+    // WM_SIZE: the client size changed.
+    void Resize();
+    void FocusIn();
+    void FocusOut();
+    void ApplyViewSettings();
+    void SetColor(TColor value);
+    int VertScrollScale() const;
+    int HorzScrollScale() const;
+    int ScrollRepeat() const { return scrollRepeat_; }
+    // The view's messages (scrolling, wheel, size, focus, keys, caret position);
+    // Perform hands them here.
+    intptr_t PerformView(uint32_t msg, uintptr_t wParam, intptr_t lParam);
+    // The word class of a character code (a double-byte code is lead x 256 + trail).
+    static int CharClass(int code);
+
     // ---- viewport
     bool ScrollCaretIntoView(int col, int line, int kind, bool setGoal, bool collapse);
     void UpdateLayout();
@@ -282,6 +321,45 @@ public:
 
 private:
     friend class EditorTestAccess;
+
+    // caret, scrolling and keyboard
+    int ScrollView(int request, bool fromKey);
+    void MoveCaretRows(int rows);
+    void AfterCaretMove(int oldCol, int oldLine);
+    void ExtendSelectionToCaret();
+    void BringCaretBack();
+    bool ShiftHeld();
+    int GoalX();
+    int CharLenAt(int line, int col) const;
+    int CodeAt(const std::string& s, int col) const;
+    int WordEnd(int line, int col) const;
+    int WordStart(int line, int col) const;
+    void StepToNextLine();
+    void CharRight(bool word);
+    void CharLeft(bool word);
+    void LineStart();
+    void LineEnd();
+    void TextStart();
+    void TextEnd();
+    void LineDown();
+    void LineUp();
+    void PageDown();
+    void PageUp();
+    void NewLine();
+    void InsertTab();
+    void DeleteWordForward();
+    void DeleteWordBackward();
+    void DeleteRangeToCaret(int col, int line);
+    bool keyHandling_ = false;
+    bool scrolling_ = false;
+    bool caretFollow_ = true;
+    int16_t scrollRepeat_ = 0;
+    int lastScrollDelta_ = 0;
+    int caretFollowCount_ = 0;
+    int goalX_ = 0;
+    int goalXCol_ = -1;
+    int goalXLine_ = -1;
+    bool imeComposing_ = false;
 
     // helpers shared between the concern files
     static std::string NormalizeInput(std::string_view text);

@@ -257,7 +257,7 @@ intptr_t TLumEdit::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
             ClearAll();
             return 0;
         default:
-            return 0;
+            return PerformView(msg, wParam, lParam);
     }
 }
 
