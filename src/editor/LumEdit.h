@@ -242,6 +242,27 @@ public:
     std::string PadBlanks(int line, int col) const;
     void MoveCaretTo(int col, int line, int scrollKind);
 
+    // ---- search and replace
+    // The editor walks the lines and asks OnFind where the search text matches; it
+    // never compares text itself.
+    void SetFindText(const std::string& text);
+    void FindFirst();
+    void FindNext();
+    void FindPrev();
+    void FindReplace(const std::string& findText, const std::string& replaceText, bool fromTop,
+                     bool confirm, bool wholeText);
+    // Paints the current hit like a selection, in color instead of SelColor.
+    void HighlightHit(TColor color);
+    void ResetFindStart();
+    const std::string& SearchText() const { return searchText_; }
+    const std::string& ChangeText() const { return changeText_; }
+    int HitCount() const { return hitCount_; }
+    int HitLine() const { return hitLine_; }
+    int HitCol() const { return hitCol_; }
+    int HitLength() const { return findHighlightLength_; }
+    int SearchEndLine() const { return searchEndLine_; }
+    int SearchEndCut() const { return searchEndCut_; }
+
     // ---- undo
     bool RecordUndo(uint8_t kind, const std::string& text, int line, int column);
     void Undo();
@@ -421,6 +442,47 @@ private:
     bool historyTruncated_ = false;
     bool redoAvailable_ = false;
     int findHighlightLength_ = 0;
+
+    // ---- search and replace state (findHighlightLength_ above is HitLength)
+    void BuildFindWindow(int line, int col);
+    bool AskFind(int& x, int& len);
+    bool SearchRangeTooShort() const;
+    void ForwardStep(bool replace);
+    void BackwardStep();
+    bool LastMatchInLine(int& x, int& len);
+    void TakeHit(int line, int col, int len);
+    void RemoveHitHighlight();
+    void ReplaceHit();
+    void ReplaceHitDeferred(int endLine, int endCol, std::string& deleted);
+    void NoteRangeEnd();
+    void RestoreRangeEnd();
+    void FinishDeferredRewrap();
+    std::string searchText_;
+    std::string changeText_;
+    std::string findWindow_;
+    int searchLine_ = 0;
+    int searchCol_ = 0;
+    int searchEndLine_ = 0;
+    int searchEndCut_ = 0;
+    int firstLineLength_ = 0;
+    bool searchForward_ = false;
+    bool restartAtCaret_ = true;
+    bool reachedEnd_ = false;
+    int hitCount_ = 0;
+    int hitLine_ = 0;
+    int hitCol_ = 0;
+    int lastHitLength_ = 0;  // kept when the highlight goes, for the next step's start
+    bool confirmReplace_ = false;
+    bool abortReplace_ = false;
+    // A replace run limited to a selection keeps its end as a logical line and the
+    // bytes behind the end up to that line's end: both survive re-wrapping.
+    bool rangeIsWholeText_ = true;
+    int rangeEndLogical_ = 0;
+    int64_t rangeEndTail_ = 0;
+    // Replacements made without asking are re-wrapped once, at the end of the run.
+    bool rewrapDeferred_ = false;
+    int deferredFirst_ = 0;
+    int deferredLast_ = 0;
 
     int topLine_ = 0;
     int horzOffset_ = 0;

@@ -121,7 +121,7 @@ void TLumEdit::SelectAll() {
     selStartCol_ = 0;
     selEndLine_ = LastLine();
     selEndCol_ = ContentLength(LastLine());
-    findHighlightLength_ = 0;
+    ResetFindStart();
     if (OnSelectionChange) OnSelectionChange(*this);
     shiftStartLine_ = caretLine_;
     shiftStartCol_ = caretCol_;
