@@ -102,9 +102,10 @@ void TLumEdit::MoveCaretRows(int rows) {
     caretLine_ = std::clamp(caretLine_ + rows, 0, LastLine());
     goalXLine_ = caretLine_;
     caretCol_ = PixelToColumn(caretLine_, x, freeCaretMode_);
-    const int viewX = x - horzOffset_;
+    const int newX = ColumnToPixel(caretLine_, caretCol_);
+    const int viewX = newX - horzOffset_;
     if (viewX > textAreaWidth_ || (viewX < 0 && horzOffset_ > 0)) {
-        horzOffset_ = std::max(0, x - textAreaWidth_ + horzStep_);
+        horzOffset_ = std::max(0, newX - textAreaWidth_ + horzStep_);
         UpdateHorzRange();
         RepaintAll();
     }

@@ -78,7 +78,12 @@ void LumEditWidget::Invalidate(const Rect& r, bool erase) {
         QPainter p(&backing_);
         p.fillRect(rect, QColor::fromRgb(ToQRgb(edit_ ? edit_->Color : 0xFFFFFF)));
     }
+    needsPaint_ = true;
     update(rect);
+}
+
+void LumEditWidget::PixelsDrawn() {
+    if (!painting_) update();
 }
 
 void LumEditWidget::ScrollPixels(int dx, int dy, const Rect& clip) {
@@ -231,6 +236,13 @@ void LumEditWidget::InsertTypedText(const QString& text) {
 }
 
 void LumEditWidget::paintEvent(QPaintEvent* e) {
+    if (needsPaint_ && edit_) {
+        // The editor repaints its whole client area into the backing image.
+        needsPaint_ = false;
+        painting_ = true;
+        edit_->Paint();
+        painting_ = false;
+    }
     QPainter p(this);
     p.drawImage(e->rect(), backing_, e->rect());
     // The corner between two shown scroll bars.
@@ -277,6 +289,7 @@ void LumEditWidget::resizeEvent(QResizeEvent* e) {
     ResizeBackingImage();
     LayoutScrollBars();
     if (edit_) edit_->UpdateLayout();
+    needsPaint_ = true;
     update();
 }
 

@@ -53,6 +53,7 @@ public:
     Canvas& GetCanvas() override { return canvas_; }
     void Invalidate(const Rect& r, bool erase) override;
     void ScrollPixels(int dx, int dy, const Rect& clip) override;
+    void PixelsDrawn() override;
     ClientSize GetClientSize() override;
     bool HasFocus() override { return hasFocus(); }
     void CreateCaret(int width, int height) override;
@@ -107,6 +108,8 @@ private:
     QPoint compositionPos_;
     QString preedit_;
     std::function<void(const QString&)> messageSink_;
+    bool needsPaint_ = true;  // a repaint request waits for the next paintEvent
+    bool painting_ = false;
     std::unique_ptr<TLumEdit> edit_;  // last: it calls back into this host when built
 };
 
