@@ -55,6 +55,8 @@ void TEditSheet::WireEditorEvents() {
     e.OnFindHit = [this](TLumEdit& ed, const std::string&, int, int, int, int) {
         ed.HighlightHit(findColor_);
     };
+    // A repaint draws the hit plainly; mark it again.
+    e.OnPaint = [this](TLumEdit& ed) { ed.HighlightHit(findColor_); };
     e.OnFindNoHit = [this](TLumEdit&, const std::string& findchr) {
         prompts_->ShowMessage(
             QStringLiteral("「%1」は見つかりませんでした。").arg(FromCp932(findchr)));
