@@ -489,7 +489,9 @@ private:
     void ForwardStep(bool replace);
     void BackwardStep();
     bool LastMatchInLine(int& x, int& len);
+    void SnapHitToCharacters(int line, int& col, int& len) const;
     void TakeHit(int line, int col, int len);
+    void SkipBehindHit();
     void RemoveHitHighlight();
     void ReplaceHit();
     void ReplaceHitDeferred(int endLine, int endCol, std::string& deleted);

@@ -158,14 +158,35 @@ bool TLumEdit::AskFind(int& x, int& len) {
     return true;
 }
 
-// Places the caret on a hit and records it.
-void TLumEdit::TakeHit(int line, int col, int len) {
+// Widens a hit to whole characters: a hit that began or ended inside a double-byte
+// character would be replaced by nothing (the editing primitives keep characters
+// whole), and a replace run would find it again and again.
+void TLumEdit::SnapHitToCharacters(int line, int& col, int& len) const {
     const std::string& s = lines_.Get(line);
-    if (col > 0 && col < static_cast<int>(s.size()) &&
+    if (col > 0 && col < ContentLength(line) &&
         ByteTypeAt(s, col + 1, SingleByteMode) == kTrailByte) {
         --col;
         ++len;
     }
+    int endLine, endCol;
+    WalkForward(line, col, len, endLine, endCol);
+    const std::string& e = lines_.Get(endLine);
+    if (endCol > 0 && endCol < ContentLength(endLine) &&
+        ByteTypeAt(e, endCol + 1, SingleByteMode) == kTrailByte)
+        ++len;
+}
+
+// The next forward step starts behind the current hit.
+void TLumEdit::SkipBehindHit() {
+    const int end = hitCol_ + findHighlightLength_;
+    findWindow_.erase(
+        0, std::min(findWindow_.size(), static_cast<size_t>(std::max(0, end - searchCol_))));
+    searchCol_ = end;
+}
+
+// Places the caret on a hit and records it.
+void TLumEdit::TakeHit(int line, int col, int len) {
+    SnapHitToCharacters(line, col, len);
     MoveCaretTo(col, line, kScrollSearchHit);
     restartAtCaret_ = false;
     hitLine_ = line;
@@ -225,15 +246,16 @@ void TLumEdit::ForwardStep(bool replace) {
         ++hitCount_;
         if (OnFindHit)
             OnFindHit(*this, searchText_, hitCol_, hitLine_, findHighlightLength_, hitCount_);
-        searchCol_ = hitCol_ + findHighlightLength_;
-        findWindow_.erase(0, std::min(findWindow_.size(), static_cast<size_t>(x + len - 1)));
+        SkipBehindHit();
         return;
     }
 
     if (rewrapDeferred_ && !confirmReplace_) {
         // Nobody looks at each hit: no caret placement and no scrolling per hit.
+        int col = hitCol;
+        SnapHitToCharacters(searchLine_, col, len);
         hitLine_ = searchLine_;
-        hitCol_ = hitCol;
+        hitCol_ = col;
         findHighlightLength_ = len;
         lastHitLength_ = len;
     } else {
@@ -252,8 +274,7 @@ void TLumEdit::ForwardStep(bool replace) {
         }
     }
     if (!changeF) {
-        searchCol_ = hitCol_ + findHighlightLength_;
-        findWindow_.erase(0, std::min(findWindow_.size(), static_cast<size_t>(x + len - 1)));
+        SkipBehindHit();
         return;
     }
     ReplaceHit();

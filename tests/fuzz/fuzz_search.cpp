@@ -1,0 +1,76 @@
+// The fuzzer's bytes give a text, a search text, a replacement and the answers of a
+// matching handler that may report anything; every find and replace step must end,
+// keep the store's end marker and undo back to the start.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "editor/LumEdit.h"
+#include "support/HeadlessHost.cpp"
+
+namespace {
+
+void Check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "search check failed: %s\n", what);
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace zentabo;
+    if (size < 4) return 0;
+    // Layout: flags, the three texts split at 0xFF bytes, the rest drives the handler.
+    const uint8_t flags = data[0];
+    std::string parts[4];
+    int part = 0;
+    for (size_t i = 1; i < size; ++i) {
+        if (data[i] == 0xFF && part < 3) {
+            ++part;
+            continue;
+        }
+        parts[part] += static_cast<char>(data[i]);
+    }
+    const std::string& answers = parts[3];
+    size_t next = 0;
+    HeadlessHost host;
+    TLumEdit edit(host);
+    edit.SetColumn(10 + (flags & 7));
+    if (flags & 8) edit.SetWordWrap(false);
+    edit.SetAllText(parts[0]);
+    const std::string original = edit.GetAllText();
+    edit.OnFind = [&](TLumEdit&, const std::string& str, const std::string& f, int, int& x,
+                      int& len) {
+        if (answers.empty() || (flags & 16)) {
+            const size_t p = f.empty() ? std::string::npos : str.find(f);
+            x = p == std::string::npos ? 0 : static_cast<int>(p) + 1;
+            return;
+        }
+        const uint8_t a = static_cast<uint8_t>(answers[next++ % answers.size()]);
+        x = static_cast<int>(a & 0x0F) - 2;
+        len = static_cast<int>(a >> 4) - 3;
+    };
+    int asked = 0;
+    edit.OnFindChange = [&](TLumEdit&, const std::string&, const std::string&, int, int, int, int,
+                            bool& changeF, bool& kakuninF, bool& abortF) {
+        ++asked;
+        changeF = (asked & 1) != 0;
+        if (asked > 50) kakuninF = false;
+        abortF = (flags & 32) && asked == 3;
+    };
+    edit.SetFindText(parts[1]);
+    for (int i = 0; i < 6; ++i) (i % 3 == 2) ? edit.FindPrev() : edit.FindNext();
+    edit.FindFirst();
+    if (flags & 64) edit.SetSel(1, 0, edit.LineCount() - 1, 1);
+    edit.FindReplace(parts[1], parts[2], (flags & 128) != 0, (flags & 4) != 0, (flags & 64) == 0);
+    for (int i = 0; i < edit.LineCount(); ++i)
+        Check(!edit.Lines().Get(i).empty(), "an empty entry");
+    const std::string& last = edit.Lines().Get(edit.LineCount() - 1);
+    Check(last.back() == '\0', "the end-of-text marker went");
+    while (!edit.UndoList().empty()) edit.Undo();
+    if (!edit.HistoryTruncated()) Check(edit.GetAllText() == original, "undo did not restore");
+    return 0;
+}
