@@ -9,6 +9,7 @@
 // (layout and word wrap), LumEditEditing.cpp (editing primitives), LumEditUndo.cpp
 // (journal), LumEditViewport.cpp (metrics, scrolling arithmetic, repaint requests).
 
+#include <climits>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -319,6 +320,44 @@ public:
     // double-byte character; with pad the line is thought filled with blanks.
     int PixelToColumn(int line, int x, bool pad);
 
+    // ---- painting and metrics
+    std::function<void(TLumEdit& sender)> OnPaint;
+    std::function<void(TLumEdit& sender, int L1, int L2, int dx1, int dy1, int dx2, int dy2)>
+        OnUserClientDraw;
+    int DigitWidth() const { return digitWidth_; }
+    int GutterWidth() const { return gutterWidth_; }
+    int MinTextLeft() const { return minTextLeft_; }
+    int CRMarkTop() const { return crMarkTop_; }
+    int CRMarkBottom() const { return crMarkBottom_; }
+    int SpaceWidth() const { return spaceWidth_; }
+    int DblSpaceWidth() const { return dblSpaceWidth_; }
+    int DblSpaceHeight() const { return dblSpaceHeight_; }
+    int RulerLimit() const { return rulerLimit_; }
+    // The font the editor draws with: Font's face and height, no styles.
+    FontDescription EditorFontDescription() const;
+    // Full repaint of the client area, then OnPaint.
+    void Paint();
+    // kind 0: TopLine..; 1: caret row - 1..; 2: caret row..; 3: max(a, TopLine)..;
+    // 4: the caret row; 5: max(a, TopLine)..min(b, last visible row).
+    void RepaintRange(int kind, int a = 0, int b = 0);
+    // One display line as the selection state says (unselected, stream selection, all).
+    void DrawLine(int line);
+    void DrawRow(int line);
+    void DrawSegment(int line, int from, bool selected, int to);
+    void ExtendSelectionTo(int col, int line, bool fromMouse);
+    void DrawCaretUnderline(int line, bool draw);
+    // Erases the underline where it is and draws it under the caret row when allowed.
+    void MoveCaretUnderline();
+    void SetGutterWidth();
+    // Widens or narrows the gutter for the line count; true when TextLeft changed.
+    bool AdaptGutter();
+    void DrawGutter(int firstLine, int lastLine);
+    // The top band: fill, ruler, OnUserDraw, ruler cursor (after a full repaint or a
+    // horizontal scroll).
+    void DrawTopBand();
+    void DrawRuler(int lastColumn);
+    void DrawRulerCursor(bool first);
+
 private:
     friend class EditorTestAccess;
 
@@ -505,6 +544,54 @@ private:
     int lastInsertedLine_ = 0;
     int notifiedLine_ = 0;
     int notifiedX_ = 0;
+
+    // ---- painting and metrics
+    struct TabMark {
+        int col;    // byte column of the TAB in the display line
+        int start;  // pixel width of the expanded text before it
+        int width;  // pixel width of its blanks
+    };
+    struct ExpandedLine {
+        std::string text;  // tabs expanded, marker stripped
+        std::vector<TabMark> tabs;
+    };
+    struct DrawStep {
+        explicit DrawStep(TLumEdit& e);
+        ~DrawStep();
+        TLumEdit& edit;
+    };
+    void TakeViewMetrics();
+    void ResetCanvas();
+    ExpandedLine ExpandForDrawing(std::string_view text) const;
+    TColor LineColor(int line);
+    int RowTop(int line) const { return topMargin_ + (line - topLine_) * lineHeight_; }
+    int LastVisibleRow() const;
+    void DrawCrArrow(int a, int y, TColor pen, const Rect& clip);
+    void DrawMarks(std::string_view text, int x0, const std::vector<TabMark>& tabs, int fromCol,
+                   int toCol, const Rect& r, bool selected);
+    void DrawDottedBox(int x1, int y1, int x2, int y2, TColor pen, const Rect& clip);
+    void ClippedLine(int x1, int y1, int x2, int y2, TColor pen, const Rect& clip);
+    void DrawRuns(int line, std::string_view raw, int x0, const Rect& r);
+    void FillBelowText();
+    void UpdateHorzThumb();
+    int digitWidth_ = 0;
+    int minTextLeft_ = 10;
+    int crMarkTop_ = 0;
+    int crMarkBottom_ = 0;
+    int spaceWidth_ = 0;
+    int dblSpaceWidth_ = 0;
+    int dblSpaceHeight_ = 0;
+    int rulerLimit_ = 0;
+    int lastRulerX_ = INT_MIN;  // none drawn since the band was filled
+    int underlineRow_ = -1;
+    int drawDepth_ = 0;
+    // The run left open at the start of runCacheLine_, valid for one drawing step.
+    int runCacheLine_ = -1;
+    unsigned char runCacheOpen_ = 0;
+    // The first display line of the logical line holding startCacheLine_.
+    int startCacheLine_ = -1;
+    int startCacheValue_ = 0;
+    int LogicalStart(int line);
 };
 
 }  // namespace zentabo

@@ -22,9 +22,10 @@ int RoundEven(double v) {
 }  // namespace
 
 void TLumEdit::TakeMetrics() {
-    FontMetrics m = host_.CreateEditorFont(font_);
+    FontMetrics m = host_.CreateEditorFont(EditorFontDescription());
     charWidth_ = std::max(0, m.tmAveCharWidth);
     fontHeight_ = std::max(0, m.tmHeight);
+    TakeViewMetrics();
     UpdateLayout();
 }
 
@@ -33,7 +34,10 @@ void TLumEdit::UpdateLayout() {
         lineHeight_ = fontHeight_ + RoundEven(lineSpace_ * fontHeight_ / 100.0);
     else
         lineHeight_ = fontHeight_ + lineSpace_;
-    gutterWidth_ = ShowLineNumber ? std::min(100, host_.TextWidth("0") * lineNoColumn_) + 7 : 0;
+    // The gutter keeps what AdaptGutter widened it to, but never less than configured.
+    const int minGutter = ShowLineNumber ? std::min(100, digitWidth_ * lineNoColumn_) + 7 : 0;
+    gutterWidth_ = ShowLineNumber ? std::max(gutterWidth_, minGutter) : 0;
+    minTextLeft_ = leftMargin_ + minGutter;
     textLeft_ = leftMargin_ + gutterWidth_;
     ClientSize size = host_.GetClientSize();
     textAreaWidth_ = size.width - textLeft_;
@@ -88,17 +92,9 @@ int TLumEdit::PixelToColumn(int line, int t, bool pad) {
     return t <= right - cell / 2 ? lo : std::min(n, lo + charLen);
 }
 
-void TLumEdit::RepaintLines(int firstLine, int lastLine, int fromX) {
-    ClientSize size = host_.GetClientSize();
-    int first = std::max(firstLine, topLine_);
-    int last = std::min(lastLine, topLine_ + linesPerPage_);
-    if (lineHeight_ <= 0 || first > last) return;
-    Rect r;
-    r.left = std::max(textLeft_, textLeft_ + fromX);
-    r.top = topMargin_ + (first - topLine_) * lineHeight_;
-    r.right = size.width;
-    r.bottom = std::min(size.height, topMargin_ + (last - topLine_ + 1) * lineHeight_);
-    if (r.left < r.right && r.top < r.bottom) host_.Invalidate(r, true);
+void TLumEdit::RepaintLines(int firstLine, int lastLine, int /*fromX*/) {
+    // Whole rows: the part left of fromX comes out the same.
+    RepaintRange(5, firstLine, lastLine);
 }
 
 void TLumEdit::RepaintAll() {
@@ -107,6 +103,7 @@ void TLumEdit::RepaintAll() {
 }
 
 void TLumEdit::UpdateVertRange() {
+    if (AdaptGutter()) RepaintAll();
     int maxTop = MaxTopLine();
     host_.EnableScrollBar(ScrollBarKind::Vertical,
                           linesPerPage_ < lines_.Count() + vertScrollLines_ - 1);
@@ -155,6 +152,7 @@ void TLumEdit::PlaceCaret() {
         notifiedCol_ = caretCol_;
         notifiedLine_ = caretLine_;
         notifiedX_ = caretX_;
+        DrawRulerCursor(false);
         if (OnSelectionChange) OnSelectionChange(*this);
         if (OnMoveCaret) OnMoveCaret(*this);
     }
@@ -209,6 +207,7 @@ bool TLumEdit::ScrollCaretIntoView(int col, int line, int kind, bool setGoal, bo
             RepaintAll();
         }
         PlaceCaret();
+        if (!moved) MoveCaretUnderline();
         if (collapse) CollapseSelectionToCaret();
         if (setGoal) goalCol_ = caretCol_;
         return moved;

@@ -40,6 +40,8 @@ public:
     virtual void Invalidate(const Rect& r, bool erase) = 0;
     // Moves the pixels inside clip by (dx, dy); the uncovered strip is invalidated.
     virtual void ScrollPixels(int dx, int dy, const Rect& clip) = 0;
+    // The editor has drawn into the canvas outside a repaint request; the host shows it.
+    virtual void PixelsDrawn() {}
 
     virtual ClientSize GetClientSize() = 0;
     virtual bool HasFocus() = 0;

@@ -127,7 +127,12 @@ void LumEditWidget::Invalidate(const Rect& r, bool erase) {
         QPainter p(&backing_);
         p.fillRect(rect, QColor::fromRgb(ToQRgb(edit_ ? edit_->Color : 0xFFFFFF)));
     }
+    needsPaint_ = true;
     update(rect);
+}
+
+void LumEditWidget::PixelsDrawn() {
+    if (!painting_) update();
 }
 
 void LumEditWidget::ScrollPixels(int dx, int dy, const Rect& clip) {
@@ -304,6 +309,13 @@ void LumEditWidget::TellUnmappable(const std::vector<UnmappableChar>& unmappable
 }
 
 void LumEditWidget::paintEvent(QPaintEvent* e) {
+    if (needsPaint_ && edit_) {
+        // The editor repaints its whole client area into the backing image.
+        needsPaint_ = false;
+        painting_ = true;
+        edit_->Paint();
+        painting_ = false;
+    }
     QPainter p(this);
     p.drawImage(e->rect(), backing_, e->rect());
     // The corner between two shown scroll bars.
@@ -350,6 +362,7 @@ void LumEditWidget::resizeEvent(QResizeEvent* e) {
     ResizeBackingImage();
     LayoutScrollBars();
     if (edit_) edit_->Resize();
+    needsPaint_ = true;
     update();
 }
 

@@ -58,6 +58,7 @@ public:
     Canvas& GetCanvas() override { return canvas_; }
     void Invalidate(const Rect& r, bool erase) override;
     void ScrollPixels(int dx, int dy, const Rect& clip) override;
+    void PixelsDrawn() override;
     ClientSize GetClientSize() override;
     bool HasFocus() override { return hasFocus(); }
     void CreateCaret(int width, int height) override;
@@ -121,6 +122,8 @@ private:
     std::vector<int> imeKeysDown_;  // Convert and NonConvert, by virtual key
     int wheelRest_ = 0;             // wheel delta short of a whole notch
     std::function<void(const QString&)> messageSink_;
+    bool needsPaint_ = true;  // a repaint request waits for the next paintEvent
+    bool painting_ = false;
     std::unique_ptr<TLumEdit> edit_;  // last: it calls back into this host when built
 };
 
