@@ -19,6 +19,7 @@
 
 #include "editor/EditMessages.h"
 #include "editor/UndoRecord.h"
+#include "editor/ViewMessages.h"
 #include "platform/EditorHost.h"
 #include "store/LumStrings.h"
 
@@ -242,10 +243,69 @@ public:
     std::string PadBlanks(int line, int col) const;
     void MoveCaretTo(int col, int line, int scrollKind);
 
+    // ---- search and replace
+    // The editor walks the lines and asks OnFind where the search text matches; it
+    // never compares text itself.
+    void SetFindText(const std::string& text);
+    void FindFirst();
+    void FindNext();
+    void FindPrev();
+    void FindReplace(const std::string& findText, const std::string& replaceText, bool fromTop,
+                     bool confirm, bool wholeText);
+    // Paints the current hit like a selection, in color instead of SelColor.
+    void HighlightHit(TColor color);
+    void ResetFindStart();
+    const std::string& SearchText() const { return searchText_; }
+    const std::string& ChangeText() const { return changeText_; }
+    int HitCount() const { return hitCount_; }
+    int HitLine() const { return hitLine_; }
+    int HitCol() const { return hitCol_; }
+    int HitLength() const { return findHighlightLength_; }
+    int SearchEndLine() const { return searchEndLine_; }
+    int SearchEndCut() const { return searchEndCut_; }
+
     // ---- undo
     bool RecordUndo(uint8_t kind, const std::string& text, int line, int column);
     void Undo();
     void Redo();
+
+    // ---- caret, scrolling and keyboard
+    // Key events: a handler may change key (or set it to 0 to suppress the editor's action).
+    std::function<void(TLumEdit& sender, int& key)> OnKeyDown;
+    std::function<void(TLumEdit& sender, int& key)> OnKeyUP;
+    std::function<void(TLumEdit& sender, char& key)> OnKeyPress;
+    std::function<void(TLumEdit& sender)> OnIMEChanging;
+    std::function<void(TLumEdit& sender)> OnIMEChanged;
+    // Key-down with a virtual key; Shift, Ctrl and the IME keys are read from the host.
+    void KeyDown(int key);
+    void KeyUp(int key);
+    // Typed characters (code page 932) as the character message takes them: printable
+    // single bytes and whole double-byte characters; controls and stray lead bytes are
+    // dropped. Nothing is typed under ReadOnly or while Ctrl is held.
+    void TypeChars(std::string_view cp932);
+    // The input method's committed string: typed unless ReadOnly.
+    void ImeResult(std::string_view cp932);
+    void ImeStartComposition();
+    void ImeEndComposition();
+    bool IMEComposing() const { return imeComposing_; }
+    // WM_VSCROLL: answers the applied delta.
+    int VScroll(int code, int thumbPos);
+    void HScroll(int code, int thumbPos);
+    void MouseWheel(int delta);
+    // WM_SIZE: the client size changed.
+    void Resize();
+    void FocusIn();
+    void FocusOut();
+    void ApplyViewSettings();
+    void SetColor(TColor value);
+    int VertScrollScale() const;
+    int HorzScrollScale() const;
+    int ScrollRepeat() const { return scrollRepeat_; }
+    // The view's messages (scrolling, wheel, size, focus, keys, caret position);
+    // Perform hands them here.
+    intptr_t PerformView(uint32_t msg, uintptr_t wParam, intptr_t lParam);
+    // The word class of a character code (a double-byte code is lead x 256 + trail).
+    static int CharClass(int code);
 
     // ---- viewport
     bool ScrollCaretIntoView(int col, int line, int kind, bool setGoal, bool collapse);
@@ -300,6 +360,45 @@ public:
 
 private:
     friend class EditorTestAccess;
+
+    // caret, scrolling and keyboard
+    int ScrollView(int request, bool fromKey);
+    void MoveCaretRows(int rows);
+    void AfterCaretMove(int oldCol, int oldLine);
+    void ExtendSelectionToCaret();
+    void BringCaretBack();
+    bool ShiftHeld();
+    int GoalX();
+    int CharLenAt(int line, int col) const;
+    int CodeAt(const std::string& s, int col) const;
+    int WordEnd(int line, int col) const;
+    int WordStart(int line, int col) const;
+    void StepToNextLine();
+    void CharRight(bool word);
+    void CharLeft(bool word);
+    void LineStart();
+    void LineEnd();
+    void TextStart();
+    void TextEnd();
+    void LineDown();
+    void LineUp();
+    void PageDown();
+    void PageUp();
+    void NewLine();
+    void InsertTab();
+    void DeleteWordForward();
+    void DeleteWordBackward();
+    void DeleteRangeToCaret(int col, int line);
+    bool keyHandling_ = false;
+    bool scrolling_ = false;
+    bool caretFollow_ = true;
+    int16_t scrollRepeat_ = 0;
+    int lastScrollDelta_ = 0;
+    int caretFollowCount_ = 0;
+    int goalX_ = 0;
+    int goalXCol_ = -1;
+    int goalXLine_ = -1;
+    bool imeComposing_ = false;
 
     // helpers shared between the concern files
     static std::string NormalizeInput(std::string_view text);
@@ -382,6 +481,47 @@ private:
     bool historyTruncated_ = false;
     bool redoAvailable_ = false;
     int findHighlightLength_ = 0;
+
+    // ---- search and replace state (findHighlightLength_ above is HitLength)
+    void BuildFindWindow(int line, int col);
+    bool AskFind(int& x, int& len);
+    bool SearchRangeTooShort() const;
+    void ForwardStep(bool replace);
+    void BackwardStep();
+    bool LastMatchInLine(int& x, int& len);
+    void TakeHit(int line, int col, int len);
+    void RemoveHitHighlight();
+    void ReplaceHit();
+    void ReplaceHitDeferred(int endLine, int endCol, std::string& deleted);
+    void NoteRangeEnd();
+    void RestoreRangeEnd();
+    void FinishDeferredRewrap();
+    std::string searchText_;
+    std::string changeText_;
+    std::string findWindow_;
+    int searchLine_ = 0;
+    int searchCol_ = 0;
+    int searchEndLine_ = 0;
+    int searchEndCut_ = 0;
+    int firstLineLength_ = 0;
+    bool searchForward_ = false;
+    bool restartAtCaret_ = true;
+    bool reachedEnd_ = false;
+    int hitCount_ = 0;
+    int hitLine_ = 0;
+    int hitCol_ = 0;
+    int lastHitLength_ = 0;  // kept when the highlight goes, for the next step's start
+    bool confirmReplace_ = false;
+    bool abortReplace_ = false;
+    // A replace run limited to a selection keeps its end as a logical line and the
+    // bytes behind the end up to that line's end: both survive re-wrapping.
+    bool rangeIsWholeText_ = true;
+    int rangeEndLogical_ = 0;
+    int64_t rangeEndTail_ = 0;
+    // Replacements made without asking are re-wrapped once, at the end of the run.
+    bool rewrapDeferred_ = false;
+    int deferredFirst_ = 0;
+    int deferredLast_ = 0;
 
     int topLine_ = 0;
     int horzOffset_ = 0;

@@ -121,7 +121,7 @@ void TLumEdit::SelectAll() {
     selStartCol_ = 0;
     selEndLine_ = LastLine();
     selEndCol_ = ContentLength(LastLine());
-    findHighlightLength_ = 0;
+    ResetFindStart();
     if (OnSelectionChange) OnSelectionChange(*this);
     shiftStartLine_ = caretLine_;
     shiftStartCol_ = caretCol_;
@@ -257,7 +257,7 @@ intptr_t TLumEdit::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
             ClearAll();
             return 0;
         default:
-            return 0;
+            return PerformView(msg, wParam, lParam);
     }
 }
 

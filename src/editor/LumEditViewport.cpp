@@ -147,7 +147,7 @@ void TLumEdit::PlaceCaret() {
         host_.SetCaretPos(x, y);
         host_.SetCompositionWindow(x, y);
     }
-    findHighlightLength_ = 0;
+    ResetFindStart();
     if (caretCol_ != notifiedCol_ || caretLine_ != notifiedLine_ || caretX_ != notifiedX_) {
         notifiedCol_ = caretCol_;
         notifiedLine_ = caretLine_;

@@ -80,6 +80,12 @@ int TLumEdit::WrapBreak(std::string_view s) {
     // The linear correction on the expanded text; after a few steps it finishes by
     // bisection, which finds the same position because widths only grow with k.
     const int floorWidth = 10 * cw;
+    if (k == n) {
+        // In a narrow window the correction starts from a prefix that surely overflows
+        // rather than from the whole rest of a long line, for the same answer.
+        const int probe = std::min(n, 2 * (std::max(w, floorWidth) / cw) + 16);
+        if (rawWidth(probe) > std::max(w, floorWidth)) k = probe;
+    }
     auto tooWide = [&](int kk) {
         int width = expandedWidth(kk);
         return width > w && width > floorWidth;

@@ -1,0 +1,175 @@
+// The replace run: the range (whole text or the selection), replacing each hit through
+// the editing primitives so that it can be undone, asking OnFindChange when told to,
+// and re-wrapping once at the end when nobody looks at the single hits.
+#include <algorithm>
+
+#include "editor/LumEdit.h"
+#include "store/LumEditSub.h"
+
+namespace zentabo {
+
+namespace {
+
+int CountLineBreaks(std::string_view s) {
+    int n = 0;
+    for (size_t i = 0; i + 1 < s.size(); ++i)
+        if (s[i] == '\r' && s[i + 1] == '\n') ++n;
+    return n;
+}
+
+// Logical lines re-wrapped per batch at the end of a run: the joined text of a batch
+// is held twice while it is split again, so batches keep that copy small.
+constexpr int kRewrapBatch = 8192;
+
+}  // namespace
+
+void TLumEdit::FindReplace(const std::string& findText, const std::string& replaceText,
+                           bool fromTop, bool confirm, bool wholeText) {
+    searchText_ = findText;
+    changeText_ = replaceText;
+    confirmReplace_ = confirm;
+    restartAtCaret_ = true;
+    searchForward_ = true;
+    reachedEnd_ = false;
+    hitCount_ = 0;
+    abortReplace_ = false;
+    RemoveHitHighlight();
+
+    const bool present = selActive_ || allSelected_;
+    const SelectionRange r = GetSelectionRange();
+    int line, col;
+    if (wholeText || !present) {
+        searchEndLine_ = LastLine();
+        searchEndCut_ = 0;
+        rangeIsWholeText_ = true;
+        if (present) ClearSelection();
+        line = fromTop ? 0 : std::clamp(caretLine_, 0, LastLine());
+        col = fromTop ? 0 : ClampCol(line, caretCol_);
+    } else {
+        line = std::clamp(r.startLine, 0, LastLine());
+        col = ClampCol(line, r.startCol);
+        searchEndLine_ = std::clamp(r.endLine, 0, LastLine());
+        const int size = static_cast<int>(lines_.Get(searchEndLine_).size());
+        searchEndCut_ = std::clamp(size - r.endCol, 0, size);
+        rangeIsWholeText_ = false;
+        ClearSelection();
+        NoteRangeEnd();
+    }
+    searchLine_ = line;
+    searchCol_ = col;
+    rewrapDeferred_ = false;
+    BuildFindWindow(line, col);
+    try {
+        while (searchLine_ <= searchEndLine_ && !abortReplace_) ForwardStep(true);
+    } catch (...) {
+        // The text stays as far as it got, but wrapped.
+        FinishDeferredRewrap();
+        throw;
+    }
+    FinishDeferredRewrap();
+    if (confirmReplace_) {
+        RemoveHitHighlight();
+    } else {
+        findHighlightLength_ = 0;
+        UpdateVertRange();
+        UpdateHorzRange();
+        RepaintAll();
+        ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, true);
+    }
+    restartAtCaret_ = true;
+    if (OnFindChangeEnd) OnFindChangeEnd(*this, searchText_, changeText_, hitCount_);
+}
+
+void TLumEdit::ReplaceHit() {
+    int endLine, endCol;
+    WalkForward(hitLine_, hitCol_, findHighlightLength_, endLine, endCol);
+    const std::string deleted = RangeText(hitCol_, hitLine_, endLine, endCol);
+    const std::string inserted = NormalizeInput(changeText_);
+    findHighlightLength_ = 0;
+    if (confirmReplace_) {
+        ReplaceRange(changeText_, hitCol_, true, endLine, endCol, hitLine_);
+    } else {
+        std::string unused;
+        ReplaceHitDeferred(endLine, endCol, unused);
+    }
+    ++hitCount_;
+    restartAtCaret_ = true;
+    if (!rangeIsWholeText_)
+        rangeEndLogical_ += CountLineBreaks(inserted) - CountLineBreaks(deleted);
+    RestoreRangeEnd();
+    // Behind the inserted text, wherever the re-wrap put it: the replacement itself is
+    // never searched again.
+    searchLine_ = caretLine_;
+    searchCol_ = caretCol_;
+    BuildFindWindow(searchLine_, searchCol_);
+}
+
+// The same records and text as ReplaceRange leaves, without the re-wrap and repaint;
+// FinishDeferredRewrap wraps all touched lines once.
+void TLumEdit::ReplaceHitDeferred(int endLine, int endCol, std::string& deleted) {
+    const std::string text = NormalizeInput(changeText_);
+    selActive_ = allSelected_ = false;
+    bool removedLines = false;
+    deleted = DeleteRangeNoRecord(hitCol_, hitLine_, endLine, endCol, removedLines);
+    RecordUndo(kUndoDelete, deleted, caretLine_, caretCol_);
+    caretCol_ = ClampCol(caretLine_, caretCol_);
+    const int recLine = caretLine_, recCol = caretCol_;
+    if (!text.empty()) {
+        InsertNoRecord(text, true);
+        RecordUndo(kUndoInsert, text, recLine, recCol);
+    }
+    CollapseSelectionToCaret();
+    if (!rewrapDeferred_) {
+        rewrapDeferred_ = true;
+        deferredFirst_ = recLine;
+    }
+    deferredFirst_ = std::min(deferredFirst_, recLine);
+    deferredLast_ = std::max(recLine, caretLine_);
+    FireChange();
+}
+
+void TLumEdit::FinishDeferredRewrap() {
+    if (!rewrapDeferred_) return;
+    rewrapDeferred_ = false;
+    if (!wordWrap_) return;
+    const int first = std::clamp(deferredFirst_, 0, LastLine());
+    int last = std::clamp(deferredLast_, first, LastLine());
+    // Bottom batch first: re-wrapping lines never moves the lines above them.
+    while (last >= first) {
+        const int from = LineStartOf(std::max(first, last - kRewrapBatch));
+        RewrapFrom(0, from, false, last);
+        if (from <= first) break;
+        last = from - 1;
+    }
+}
+
+// Remembers the end of a selection-limited range as its logical line and the bytes
+// from the end to that line's end, which replacements before it do not change.
+void TLumEdit::NoteRangeEnd() {
+    rangeEndLogical_ = lines_.CountLineEndsBefore(searchEndLine_);
+    int64_t tail = searchEndCut_;
+    const int last = LineEndOf(searchEndLine_);
+    for (int l = searchEndLine_ + 1; l <= last; ++l)
+        tail += static_cast<int64_t>(lines_.Get(l).size());
+    rangeEndTail_ = tail;
+}
+
+void TLumEdit::RestoreRangeEnd() {
+    if (rangeIsWholeText_) {
+        searchEndLine_ = LastLine();
+        searchEndCut_ = 0;
+        return;
+    }
+    const int first =
+        std::clamp(lines_.IndexAfterLineEnds(std::max(0, rangeEndLogical_)), 0, LastLine());
+    int l = LineEndOf(first);
+    int64_t rem = rangeEndTail_;
+    while (l > first && rem >= static_cast<int64_t>(lines_.Get(l).size())) {
+        rem -= static_cast<int64_t>(lines_.Get(l).size());
+        --l;
+    }
+    searchEndLine_ = l;
+    searchEndCut_ = static_cast<int>(std::min<int64_t>(rem, lines_.Get(l).size()));
+}
+
+}  // namespace zentabo

@@ -1,0 +1,318 @@
+// The key table through the headless host: movement, word classes, deletion,
+// ReadOnly, insert mode, auto-indent, Shift selection and typed characters.
+#include <gtest/gtest.h>
+
+#include "EditorTestSupport.h"
+
+namespace zentabo {
+namespace {
+
+const std::string kHira = "\x82\xA0\x82\xA2\x82\xA4";  // three hiragana
+const std::string kWideSpace = "\x81\x40";
+
+struct Keys : EditorFixture {
+    void Press(int key, std::vector<int> mods = {}) {
+        host.keysDown = mods;
+        edit->KeyDown(key);
+        edit->KeyUp(key);
+        host.keysDown.clear();
+    }
+    // Holding a key: key-downs without key-ups.
+    void Hold(int key, int times) {
+        for (int i = 0; i < times; ++i) edit->KeyDown(key);
+    }
+    std::string Text() const { return edit->GetAllText(); }
+};
+
+std::string ManyLines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "line" + std::to_string(i) + "\r\n";
+    return text + "end";
+}
+
+TEST(KeysTest, WordMovementFollowsCharacterClasses) {
+    Keys k;
+    k.edit->SetAllText("abc" + kHira + kWideSpace + kWideSpace + "x\tyy 12");
+    k.Press(VK_RIGHT, {VK_CONTROL});
+    EXPECT_EQ(k.edit->CaretCol(), 3);
+    k.Press(VK_RIGHT, {VK_CONTROL});
+    EXPECT_EQ(k.edit->CaretCol(), 9);
+    k.Press(VK_RIGHT, {VK_CONTROL});  // a run of full-width spaces (class 4)
+    EXPECT_EQ(k.edit->CaretCol(), 13);
+    k.Press(VK_RIGHT, {VK_CONTROL});  // "x" stops before the TAB
+    EXPECT_EQ(k.edit->CaretCol(), 14);
+    k.Press(VK_RIGHT, {VK_CONTROL});  // a TAB is one step
+    EXPECT_EQ(k.edit->CaretCol(), 15);
+    k.Press(VK_RIGHT, {VK_CONTROL});
+    EXPECT_EQ(k.edit->CaretCol(), 17);
+    k.Press(VK_LEFT, {VK_CONTROL});
+    EXPECT_EQ(k.edit->CaretCol(), 15);
+    k.Press(VK_END);
+    k.Press(VK_LEFT, {VK_CONTROL});
+    EXPECT_EQ(k.edit->CaretCol(), 18);  // back over "12"
+    k.edit->MoveCaretTo(9, 0, 0);
+    k.Press(VK_LEFT, {VK_CONTROL});
+    EXPECT_EQ(k.edit->CaretCol(), 3);
+    k.Press(VK_LEFT);
+    EXPECT_EQ(k.edit->CaretCol(), 2);
+    k.edit->MoveCaretTo(5, 0, 0);
+    k.Press(VK_LEFT);  // two bytes back over a double-byte character
+    EXPECT_EQ(k.edit->CaretCol(), 3);
+    EXPECT_EQ(TLumEdit::CharClass(0x889F), 2);  // kanji
+    EXPECT_EQ(TLumEdit::CharClass(0x8341), 1);  // katakana
+    EXPECT_EQ(TLumEdit::CharClass(0x8260), 3);  // full-width letter
+    EXPECT_EQ(TLumEdit::CharClass(0xB1), 5);    // half-width katakana
+}
+
+TEST(KeysTest, WordDeletionOverMixedClasses) {
+    Keys k;
+    k.edit->SetAllText("abc" + kHira + "def\tg");
+    k.Press(VK_DELETE, {VK_CONTROL});
+    EXPECT_EQ(k.Text(), kHira + "def\tg");
+    k.edit->MoveCaretTo(9, 0, 0);  // after "def"
+    k.Press(VK_BACK, {VK_CONTROL});
+    EXPECT_EQ(k.Text(), kHira + "\tg");
+    EXPECT_EQ(k.edit->CaretCol(), 6);
+    k.Press(VK_DELETE, {VK_CONTROL});  // on a TAB: one character
+    EXPECT_EQ(k.Text(), kHira + "g");
+    k.edit->Undo();
+    EXPECT_EQ(k.Text(), kHira + "\tg");
+    k.edit->MoveCaretTo(7, 0, 0);  // after the TAB: Ctrl+Backspace acts as Backspace
+    k.Press(VK_BACK, {VK_CONTROL});
+    EXPECT_EQ(k.Text(), kHira + "g");
+    k.edit->MoveCaretTo(0, 0, 0);
+    k.Press(VK_BACK, {VK_CONTROL});
+    EXPECT_EQ(k.Text(), kHira + "g");
+}
+
+TEST(KeysTest, ReadOnlyBlocksChangesButNotMovementOrCopy) {
+    Keys k;
+    k.edit->SetAllText("abc\r\ndef");
+    k.host.SetClipboard("zz");
+    k.edit->ReadOnly = true;
+    for (int key : {'V', 'X', 'Z'}) k.Press(key, {VK_CONTROL});
+    for (int key : {VK_DELETE, VK_BACK, VK_RETURN, VK_TAB}) k.Press(key);
+    k.Press(VK_INSERT, {VK_SHIFT});
+    k.Press(VK_DELETE, {VK_SHIFT});
+    k.edit->TypeChars("q");
+    k.edit->ImeResult("\x93\xfa");
+    EXPECT_EQ(k.Text(), "abc\r\ndef");
+    EXPECT_TRUE(k.edit->InsertMode());
+    k.Press(VK_DOWN);
+    k.Press(VK_RIGHT);
+    EXPECT_EQ(k.edit->CaretLine(), 1);
+    EXPECT_EQ(k.edit->CaretCol(), 1);
+    k.Press('A', {VK_CONTROL});
+    EXPECT_TRUE(k.edit->AllSelected());
+    k.Press('C', {VK_CONTROL});
+    EXPECT_EQ(k.host.Clipboard(), "abc\r\ndef");
+}
+
+TEST(KeysTest, ClipboardUndoAndInsertKeys) {
+    Keys k;
+    k.edit->SetAllText("hello");
+    bool insMode = true;
+    k.edit->OnChangeInsMode = [&](TLumEdit&, bool mode) { insMode = mode; };
+    k.Press(VK_RIGHT, {VK_SHIFT});
+    k.Press(VK_RIGHT, {VK_SHIFT});
+    EXPECT_EQ(k.edit->GetSelText(), "he");
+    k.Press(VK_INSERT, {VK_CONTROL, VK_SHIFT});  // copies, then pastes over the selection
+    EXPECT_EQ(k.host.Clipboard(), "he");
+    EXPECT_EQ(k.Text(), "hello");
+    k.Press(VK_HOME);
+    k.Press(VK_END, {VK_SHIFT});
+    k.Press('X', {VK_CONTROL});
+    EXPECT_EQ(k.Text(), "");
+    k.Press('Z', {VK_CONTROL});
+    EXPECT_EQ(k.Text(), "hello");
+    k.Press(VK_INSERT);
+    EXPECT_FALSE(insMode);
+    EXPECT_FALSE(k.edit->InsertMode());
+    k.edit->SetAllText(kHira);
+    k.edit->SetInsertMode(false);
+    k.edit->TypeChars("A");  // over a double-byte character: "A" and a blank
+    EXPECT_EQ(k.Text(), "A \x82\xA2\x82\xA4");
+}
+
+TEST(KeysTest, AutoIndentCopiesBlanksButNotFullWidthSpaces) {
+    Keys k;
+    k.edit->AutoIndent = true;
+    k.edit->SetAllText("\t\tabc");
+    k.Press(VK_END);
+    k.Press(VK_RETURN);
+    EXPECT_EQ(k.Text(), "\t\tabc\r\n\t\t");
+    EXPECT_EQ(k.edit->CaretLine(), 1);
+    EXPECT_EQ(k.edit->CaretCol(), 2);
+    k.edit->SetAllText(kWideSpace + "abc");
+    k.Press(VK_END);
+    k.Press(VK_RETURN);
+    EXPECT_EQ(k.Text(), kWideSpace + "abc\r\n");
+    k.Press(VK_TAB);
+    EXPECT_EQ(k.Text(), kWideSpace + "abc\r\n\t");
+}
+
+TEST(KeysTest, ShiftExtendsAcrossAWrappedLineAndPlainMovesClear) {
+    Keys k;
+    k.edit->SetColumn(10);
+    k.edit->SetAllText("abcdefghijklmno");
+    ASSERT_EQ(k.edit->LineCount(), 2);
+    k.edit->MoveCaretTo(9, 0, 0);
+    k.Press(VK_RIGHT, {VK_SHIFT});
+    EXPECT_EQ(k.edit->CaretLine(), 1);
+    EXPECT_EQ(k.edit->CaretCol(), 0);
+    EXPECT_TRUE(k.edit->SelActive());
+    EXPECT_EQ(k.edit->GetSelText(), "j");
+    k.Press(VK_RIGHT, {VK_SHIFT});
+    EXPECT_EQ(k.edit->GetSelText(), "jk");
+    k.Press(VK_LEFT);
+    EXPECT_FALSE(k.edit->SelActive());
+    EXPECT_EQ(k.edit->CaretLine(), 1);
+    EXPECT_EQ(k.edit->CaretCol(), 0);
+    k.Press(VK_LEFT);  // back onto the wrapped line, before its last character
+    EXPECT_EQ(k.edit->CaretLine(), 0);
+    EXPECT_EQ(k.edit->CaretCol(), 9);
+    k.Press(VK_END, {VK_CONTROL, VK_SHIFT});
+    EXPECT_EQ(k.edit->GetSelText(), "jklmno");
+    k.Press(VK_HOME, {VK_CONTROL});
+    EXPECT_FALSE(k.edit->SelActive());
+    EXPECT_EQ(k.edit->CaretLine(), 0);
+}
+
+TEST(KeysTest, DownAtTheBottomEdgeSpeedsUpAfterFiveSteps) {
+    Keys k;
+    k.edit->SetAllText(ManyLines(300));
+    k.Hold(VK_DOWN, 17);  // rows 0..17: the caret reaches the margin
+    EXPECT_EQ(k.edit->CaretLine(), 17);
+    EXPECT_EQ(k.edit->TopLine(), 0);
+    std::vector<int> steps;
+    for (int i = 0; i < 8; ++i) {
+        int top = k.edit->TopLine();
+        k.edit->KeyDown(VK_DOWN);
+        steps.push_back(k.edit->TopLine() - top);
+        EXPECT_EQ(k.edit->CaretLine() - k.edit->TopLine(), 17);
+    }
+    EXPECT_EQ(steps, (std::vector<int>{1, 1, 1, 1, 1, 2, 2, 2}));
+    k.edit->KeyUp(VK_DOWN);
+    EXPECT_EQ(k.edit->ScrollRepeat(), 0);
+    k.edit->KeyDown(VK_DOWN);
+    EXPECT_EQ(k.edit->CaretLine() - k.edit->TopLine(), 17);
+    // Up moves the caret until the top margin, then the view.
+    k.Hold(VK_UP, 13);
+    EXPECT_EQ(k.edit->CaretLine() - k.edit->TopLine(), 4);
+    int top = k.edit->TopLine();
+    k.edit->KeyDown(VK_UP);
+    EXPECT_EQ(k.edit->TopLine(), top - 1);
+}
+
+TEST(KeysTest, PagesAndTheLastPage) {
+    Keys k;
+    k.edit->SetAllText(ManyLines(60));
+    k.edit->MoveCaretTo(2, 3, 0);
+    k.Press(VK_NEXT);
+    EXPECT_EQ(k.edit->TopLine(), 22);
+    EXPECT_EQ(k.edit->CaretLine(), 25);
+    k.Press(VK_NEXT);  // only 21 lines left to scroll, the caret still moves a page
+    EXPECT_EQ(k.edit->TopLine(), k.edit->MaxTopLine());
+    EXPECT_EQ(k.edit->CaretLine(), 47);
+    k.Press(VK_NEXT);  // on the last page: the caret moves instead of the view
+    EXPECT_EQ(k.edit->TopLine(), k.edit->MaxTopLine());
+    EXPECT_EQ(k.edit->CaretLine(), 60);
+    k.Press(VK_PRIOR);
+    EXPECT_EQ(k.edit->TopLine(), k.edit->MaxTopLine() - 22);
+    k.Press(VK_HOME, {VK_CONTROL});
+    k.Press(VK_PRIOR);  // at the top: the caret stays on the first line
+    EXPECT_EQ(k.edit->CaretLine(), 0);
+    k.Press(VK_END, {VK_CONTROL});
+    EXPECT_EQ(k.edit->CaretLine(), 60);
+    EXPECT_EQ(k.edit->CaretCol(), 3);
+    EXPECT_EQ(k.edit->TopLine(), k.edit->MaxTopLine());
+    EXPECT_EQ(k.host.vertical.pos, k.edit->MaxTopLine());
+}
+
+TEST(KeysTest, VerticalMovesKeepTheGoalColumnAndScrollSideways) {
+    Keys k;
+    k.edit->SetWordWrap(false);
+    k.edit->SetAllText("abcdefgh\r\nab\r\n\tcdefgh\r\n" + std::string(300, 'x'));
+    k.edit->MoveCaretTo(7, 0, 0);
+    k.Press(VK_DOWN);
+    EXPECT_EQ(k.edit->CaretCol(), 2);
+    k.Press(VK_DOWN);  // the TAB is six cells wide: x 56 lies after "\tc"
+    EXPECT_EQ(k.edit->CaretCol(), 2);
+    k.Press(VK_END);
+    k.Press(VK_DOWN);
+    EXPECT_EQ(k.edit->CaretCol(), 12);
+    k.Press(VK_END);
+    EXPECT_EQ(k.edit->CaretCol(), 300);
+    EXPECT_EQ(k.edit->HorzOffset(), 2400 - 630 + 10);
+    EXPECT_GE(k.edit->CaretX(), 0);
+    EXPECT_LE(k.edit->CaretX(), 630 - 10);
+    k.Press(VK_UP);  // the row's end lies left of the view: it scrolls back
+    EXPECT_EQ(k.edit->HorzOffset(), 0);
+    k.Press(VK_HOME);
+    k.Press(VK_LEFT);
+    EXPECT_EQ(k.edit->CaretLine(), 1);
+    EXPECT_EQ(k.edit->CaretCol(), 2);
+}
+
+TEST(KeysTest, TypedCharactersAndKeyHandlers) {
+    Keys k;
+    k.edit->TypeChars("a\x82\xA0\x01\x7F\x82");  // controls and a lone lead byte dropped
+    EXPECT_EQ(k.Text(), "a\x82\xA0");
+    k.edit->Perform(WM_CHAR, 0x8C8E, 0);  // a double-byte character, whole
+    k.edit->Perform(WM_CHAR, 'b', 0);
+    EXPECT_EQ(k.Text(),
+              "a\x82\xA0\x8C\x8E"
+              "b");
+    k.host.keysDown = {VK_CONTROL};
+    k.edit->TypeChars("c");
+    k.host.keysDown.clear();
+    EXPECT_EQ(k.Text(),
+              "a\x82\xA0\x8C\x8E"
+              "b");
+    k.edit->OnKeyDown = [](TLumEdit&, int& key) {
+        if (key == VK_BACK) key = 0;
+    };
+    k.Press(VK_BACK);
+    EXPECT_EQ(k.Text(),
+              "a\x82\xA0\x8C\x8E"
+              "b");
+    k.edit->OnKeyPress = [](TLumEdit&, char& c) {
+        if (c == 'x') c = 0;
+    };
+    k.edit->TypeChars("xyx");
+    EXPECT_EQ(k.Text(),
+              "a\x82\xA0\x8C\x8E"
+              "by");
+    int changes = 0;
+    k.edit->OnChange = [&](TLumEdit&) { ++changes; };
+    k.edit->ImeResult("\x93\xfa\x96\x7b\x8c\xea");
+    EXPECT_EQ(k.Text(),
+              "a\x82\xA0\x8C\x8E"
+              "by\x93\xfa\x96\x7b\x8c\xea");
+    EXPECT_EQ(changes, 1);
+    k.edit->Undo();
+    EXPECT_EQ(k.Text(),
+              "a\x82\xA0\x8C\x8E"
+              "by");
+}
+
+TEST(KeysTest, FreeCaretStepsIntoTheBlankArea) {
+    Keys k;
+    k.edit->SetWordWrap(false);
+    k.edit->SetFreeCaretMode(true);
+    k.edit->SetAllText("ab\r\ncd");
+    k.Press(VK_END);
+    k.Press(VK_RIGHT);
+    k.Press(VK_RIGHT);
+    EXPECT_EQ(k.edit->CaretLine(), 0);
+    EXPECT_EQ(k.edit->CaretCol(), 4);
+    k.edit->TypeChars("z");
+    EXPECT_EQ(k.Text(), "ab  z\r\ncd");
+    for (int i = 0; i < 200; ++i) k.Press(VK_RIGHT);  // stops at the free-caret limit
+    EXPECT_LT(k.edit->CaretCol(), 80);
+    k.Press(VK_LEFT);
+    EXPECT_EQ(k.edit->CaretLine(), 0);
+}
+
+}  // namespace
+}  // namespace zentabo

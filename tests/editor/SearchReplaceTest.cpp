@@ -1,0 +1,160 @@
+// Replace runs: counting, continuing behind the inserted text, selection limits,
+// the confirmation flags, undo, and the layout afterwards.
+#include <gtest/gtest.h>
+
+#include "EditorTestSupport.h"
+
+namespace zentabo {
+namespace {
+
+struct ReplaceFixture : EditorFixture {
+    // Answers of the confirmation handler, one per call; "y" yes, "n" no, "a" abort,
+    // "*" stop asking. Nothing left answers yes.
+    std::string answers;
+    int asked = 0;
+    int endCount = -1;
+
+    ReplaceFixture() {
+        edit->OnFind = [](TLumEdit&, const std::string& str, const std::string& f, int, int& x,
+                          int&) {
+            const size_t p = str.find(f);
+            x = p == std::string::npos ? 0 : static_cast<int>(p) + 1;
+        };
+        edit->OnFindChange = [this](TLumEdit&, const std::string&, const std::string&, int, int,
+                                    int, int, bool& changeF, bool& kakuninF, bool& abortF) {
+            const char a = asked < static_cast<int>(answers.size()) ? answers[asked] : 'y';
+            ++asked;
+            if (a == 'n') changeF = false;
+            if (a == 'a') abortF = true;
+            if (a == '*') kakuninF = false;
+        };
+        edit->OnFindChangeEnd = [this](TLumEdit&, const std::string&, const std::string&,
+                                       int count) { endCount = count; };
+    }
+};
+
+// The layout a fresh control gives the same text.
+std::vector<std::string> FreshLayout(const std::string& text, int column) {
+    EditorFixture g;
+    g.edit->SetColumn(column);
+    g.edit->SetAllText(text);
+    return g.Lines();
+}
+
+TEST(SearchReplaceTest, GoesOnBehindEachInsertedText) {
+    ReplaceFixture f;
+    f.edit->SetAllText("aaa");
+    f.edit->FindReplace("a", "aa", true, false, true);
+    EXPECT_EQ(f.edit->GetAllText(), "aaaaaa");
+    EXPECT_EQ(f.endCount, 3);
+    EXPECT_EQ(f.asked, 0);
+    // Each replacement is one undo step.
+    f.edit->Undo();
+    EXPECT_EQ(f.edit->GetAllText(), "aaaaa");
+    f.edit->Undo();
+    f.edit->Undo();
+    EXPECT_EQ(f.edit->GetAllText(), "aaa");
+    EXPECT_FALSE(f.edit->Modified());
+}
+
+TEST(SearchReplaceTest, ConfirmationAnswers) {
+    struct Case {
+        const char* answers;
+        const char* text;
+        int count;
+        int asked;
+    };
+    const Case cases[] = {
+        {"yyyy", "X.X.X.X", 4, 4},
+        {"nyny", "a.X.a.X", 2, 4},
+        {"ya", "X.a.a.a", 1, 2},
+        {"n*", "a.X.X.X", 3, 2},  // stop asking: the rest without further calls
+    };
+    for (const Case& c : cases) {
+        ReplaceFixture f;
+        f.edit->SetAllText("a.a.a.a");
+        f.answers = c.answers;
+        f.edit->FindReplace("a", "X", true, true, true);
+        EXPECT_EQ(f.edit->GetAllText(), c.text) << c.answers;
+        EXPECT_EQ(f.endCount, c.count) << c.answers;
+        EXPECT_EQ(f.asked, c.asked) << c.answers;
+        EXPECT_EQ(f.edit->HitLength(), 0) << c.answers;
+    }
+}
+
+// The end of the selection holds even when replacements re-wrap its last line and
+// move bytes between its pieces.
+TEST(SearchReplaceTest, ASelectionLimitsTheRun) {
+    for (bool confirm : {true, false}) {
+        for (const char* replacement : {"LONGERTEXT", ""}) {
+            ReplaceFixture f;
+            f.edit->SetColumn(10);
+            const std::string text = "a a a a a a a a a a a a\r\na a";
+            f.edit->SetAllText(text);
+            // From the start to behind the eleventh "a" (column 21 of the logical line).
+            int col = 21, line = 0;
+            f.edit->ToDisplayPos(col, line);
+            f.edit->SetSel(0, 0, line, col);
+            f.edit->FindReplace("a", replacement, true, confirm, false);
+            std::string expected;
+            for (int i = 0; i < 11; ++i) expected += std::string(replacement) + " ";
+            expected += "a\r\na a";
+            EXPECT_EQ(f.edit->GetAllText(), expected) << confirm << replacement;
+            EXPECT_EQ(f.endCount, 11);
+            EXPECT_EQ(f.Lines(), FreshLayout(expected, 10)) << confirm << replacement;
+        }
+    }
+}
+
+TEST(SearchReplaceTest, LineBreaksInTheMatchOrTheReplacement) {
+    ReplaceFixture f;
+    f.edit->SetAllText("x1\r\n2x1\r\n2");
+    f.edit->FindReplace("1\r\n2", "-", true, false, true);
+    EXPECT_EQ(f.edit->GetAllText(), "x-x-");
+    EXPECT_EQ(f.edit->LineCount(), 1);
+    f.edit->FindReplace("-", "a\r\nb", true, false, true);
+    EXPECT_EQ(f.edit->GetAllText(), "xa\r\nbxa\r\nb");
+    EXPECT_EQ(f.edit->LineCount(), 3);
+    f.edit->FindReplace("b", "\r", true, false, true);  // a lone CR becomes CR LF
+    EXPECT_EQ(f.edit->GetAllText(), "xa\r\n\r\nxa\r\n\r\n");
+    for (int i = 0; i < 6; ++i) f.edit->Undo();
+    EXPECT_EQ(f.edit->GetAllText(), "x1\r\n2x1\r\n2");
+}
+
+TEST(SearchReplaceTest, WrappedTextIsLaidOutAgainAfterARun) {
+    ReplaceFixture f;
+    f.edit->SetColumn(10);
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += i % 7 == 6 ? "ab\r\n" : "ab ";
+    f.edit->SetAllText(text);
+    f.edit->MoveCaretTo(3, 2, 0);
+    f.edit->FindReplace("ab", "\x82\xA0\x82\xA0x", true, false, true);
+    std::string expected;
+    for (int i = 0; i < 40; ++i)
+        expected += i % 7 == 6 ? "\x82\xA0\x82\xA0x\r\n" : "\x82\xA0\x82\xA0x ";
+    EXPECT_EQ(f.edit->GetAllText(), expected);
+    EXPECT_EQ(f.Lines(), FreshLayout(expected, 10));
+    EXPECT_EQ(f.endCount, 40);
+    // Undo walks back through the records, re-wrapping as it goes.
+    for (int i = 0; i < 40; ++i) f.edit->Undo();
+    EXPECT_EQ(f.edit->GetAllText(), text);
+    EXPECT_EQ(f.Lines(), FreshLayout(text, 10));
+}
+
+TEST(SearchReplaceTest, FromTheCaretOrTheTop) {
+    ReplaceFixture f;
+    f.edit->SetWordWrap(false);
+    f.edit->SetAllText("a a\r\na a");
+    f.edit->MoveCaretTo(1, 1, 0);
+    f.edit->FindReplace("a", "b", false, false, true);
+    EXPECT_EQ(f.edit->GetAllText(), "a a\r\na b");
+    f.edit->FindReplace("a", "b", true, false, true);
+    EXPECT_EQ(f.edit->GetAllText(), "b b\r\nb b");
+    EXPECT_EQ(f.endCount, 3);
+    // Nothing found: the run still reports its count, and find starts anew afterwards.
+    f.edit->FindReplace("zz", "b", true, false, true);
+    EXPECT_EQ(f.endCount, 0);
+}
+
+}  // namespace
+}  // namespace zentabo
