@@ -1,5 +1,5 @@
-// Marking the current search hit: drawn like a selected segment, in the colour the
-// page chooses instead of SelColor.
+// Marking the current search hit: drawn as selected segments, in the colour the page
+// chooses instead of SelColor.
 #include <algorithm>
 
 #include "editor/LumEdit.h"
@@ -13,36 +13,15 @@ void TLumEdit::HighlightHit(TColor color) {
                 endCol);
     const int firstRow = std::max(hitLine_, topLine_);
     const int lastRow = std::min(endLine, topLine_ + linesPerPage_);
-    if (firstRow > lastRow) return;
-    Canvas& canvas = host_.GetCanvas();
-    canvas.SetFont(font_);
-    const TColor textColor = font_.color ^ 0xFFFFFF;
-    const int right = textLeft_ + textAreaWidth_;
-    host_.HideCaret();
+    const TColor selColor = SelColor;
+    SelColor = color;
     for (int line = firstRow; line <= lastRow; ++line) {
-        const std::string& s = lines_.Get(line);
-        const int content = ContentLength(line);
-        const int from = line == hitLine_ ? std::min(hitCol_, content) : 0;
-        const int to = line == endLine ? std::min(endCol, content) : content;
-        // The hit takes the line break when it runs on into the next line.
-        const bool takesBreak = line<endLine&& static_cast<int>(s.size())> content;
-        const std::string prefix = ExpandTabs(std::string_view(s).substr(0, from));
-        const std::string upto = ExpandTabs(std::string_view(s).substr(0, to));
-        const std::string segment = upto.substr(std::min(prefix.size(), upto.size()));
-        const int x0 = textLeft_ - horzOffset_ + host_.TextWidth(prefix);
-        const int xe = x0 + host_.TextWidth(segment);
-        const int y = topMargin_ + (line - topLine_) * lineHeight_;
-        Rect clip{std::max(textLeft_, x0), y, std::min(right, std::max(textLeft_, xe)),
-                  y + lineHeight_};
-        if (!segment.empty() && clip.left < clip.right)
-            canvas.TextOut(x0, y, clip, segment, textColor, color, true);
-        if (takesBreak) {
-            Rect cell{std::max(textLeft_, xe), y, std::min(right, std::max(textLeft_, xe + 8)),
-                      y + lineHeight_};
-            if (cell.left < cell.right) canvas.FillRect(cell, color);
-        }
+        const int from = line == hitLine_ ? hitCol_ : 0;
+        // Rows before the last take their line break with them, as a selection does.
+        const int to = line == endLine ? endCol : static_cast<int>(lines_.Get(line).size());
+        DrawSegment(line, from, true, to);
     }
-    host_.ShowCaret();
+    SelColor = selColor;
 }
 
 }  // namespace zentabo

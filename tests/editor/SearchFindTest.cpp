@@ -124,6 +124,30 @@ TEST(SearchFindTest, ACaretMoveRestartsAtTheCaret) {
     EXPECT_EQ(f.Take(), "hit 0,6 len 2 #2");
 }
 
+// The hit is drawn like a selection in the given colour, over every row it covers,
+// and a caret move takes the mark away.
+TEST(SearchFindTest, HighlightDrawsTheHitInItsColour) {
+    SearchFixture f;
+    f.edit->SetAllText("xab\r\ncdy");
+    f.edit->SetFindText("ab\r\ncd");
+    f.edit->FindFirst();
+    f.host.canvas.calls.clear();
+    f.edit->HighlightHit(0x00FFFF);
+    std::vector<std::string> texts;
+    for (const std::string& c : f.host.canvas.calls)
+        if (c.rfind("TextOut", 0) == 0 && c.find("/65535 opaque") != std::string::npos)
+            texts.push_back(c.substr(c.find(' ', c.find(' ', 8) + 1) + 1));
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].substr(0, 3), "ab ");
+    EXPECT_EQ(texts[1].substr(0, 3), "cd ");
+    EXPECT_EQ(f.edit->SelColor, 0u);
+    f.edit->MoveCaretTo(0, 0, 0);
+    EXPECT_EQ(f.edit->HitLength(), 0);
+    f.host.canvas.calls.clear();
+    f.edit->HighlightHit(0x00FFFF);
+    EXPECT_TRUE(f.host.canvas.calls.empty());
+}
+
 TEST(SearchFindTest, OddSearchTextsFindNothingOrTheirBytes) {
     SearchFixture f;
     f.edit->SetAllText("ab\r\ncd\x82");

@@ -43,6 +43,10 @@ constexpr ActionSpec kActions[] = {
     {"ViewToolBar1", "表示", "ツールバー表示(&T)", "ツールバーの表示切替", "", IconId::None, 0},
     {"ViewMultiLine1", "表示", "タブの多段表示(&M)", "タブの表示法方法の切り替え", "", IconId::None,
      0},
+    {"SearchFind1", "検索と置換", "検索(&S)...", "検索|検索ダイアログを開く", "Ctrl+F",
+     IconId::Find, 0},
+    {"SearchReplace1", "検索と置換", "置換(&R)...", "置換|置換ダイアログを開く", "Ctrl+H",
+     IconId::Replace, 0},
     {"FilePrint1", "ファイル", "印刷(&P)", "印刷|テキストを印刷", "Ctrl+P", IconId::Print, 0},
 };
 

@@ -21,6 +21,8 @@ enum class IconId {
     CopyAll,
     Undo,
     Redo,
+    Find,
+    Replace,
 };
 
 struct ActionSpec {

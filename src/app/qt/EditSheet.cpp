@@ -3,8 +3,8 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
-#include "app/Settings.h"
 #include "app/FindCompare.h"
+#include "app/Settings.h"
 #include "editor/LumEdit.h"
 #include "platform/qt/LumEditWidget.h"
 #include "store/Cp932Codec.h"
@@ -52,12 +52,18 @@ void TEditSheet::WireEditorEvents() {
     e.OnChangeRedoMode = [this](TLumEdit&, bool redo) { canRedo_ = redo; };
     e.OnFind = [this](TLumEdit&, const std::string& str, const std::string& findchr, int, int& x,
                       int&) { x = FindCompare(str, findchr, prompts_->MatchCase()); };
+    e.OnFindHit = [this](TLumEdit& ed, const std::string&, int, int, int, int) {
+        ed.HighlightHit(findColor_);
+    };
+    // A repaint draws the hit plainly; mark it again.
+    e.OnPaint = [this](TLumEdit& ed) { ed.HighlightHit(findColor_); };
     e.OnFindNoHit = [this](TLumEdit&, const std::string& findchr) {
         prompts_->ShowMessage(
             QStringLiteral("「%1」は見つかりませんでした。").arg(FromCp932(findchr)));
     };
-    e.OnFindChange = [this](TLumEdit&, const std::string&, const std::string&, int, int, int, int,
-                            bool& changeF, bool& kakuninF, bool& abortF) {
+    e.OnFindChange = [this](TLumEdit& ed, const std::string&, const std::string&, int, int, int,
+                            int, bool& changeF, bool& kakuninF, bool& abortF) {
+        ed.HighlightHit(findColor_);
         switch (prompts_->AskReplace()) {
             case SheetPrompts::ReplaceAnswer::Yes:
                 changeF = true;

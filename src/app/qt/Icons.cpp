@@ -60,6 +60,15 @@ void Arrow(QPainter& p, bool left) {
     p.drawPolygon(head);
 }
 
+// A magnifying glass: the find and replace commands.
+void Lens(QPainter& p) {
+    p.setPen(QPen(kInk, 1.5));
+    p.setBrush(QColor(210, 230, 250));
+    p.drawEllipse(QRectF(1.5, 3.5, 8, 8));
+    p.setPen(QPen(kInk, 2.5));
+    p.drawLine(QPointF(9, 11), QPointF(14, 15));
+}
+
 QPixmap Draw(IconId id) {
     QPixmap pm(16, 16);
     pm.fill(Qt::transparent);
@@ -128,6 +137,15 @@ QPixmap Draw(IconId id) {
             break;
         case IconId::Redo:
             Arrow(p, false);
+            break;
+        case IconId::Find:
+            Lens(p);
+            break;
+        case IconId::Replace:
+            Lens(p);
+            p.setPen(QPen(QColor(200, 60, 40), 1.5));
+            p.drawLine(QPointF(9, 1.5), QPointF(15, 1.5));
+            p.drawLine(QPointF(12.5, 0), QPointF(15, 1.5));
             break;
         case IconId::None:
             break;

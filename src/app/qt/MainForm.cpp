@@ -16,6 +16,7 @@
 
 #include "app/Settings.h"
 #include "app/qt/PageControl.h"
+#include "dialogs/FindDlg.h"
 #include "platform/qt/LumEditWidget.h"
 
 namespace zentabo {
@@ -164,6 +165,7 @@ void TMainForm::FormShow() {
     pageControl_->Bar()->SetMultiLine(s.TabMultiLine);
     SetToolBarsVisible(s.ToolBarVisible);
     FocusActiveEditor();
+    ConnectFindDialog();
     UpdateActions();
 }
 
@@ -184,6 +186,7 @@ bool TMainForm::FormClose() {
         return false;
     }
     CapturePlacement();
+    if (findDialog_) findDialog_->SaveToSettings(*settings_);
     for (int i = PageCount() - 1; i >= 0; --i) DeletePage(Page(i));
     closed_ = true;
     return true;
@@ -227,6 +230,7 @@ bool TMainForm::SaveSession() {
     QString error;
     const bool ok = SavePageStore(&error);
     CapturePlacement();
+    if (findDialog_) findDialog_->SaveToSettings(*settings_);
     CaptureFormSettings();
     settings_->Save(QFile::encodeName(paths_.SettingsPath).toStdString());
     return ok;

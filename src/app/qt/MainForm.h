@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -21,6 +22,7 @@ class QToolBar;
 namespace zentabo {
 
 class PageControl;
+class TFindDialog;
 struct TSettings;
 
 // The dialogs the window opens, replaceable so tests can answer them without a user.
@@ -84,10 +86,15 @@ public:
     // Tests print to this PDF file instead of the default printer.
     void SetPrintToFile(const QString& pdfPath) { printerOverride_ = pdfPath; }
 
+    // The find dialog, created by the program after the main window; FormShow
+    // connects it and FormClose lets it store its values.
+    void SetFindDialog(TFindDialog* dialog);
+    TFindDialog* FindDialog() const;
+
     // SheetPrompts
     void ShowMessage(const QString& text) override;
     ReplaceAnswer AskReplace() override;
-    bool MatchCase() const override { return false; }
+    bool MatchCase() const override;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -110,6 +117,12 @@ private:
     void CreateStatusBar();
     void ConnectActions();
     bool CycleKey(QObject* watched, QEvent* e);
+
+    // Find and replace: the dialog's requests and the two commands that show it.
+    void ConnectFindDialog();
+    void FindDialogFind();
+    void FindDialogReplace();
+    void ShowFindDialog(bool replace);
 
     TEditSheet* PopupSheet() const;
     void FileSave(bool saveAs);
@@ -139,6 +152,7 @@ private:
     // old file aside first.
     bool pageStoreIncomplete_ = false;
     QString printerOverride_;
+    QPointer<TFindDialog> findDialog_;
 };
 
 }  // namespace zentabo

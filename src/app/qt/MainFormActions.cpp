@@ -322,6 +322,8 @@ void TMainForm::ConnectActions() {
     on("EditAllSelect1", withEdit([](TEditSheet& p) { p.Edit().SelectAll(); }));
     on("EditUndo1", withEdit([](TEditSheet& p) { p.Edit().Undo(); }));
     on("EditRedo1", withEdit([](TEditSheet& p) { p.Edit().Redo(); }));
+    on("SearchFind1", [this] { ShowFindDialog(false); });
+    on("SearchReplace1", [this] { ShowFindDialog(true); });
     on("ViewToolBar1", [this] { SetToolBarsVisible(!ToolBarsVisible()); });
     on("ViewMultiLine1",
        [this] { pageControl_->Bar()->SetMultiLine(!pageControl_->Bar()->MultiLine()); });

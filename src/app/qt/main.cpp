@@ -5,6 +5,7 @@
 #include "app/qt/MainForm.h"
 #include "app/qt/SessionGuard.h"
 #include "app/qt/SingleInstance.h"
+#include "dialogs/FindDlg.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,6 +19,9 @@ int main(int argc, char* argv[]) {
     int result = 0;
     {
         zentabo::TMainForm form;
+        // The other windows in their fixed order after the main window; each lives
+        // for the whole run, owned by the main window.
+        form.SetFindDialog(new zentabo::TFindDialog(&form));
         zentabo::SessionGuard guard(&form);
         form.show();
         result = app.exec();
