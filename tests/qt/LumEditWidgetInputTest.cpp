@@ -3,6 +3,7 @@
 // focus and resizing.
 
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -70,6 +71,16 @@ private slots:
         QCOMPARE(e.CaretCol(), 2);
         QTest::keyClick(w_.get(), Qt::Key_Tab);
         QCOMPARE(e.GetAllText(), std::string("ac\r\nde\t"));
+        // Without WantTabs the Tab key leaves the editor to the next control.
+        QLineEdit next(w_.get());
+        next.setGeometry(0, 0, 10, 10);
+        next.show();
+        e.WantTabs = false;
+        QTest::keyClick(w_.get(), Qt::Key_Tab);
+        QCOMPARE(e.GetAllText(), std::string("ac\r\nde\t"));
+        QVERIFY(next.hasFocus());
+        e.WantTabs = true;
+        w_->setFocus();
         QTest::keyClick(w_.get(), Qt::Key_Insert);
         QVERIFY(!e.InsertMode());
         QTest::keyClick(w_.get(), Qt::Key_Home);

@@ -370,6 +370,9 @@ void LumEditWidget::keyPressEvent(QKeyEvent* e) {
     const VirtualKeyPress k = MapKeyEvent(*e);
     // Alt combinations belong to menus and the window, as system keys do.
     if (k.alt && !k.ctrl) {
+        if (k.key == vk::kMenu && edit_->CaretScrollFix)
+            edit_->ScrollCaretIntoView(edit_->CaretCol(), edit_->CaretLine(), kScrollKeepMargin,
+                                       true, false);
         QWidget::keyPressEvent(e);
         return;
     }
@@ -476,9 +479,10 @@ void LumEditWidget::focusOutEvent(QFocusEvent* e) {
     edit_->FocusOut();
 }
 
-bool LumEditWidget::focusNextPrevChild(bool) {
-    // Tab is text here, not a move to the next control.
-    return false;
+bool LumEditWidget::focusNextPrevChild(bool next) {
+    // With WantTabs the Tab key is text here, not a move to the next control.
+    if (edit_->WantTabs) return false;
+    return QWidget::focusNextPrevChild(next);
 }
 
 }  // namespace zentabo
