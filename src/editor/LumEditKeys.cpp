@@ -116,7 +116,7 @@ void TLumEdit::KeyDown(int key) {
                 break;
             case VK_ESCAPE:
                 if (CaretScrollFix) BringCaretBack();
-                PlaceCaret();  // the search restarts at the caret
+                ResetFindStart();
                 break;
             case VK_PRIOR:
                 PageUp();

@@ -71,9 +71,9 @@ int TLumEdit::GoalX() {
 }
 
 void TLumEdit::ExtendSelectionToCaret() {
-    RepaintLines(std::min(prevEndLine_, caretLine_), std::max(prevEndLine_, caretLine_), 0);
-    selEndLine_ = prevEndLine_ = caretLine_;
-    selEndCol_ = prevEndCol_ = caretCol_;
+    if (underlineRow_ >= 0) DrawCaretUnderline(underlineRow_, false);
+    selActive_ = true;
+    ExtendSelectionTo(caretCol_, caretLine_, false);
 }
 
 void TLumEdit::AfterCaretMove(int oldCol, int oldLine) {
@@ -85,15 +85,17 @@ void TLumEdit::AfterCaretMove(int oldCol, int oldLine) {
                 selStartLine_ = prevEndLine_ = oldLine;
                 selStartCol_ = prevEndCol_ = oldCol;
             }
-            selActive_ = true;
             ExtendSelectionToCaret();
         }
-    } else if (selActive_ || allSelected_) {
-        ClearSelection();
-    } else {
-        CollapseSelectionToCaret();
+        PlaceCaret();
+        return;
     }
+    if (selActive_ || allSelected_)
+        ClearSelection();
+    else
+        CollapseSelectionToCaret();
     PlaceCaret();
+    MoveCaretUnderline();
 }
 
 void TLumEdit::MoveCaretRows(int rows) {

@@ -68,13 +68,14 @@ int TLumEdit::LogicalStart(int line) {
     const int from = line;
     int j = line - 1;
     while (j >= 0) {
-        if (j == startCacheLine_) {
-            line = startCacheValue_;
-            break;
-        }
         const std::string& s = lines_.Get(j);
         if (!s.empty() && (s.back() == '\n' || s.back() == '\0')) {
             line = j + 1;
+            break;
+        }
+        // A wrapped piece whose logical line is already known.
+        if (j == startCacheLine_) {
+            line = startCacheValue_;
             break;
         }
         --j;
@@ -231,9 +232,10 @@ void TLumEdit::DrawSegment(int line, int from, bool selected, int to) {
     const std::string& raw = lines_.Get(line);
     const int stored = static_cast<int>(raw.size());
     const int length = ContentLength(line);
-    from = std::clamp(from, 0, length);
+    from = std::max(0, from);
     to = std::clamp(to, 0, stored);
-    if (from >= to || lineHeight_ <= 0) return;
+    // A segment never starts inside the line-end marker: the one before covers it.
+    if (from >= to || from > length || lineHeight_ <= 0) return;
     DrawStep step(*this);
     Canvas& canvas = host_.GetCanvas();
     const int y = RowTop(line);

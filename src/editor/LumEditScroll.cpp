@@ -77,6 +77,7 @@ int TLumEdit::ScrollView(int request, bool fromKey) {
     scrolling_ = true;
     try {
         if (delta != 0) {
+            if (underlineRow_ >= 0) DrawCaretUnderline(underlineRow_, false);
             topLine_ += delta;
             host_.HideCaret();
             ClientSize size = host_.GetClientSize();
@@ -139,8 +140,7 @@ void TLumEdit::HScroll(int code, int thumbPos) {
     ClientSize size = host_.GetClientSize();
     host_.ScrollPixels(-delta, 0, Rect{textLeft_, 0, size.width, size.height});
     caretX_ -= delta;
-    if (showRuler_ || showRulerCur_ || OnUserDraw)
-        host_.Invalidate(Rect{0, 0, size.width, topMargin_}, true);
+    if (showRuler_ || showRulerCur_ || OnUserDraw) DrawTopBand();
     host_.ShowCaret();
     PlaceCaret();
 }

@@ -2,7 +2,10 @@
 // ReadOnly, insert mode, auto-indent, Shift selection and typed characters.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "EditorTestSupport.h"
+#include "store/LumEditSub.h"
 
 namespace zentabo {
 namespace {
@@ -312,6 +315,79 @@ TEST(KeysTest, FreeCaretStepsIntoTheBlankArea) {
     EXPECT_LT(k.edit->CaretCol(), 80);
     k.Press(VK_LEFT);
     EXPECT_EQ(k.edit->CaretLine(), 0);
+}
+
+// What must hold after any key: the store's rules, the caret on a character boundary
+// inside the text, the view inside its range.
+std::string CheckState(const TLumEdit& e) {
+    const int count = e.LineCount();
+    for (int i = 0; i < count; ++i) {
+        const std::string& s = e.Lines().Get(i);
+        const bool last = i == count - 1;
+        if (last != HasEndMark(s)) return "end mark on line " + std::to_string(i);
+        const size_t body = s.size() - (last ? 1 : 0);
+        if (std::string_view(s).substr(0, body).find('\0') != std::string_view::npos)
+            return "NUL inside line " + std::to_string(i);
+        for (size_t k = 0; k < body; ++k)
+            if ((s[k] == '\r') != (k + 1 < body && s[k + 1] == '\n' && k + 2 == body))
+                return "stray line break in line " + std::to_string(i);
+        if (!last && !e.WordWrap() && !HasLineEnd(s)) return "unbroken line " + std::to_string(i);
+    }
+    if (e.CaretLine() < 0 || e.CaretLine() >= count) return "caret line";
+    const std::string& s = e.Lines().Get(e.CaretLine());
+    const int len = static_cast<int>(StripLineEnd(s).size());
+    if (e.CaretCol() < 0 || (!e.FreeCaretMode() && e.CaretCol() > len)) return "caret column";
+    if (e.CaretCol() > 0 && e.CaretCol() < len &&
+        ByteTypeAt(s, e.CaretCol() + 1, false) == kTrailByte)
+        return "caret on a trail byte";
+    if (e.TopLine() < 0 || e.TopLine() > std::max(e.MaxTopLine(), 0)) return "top line";
+    if (e.HorzOffset() < 0) return "horizontal offset";
+    return {};
+}
+
+TEST(KeysTest, RandomKeysKeepTheStoreAndUndoBackToTheStart) {
+    const int keys[] = {VK_BACK,  VK_TAB,  VK_RETURN, VK_ESCAPE,    VK_PRIOR,
+                        VK_NEXT,  VK_END,  VK_HOME,   VK_LEFT,      VK_UP,
+                        VK_RIGHT, VK_DOWN, VK_INSERT, VK_DELETE,    'A',
+                        'C',      'V',     'X',       VK_OEM_COMMA, VK_OEM_PERIOD};
+    const std::string start = "ab\x82\xA0\tc\r\n\r\n" + kWideSpace + "xyz " + kHira + "\r\nend";
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        std::mt19937 rng(seed);
+        Keys k;
+        k.host.SetClientSize(static_cast<int>(rng() % 3) * 150, static_cast<int>(rng() % 3) * 60);
+        k.edit->Resize();
+        k.edit->SetWordWrap(seed % 2 == 0);
+        k.edit->SetColumn(10);
+        k.edit->SetFreeCaretMode(seed % 3 == 0);
+        k.edit->AutoIndent = seed % 4 < 2;
+        k.edit->CaretScrollFix = seed % 5 == 0;
+        k.edit->SetAllText(start);
+        k.host.SetClipboard("p\r\nq\x82");
+        for (int step = 0; step < 400; ++step) {
+            const unsigned r = rng();
+            std::vector<int> mods;
+            if (r & 1) mods.push_back(VK_SHIFT);
+            if ((r & 6) == 6) mods.push_back(VK_CONTROL);
+            if (r % 7 == 0) {
+                std::string bytes;
+                for (unsigned n = rng() % 4; n > 0; --n) bytes += static_cast<char>(rng());
+                if (r & 8)
+                    k.edit->ImeResult(bytes);
+                else
+                    k.edit->TypeChars(bytes);
+            } else if (r % 11 == 0) {
+                k.edit->VScroll(static_cast<int>(rng() % 9), static_cast<int>(rng() % 20));
+            } else {
+                k.Press(keys[rng() % std::size(keys)], mods);
+            }
+            std::string problem = CheckState(*k.edit);
+            ASSERT_TRUE(problem.empty()) << "seed " << seed << " step " << step << ": " << problem;
+        }
+        EXPECT_TRUE(k.host.messages.empty()) << "seed " << seed << ": " << k.host.messages[0];
+        EXPECT_GT(k.edit->UndoList().size(), 10u) << "seed " << seed;
+        while (!k.edit->UndoList().empty()) k.edit->Undo();
+        EXPECT_EQ(k.Text(), start) << "seed " << seed;
+    }
 }
 
 }  // namespace

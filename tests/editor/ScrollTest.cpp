@@ -188,5 +188,29 @@ TEST(ScrollTest, ZeroSizedWindowAndLongLinesStayWorkable) {
     }
 }
 
+TEST(ScrollTest, ApplyViewSettingsMeasuresAgainAndShowsTheBars) {
+    EditorFixture f;
+    f.edit->SetWordWrap(false);
+    f.edit->SetAllText(NumberedLines(30));
+    const int textLeft = f.edit->TextLeft();
+    f.edit->ShowLineNumber = true;
+    f.edit->SetHorzScrollBar(true);
+    f.edit->SetVertScrollBar(false);
+    f.host.invalidated.clear();
+    f.edit->ApplyViewSettings();
+    EXPECT_GT(f.edit->TextLeft(), textLeft);
+    EXPECT_EQ(f.edit->TextAreaWidth(), 640 - f.edit->TextLeft());
+    EXPECT_TRUE(f.host.horizontal.shown);
+    EXPECT_FALSE(f.host.vertical.shown);
+    ASSERT_FALSE(f.host.invalidated.empty());
+    EXPECT_EQ(f.host.invalidated.back().right, 640);
+
+    f.host.invalidated.clear();
+    f.edit->SetColor(0x123456);
+    EXPECT_EQ(f.edit->Color, 0x123456u);
+    ASSERT_EQ(f.host.invalidated.size(), 1u);
+    EXPECT_EQ(f.host.invalidated[0].bottom, 400);
+}
+
 }  // namespace
 }  // namespace zentabo

@@ -120,8 +120,7 @@ void TEditSheet::ApplySettings(const TSettings& s) {
     e.SetVertScrollBar(s.VertScrollBar);
     e.SetTabCount(s.TabCount & 0xFF);
     e.QuotMarkStr = s.QuoteString;
-    e.UpdateLayout();
-    widget_->update();
+    e.ApplyViewSettings();
 }
 
 void TEditSheet::WrapSelection(const std::string& open, const std::string& close) {

@@ -9,9 +9,11 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWheelEvent>
 
 #include "editor/LumEdit.h"
 #include "platform/qt/EditorFont.h"
+#include "platform/qt/KeyMapping.h"
 #include "platform/qt/QtColor.h"
 #include "store/Cp932Codec.h"
 
@@ -25,6 +27,34 @@ QString FromCp932(std::string_view s) {
 
 QRect ToQRect(const Rect& r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+// A scroll bar's action as the scroll request code the editor takes.
+int ScrollCodeOf(int action) {
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub:
+            return SB_LINEUP;
+        case QAbstractSlider::SliderSingleStepAdd:
+            return SB_LINEDOWN;
+        case QAbstractSlider::SliderPageStepSub:
+            return SB_PAGEUP;
+        case QAbstractSlider::SliderPageStepAdd:
+            return SB_PAGEDOWN;
+        case QAbstractSlider::SliderToMinimum:
+            return SB_TOP;
+        case QAbstractSlider::SliderToMaximum:
+            return SB_BOTTOM;
+        case QAbstractSlider::SliderMove:
+            return SB_THUMBTRACK;
+        default:
+            return SB_ENDSCROLL;
+    }
+}
+
+// The UTF-16 length of the first col bytes of a line (text only, no marker).
+int Utf16Offset(const std::string& line, int col) {
+    const int n = std::clamp(col, 0, static_cast<int>(line.size()));
+    return static_cast<int>(Cp932ToUtf16(std::string_view(line).substr(0, n)).size());
 }
 
 }  // namespace
@@ -45,8 +75,27 @@ LumEditWidget::LumEditWidget(QWidget* parent)
         blinkOn_ = !blinkOn_;
         if (CaretVisible()) update(CaretRect());
     });
+    connect(vbar_, &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(ScrollBarKind::Vertical, action); });
+    connect(hbar_, &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(ScrollBarKind::Horizontal, action); });
     ResizeBackingImage();
     edit_ = std::make_unique<TLumEdit>(*this);
+}
+
+void LumEditWidget::OnScrollAction(ScrollBarKind bar, int action) {
+    QScrollBar* b = ScrollBar(bar);
+    const int code = ScrollCodeOf(action);
+    // The bar has already moved its slider; the editor decides where it really goes.
+    const int wanted = b->sliderPosition();
+    {
+        const QSignalBlocker block(b);
+        b->setSliderPosition(b->value());
+    }
+    if (bar == ScrollBarKind::Vertical)
+        edit_->VScroll(code, wanted);
+    else
+        edit_->HScroll(code, wanted);
 }
 
 LumEditWidget::~LumEditWidget() {
@@ -103,8 +152,8 @@ void LumEditWidget::ScrollPixels(int dx, int dy, const Rect& clip) {
 }
 
 ClientSize LumEditWidget::GetClientSize() {
-    return {width() - (vbarShown_ ? vbar_->sizeHint().width() : 0),
-            height() - (hbarShown_ ? hbar_->sizeHint().height() : 0)};
+    return {std::max(0, width() - (vbarShown_ ? vbar_->sizeHint().width() : 0)),
+            std::max(0, height() - (hbarShown_ ? hbar_->sizeHint().height() : 0))};
 }
 
 void LumEditWidget::CreateCaret(int width, int height) {
@@ -166,6 +215,13 @@ void LumEditWidget::ShowScrollBar(ScrollBarKind bar, bool shown) {
     (bar == ScrollBarKind::Vertical ? vbarShown_ : hbarShown_) = shown;
     ScrollBar(bar)->setVisible(shown);
     LayoutScrollBars();
+    // The client area changed; the editor lays out again once the caller is done.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (edit_) edit_->Resize();
+        },
+        Qt::QueuedConnection);
 }
 
 int LumEditWidget::ScrollBarSize(ScrollBarKind bar) {
@@ -180,7 +236,13 @@ void LumEditWidget::SetTimerEnabled(bool enabled) {
 }
 
 bool LumEditWidget::IsKeyDown(int virtualKey) {
-    const Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
+    // Inside a key event its own modifiers count; they are what the user pressed with
+    // this key, even when the event was synthesized.
+    const Qt::KeyboardModifiers m =
+        inKeyEvent_ ? eventModifiers_ : QGuiApplication::keyboardModifiers();
+    if (virtualKey == vk::kConvert || virtualKey == vk::kNonConvert)
+        return std::find(imeKeysDown_.begin(), imeKeysDown_.end(), virtualKey) !=
+               imeKeysDown_.end();
     switch (virtualKey) {
         case 0x10:
             return m & Qt::ShiftModifier;
@@ -224,15 +286,26 @@ ClipboardWrite LumEditWidget::SetClipboardText(std::string_view text) {
 
 void LumEditWidget::InsertTypedText(const QString& text) {
     if (text.isEmpty()) return;
-    const Cp932EncodeResult r = Utf16ToCp932(text.toStdU16String());
-    if (!r.bytes.empty()) edit_->TypeText(r.bytes);
-    if (!r.ok()) {
-        QString chars;
-        for (const UnmappableChar& u : r.unmappable) chars += QString::fromUcs4(&u.codePoint, 1);
-        Message(QStringLiteral(
-                    "「%1」はShift_JIS（コードページ932）で表せない文字のため、入力できません。")
-                    .arg(chars));
-    }
+    const TypedText t = EncodeTypedText(text);
+    if (!t.bytes.empty()) edit_->TypeChars(t.bytes);
+    TellUnmappable(t.unmappable);
+}
+
+void LumEditWidget::InsertCommitText(const QString& text) {
+    if (text.isEmpty()) return;
+    const TypedText t = EncodeTypedText(text);
+    if (!t.bytes.empty()) edit_->ImeResult(t.bytes);
+    TellUnmappable(t.unmappable);
+}
+
+void LumEditWidget::TellUnmappable(const std::vector<UnmappableChar>& unmappable) {
+    // Under ReadOnly nothing is typed at all, so there is nothing to explain.
+    if (unmappable.empty() || edit_->ReadOnly) return;
+    QString chars;
+    for (const UnmappableChar& u : unmappable) chars += QString::fromUcs4(&u.codePoint, 1);
+    Message(
+        QStringLiteral("「%1」はShift_JIS（コードページ932）で表せない文字のため、入力できません。")
+            .arg(chars));
 }
 
 void LumEditWidget::paintEvent(QPaintEvent* e) {
@@ -288,55 +361,108 @@ void LumEditWidget::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     ResizeBackingImage();
     LayoutScrollBars();
-    if (edit_) edit_->UpdateLayout();
+    if (edit_) edit_->Resize();
     needsPaint_ = true;
     update();
 }
 
 void LumEditWidget::keyPressEvent(QKeyEvent* e) {
-    const QString text = e->text();
-    // Printable text only: control characters belong to the editor's key handling.
-    const bool printable =
-        !text.isEmpty() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-        std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
-    if (printable) {
-        InsertTypedText(text);
+    const VirtualKeyPress k = MapKeyEvent(*e);
+    // Alt combinations belong to menus and the window, as system keys do.
+    if (k.alt && !k.ctrl) {
+        if (k.key == vk::kMenu && edit_->CaretScrollFix)
+            edit_->ScrollCaretIntoView(edit_->CaretCol(), edit_->CaretLine(), kScrollKeepMargin,
+                                       true, false);
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    if ((k.key == vk::kConvert || k.key == vk::kNonConvert) &&
+        std::find(imeKeysDown_.begin(), imeKeysDown_.end(), k.key) == imeKeysDown_.end())
+        imeKeysDown_.push_back(k.key);
+    eventModifiers_ = e->modifiers();
+    inKeyEvent_ = true;
+    if (k.key != 0) edit_->KeyDown(k.key);
+    // The text the key types follows as the character message would.
+    const TypedText typed = TypedTextOf(*e);
+    if (!typed.bytes.empty()) edit_->TypeChars(typed.bytes);
+    inKeyEvent_ = false;
+    TellUnmappable(typed.unmappable);
+    e->accept();
+}
+
+void LumEditWidget::keyReleaseEvent(QKeyEvent* e) {
+    const VirtualKeyPress k = MapKeyEvent(*e);
+    std::erase(imeKeysDown_, k.key);
+    if (e->isAutoRepeat()) {
+        // A held key repeats as press and release pairs; only the real release ends
+        // the repeat count of scrolling.
         e->accept();
         return;
     }
-    QWidget::keyPressEvent(e);
+    eventModifiers_ = e->modifiers();
+    inKeyEvent_ = true;
+    edit_->KeyUp(k.key);
+    inKeyEvent_ = false;
+    e->accept();
+}
+
+void LumEditWidget::wheelEvent(QWheelEvent* e) {
+    wheelRest_ += e->angleDelta().y();
+    const int whole = wheelRest_ / 120 * 120;
+    wheelRest_ -= whole;
+    if (whole != 0) edit_->MouseWheel(whole);
+    e->accept();
 }
 
 void LumEditWidget::inputMethodEvent(QInputMethodEvent* e) {
-    if (!e->commitString().isEmpty()) InsertTypedText(e->commitString());
+    const bool composing = !e->preeditString().isEmpty();
+    if (composing && !edit_->IMEComposing()) edit_->ImeStartComposition();
+    if (!e->commitString().isEmpty()) InsertCommitText(e->commitString());
     if (preedit_ != e->preeditString()) {
         preedit_ = e->preeditString();
         update();
     }
+    if (!composing && edit_->IMEComposing()) edit_->ImeEndComposition();
     e->accept();
 }
 
 QVariant LumEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
+    const TLumEdit& e = *edit_;
+    auto lineText = [&](int line) {
+        std::string text = e.Lines().Get(line);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '\0'))
+            text.pop_back();
+        return text;
+    };
     switch (query) {
         case Qt::ImEnabled:
             return testAttribute(Qt::WA_InputMethodEnabled);
-        case Qt::ImCursorRectangle:
-            return QRect(caretPos_, caretSize_.isValid() ? caretSize_ : QSize(1, 16));
+        case Qt::ImHints:
+            return static_cast<int>(Qt::ImhMultiLine);
+        case Qt::ImCursorRectangle: {
+            // Where the composition window goes: at the caret, one font cell high.
+            const int h = std::max(1, e.FontHeight());
+            return QRect(compositionPos_, QSize(2, h));
+        }
         case Qt::ImFont:
             return measurer_ ? measurer_->Font().font : font();
-        case Qt::ImSurroundingText: {
-            const int line = edit_->CaretLine();
-            std::string s = edit_->Lines().Get(line);
-            while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == '\0'))
-                s.pop_back();
-            return FromCp932(s);
-        }
+        case Qt::ImSurroundingText:
+            return FromCp932(lineText(e.CaretLine()));
         case Qt::ImCursorPosition:
+            return Utf16Offset(lineText(e.CaretLine()), e.CaretCol());
         case Qt::ImAnchorPosition: {
-            const std::string s = edit_->Lines().Get(edit_->CaretLine());
-            const int col = std::min<int>(edit_->CaretCol(), s.size());
-            return static_cast<int>(Cp932ToUtf16(std::string_view(s).substr(0, col)).size());
+            const std::string text = lineText(e.CaretLine());
+            if (!e.SelActive() && !e.AllSelected()) return Utf16Offset(text, e.CaretCol());
+            const SelectionRange r = e.GetSelectionRange();
+            // An anchor on another row lies at this row's start or end.
+            if (r.startLine < e.CaretLine() ||
+                (r.startLine == e.CaretLine() && r.startCol < e.CaretCol()))
+                return r.startLine == e.CaretLine() ? Utf16Offset(text, r.startCol) : 0;
+            return r.endLine == e.CaretLine() ? Utf16Offset(text, r.endCol)
+                                              : static_cast<int>(FromCp932(text).size());
         }
+        case Qt::ImCurrentSelection:
+            return FromCp932(e.GetSelText());
         default:
             return QWidget::inputMethodQuery(query);
     }
@@ -344,17 +470,19 @@ QVariant LumEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
 
 void LumEditWidget::focusInEvent(QFocusEvent* e) {
     QWidget::focusInEvent(e);
-    SetTimerEnabled(true);
+    edit_->FocusIn();
 }
 
 void LumEditWidget::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
-    SetTimerEnabled(false);
+    imeKeysDown_.clear();
+    edit_->FocusOut();
 }
 
-bool LumEditWidget::focusNextPrevChild(bool) {
-    // Tab is text here, not a move to the next control.
-    return false;
+bool LumEditWidget::focusNextPrevChild(bool next) {
+    // With WantTabs the Tab key is text here, not a move to the next control.
+    if (edit_->WantTabs) return false;
+    return QWidget::focusNextPrevChild(next);
 }
 
 }  // namespace zentabo

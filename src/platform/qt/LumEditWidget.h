@@ -10,11 +10,13 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "platform/EditorHost.h"
 #include "platform/qt/Cp932Clipboard.h"
 #include "platform/qt/FontCache.h"
 #include "platform/qt/QtCanvas.h"
+#include "store/Cp932Codec.h"
 
 class QScrollBar;
 
@@ -33,9 +35,12 @@ public:
     // Font sizes are chosen in points; the editor's font description is in pixels.
     int PointsToPixels(int points) const;
 
-    // Typed or committed text: converted to code page 932 and given to the editor.
-    // Characters code page 932 cannot hold are left out and the user is told which.
+    // Typed text (as the character message) and the input method's committed text:
+    // converted to code page 932 and given to the editor. Characters code page 932
+    // cannot hold are left out and the user is told which.
     void InsertTypedText(const QString& text);
+    void InsertCommitText(const QString& text);
+    const QString& Preedit() const { return preedit_; }
 
     // Replaces the message box (tests).
     void SetMessageSink(std::function<void(const QString&)> sink) {
@@ -79,6 +84,8 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
@@ -88,6 +95,8 @@ private:
     void LayoutScrollBars();
     void ResizeBackingImage();
     void Message(const QString& text);
+    void TellUnmappable(const std::vector<UnmappableChar>& chars);
+    void OnScrollAction(ScrollBarKind bar, int action);
 
     FontCache fonts_;
     QImage backing_;
@@ -107,6 +116,11 @@ private:
     QSize caretSize_;
     QPoint compositionPos_;
     QString preedit_;
+    // Modifiers of the key event being handled; the key table reads them as key state.
+    Qt::KeyboardModifiers eventModifiers_;
+    bool inKeyEvent_ = false;
+    std::vector<int> imeKeysDown_;  // Convert and NonConvert, by virtual key
+    int wheelRest_ = 0;             // wheel delta short of a whole notch
     std::function<void(const QString&)> messageSink_;
     bool needsPaint_ = true;  // a repaint request waits for the next paintEvent
     bool painting_ = false;

@@ -1,0 +1,93 @@
+// "repaint-50x200": a full repaint of a 50-row by 200-column page with every mark on,
+// through the Qt editor widget's canvas on its backing image (offscreen platform).
+#ifdef ZENTABO_BENCH_QT
+#include <QApplication>
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BenchRegistry.h"
+#include "SampleText.h"
+#include "editor/LumEdit.h"
+#include "platform/qt/LumEditWidget.h"
+
+namespace zentabo::bench {
+namespace {
+
+constexpr int kRows = 50;
+constexpr int kColumns = 200;
+constexpr int kRepaints = 200;
+
+// Lines of exactly 200 bytes from the sample text, marks and URLs mixed in.
+std::string PageText() {
+    const std::string sample = SampleText(256 * 1024);
+    std::string text;
+    size_t pos = 0;
+    for (int row = 0; row < kRows + 10; ++row) {
+        std::string line;
+        while (static_cast<int>(line.size()) < kColumns - 2 && pos < sample.size()) {
+            char c = sample[pos++];
+            if (c == '\r' || c == '\n') c = ' ';
+            line += c;
+        }
+        // Never end on a lone lead byte.
+        while (static_cast<int>(line.size()) > kColumns - 40) line.pop_back();
+        if (row % 5 == 0) line = "> " + line;
+        if (row % 7 == 0) line += " http://example.jp/a\t\x81\x40";
+        text += line.substr(0, kColumns) + "\r\n";
+    }
+    return text;
+}
+
+CaseResult RunRepaint() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "zentabo-bench";
+    static char* argv[] = {name, nullptr};
+    std::unique_ptr<QApplication> app;
+    if (!QApplication::instance()) app = std::make_unique<QApplication>(argc, argv);
+
+    LumEditWidget widget;
+    TLumEdit& e = widget.Edit();
+    FontDescription font = e.Font();
+    font.name = "IPAGothic";
+    font.height = 14;
+    e.SetFont(font);
+    e.SetLineSpace(0);
+    e.SetWordWrap(false);
+    e.ShowLineNumber = e.ShowTAB = e.ShowSglSpace = e.ShowDblSpace = true;
+    e.ShowCR = e.ShowEOF = e.ShowUnderLine = e.ShowHTMLTagColor = true;
+    e.SetShowRuler(true);
+    e.SetShowRulerCur(true);
+    const int scroll = widget.ScrollBarSize(ScrollBarKind::Vertical);
+    widget.resize(e.LeftMargin() + 60 + kColumns * e.CharWidth() + scroll,
+                  e.TopMargin() + kRows * e.LineHeight() + 2);
+    widget.show();
+    QApplication::processEvents();
+    e.UpdateLayout();
+    e.SetGutterWidth();
+    e.SetAllText(PageText());
+
+    std::vector<double> ms;
+    for (int i = 0; i < kRepaints; ++i) {
+        const long long start = NowNs();
+        e.Paint();
+        ms.push_back(MillisecondsSince(start));
+    }
+    std::sort(ms.begin(), ms.end());
+    CaseResult r;
+    r.ms = ms[ms.size() / 2];
+    r.extra.push_back({"median_ms", ms[ms.size() / 2]});
+    r.extra.push_back({"p90_ms", ms[ms.size() * 9 / 10]});
+    r.extra.push_back({"rows", e.LinesPerPage()});
+    r.extra.push_back({"columns", e.ColumnsPerPage()});
+    return r;
+}
+
+RegisterCase repaint("repaint-50x200", RunRepaint);
+
+}  // namespace
+}  // namespace zentabo::bench
+#endif
