@@ -34,7 +34,7 @@ RegisterCase pageDown("pagedown-100mb", [] {
         edit.MoveCaretTo(0, start, kScrollKeepMargin);
         for (int i = 0; i < kPagesPerStart; ++i) {
             long long t = NowNs();
-            edit.KeyDown(VK_NEXT);
+            edit.KeyDown(vk::kNext);
             ms.push_back(MillisecondsSince(t));
         }
     }

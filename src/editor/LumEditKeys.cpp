@@ -8,7 +8,7 @@
 namespace zentabo {
 
 bool TLumEdit::ShiftHeld() {
-    return host_.IsKeyDown(VK_SHIFT);
+    return host_.IsKeyDown(vk::kShift);
 }
 
 void TLumEdit::BringCaretBack() {
@@ -19,32 +19,32 @@ void TLumEdit::KeyDown(int key) {
     keyHandling_ = true;
     try {
         if (OnKeyDown) OnKeyDown(*this, key);
-        const bool ctrl = host_.IsKeyDown(VK_CONTROL);
+        const bool ctrl = host_.IsKeyDown(vk::kControl);
         const bool shift = ShiftHeld();
-        const bool imeKey = host_.IsKeyDown(VK_CONVERT) || host_.IsKeyDown(VK_NONCONVERT);
+        const bool imeKey = host_.IsKeyDown(vk::kConvert) || host_.IsKeyDown(vk::kNonConvert);
         if (ctrl) {
             if (CaretScrollFix && key > 0 && key < 32) BringCaretBack();
             switch (key) {
-                case VK_BACK:
+                case vk::kBack:
                     if (!ReadOnly) DeleteWordBackward();
                     break;
-                case VK_END:
+                case vk::kEnd:
                     TextEnd();
                     break;
-                case VK_HOME:
+                case vk::kHome:
                     TextStart();
                     break;
-                case VK_LEFT:
+                case vk::kLeft:
                     CharLeft(true);
                     break;
-                case VK_RIGHT:
+                case vk::kRight:
                     CharRight(true);
                     break;
-                case VK_INSERT:
+                case vk::kInsert:
                 case 'C':
                     CopyToClipboard();
                     break;
-                case VK_DELETE:
+                case vk::kDelete:
                     if (!ReadOnly) DeleteWordForward();
                     break;
                 case 'A':
@@ -59,10 +59,10 @@ void TLumEdit::KeyDown(int key) {
                 case 'Z':
                     if (!ReadOnly) Undo();
                     break;
-                case VK_OEM_COMMA:
+                case vk::kOemComma:
                     LineStart();
                     break;
-                case VK_OEM_PERIOD:
+                case vk::kOemPeriod:
                     LineEnd();
                     break;
                 default:
@@ -70,16 +70,16 @@ void TLumEdit::KeyDown(int key) {
             }
         } else {
             switch (key) {
-                case VK_END:
+                case vk::kEnd:
                     LineEnd();
                     break;
-                case VK_HOME:
+                case vk::kHome:
                     LineStart();
                     break;
-                case VK_LEFT:
+                case vk::kLeft:
                     CharLeft(false);
                     break;
-                case VK_RIGHT:
+                case vk::kRight:
                     CharRight(false);
                     break;
                 default:
@@ -87,20 +87,20 @@ void TLumEdit::KeyDown(int key) {
             }
         }
         if (shift && !ReadOnly) {
-            if (key == VK_INSERT) PasteFromClipboard();
-            if (key == VK_DELETE) CutToClipboard();
+            if (key == vk::kInsert) PasteFromClipboard();
+            if (key == vk::kDelete) CutToClipboard();
         }
         if (!shift && !ctrl) {
             if (!ReadOnly) {
-                if ((key == VK_BACK || key == VK_DELETE) && (selActive_ || allSelected_)) {
+                if ((key == vk::kBack || key == vk::kDelete) && (selActive_ || allSelected_)) {
                     DeleteSelection(true, boxSelMode_);
                     FireChange();
-                } else if (key == VK_BACK) {
+                } else if (key == vk::kBack) {
                     DeleteBackward();
-                } else if (key == VK_DELETE) {
+                } else if (key == vk::kDelete) {
                     DeleteForward();
                 }
-                if (key == VK_INSERT) {
+                if (key == vk::kInsert) {
                     insertMode_ = !insertMode_;
                     if (OnChangeInsMode) OnChangeInsMode(*this, insertMode_);
                 }
@@ -108,26 +108,26 @@ void TLumEdit::KeyDown(int key) {
             if (imeKey && CaretScrollFix) BringCaretBack();
         }
         switch (key) {
-            case VK_TAB:
+            case vk::kTab:
                 if (!ReadOnly) InsertTab();
                 break;
-            case VK_RETURN:
+            case vk::kReturn:
                 if (!ReadOnly) NewLine();
                 break;
-            case VK_ESCAPE:
+            case vk::kEscape:
                 if (CaretScrollFix) BringCaretBack();
                 ResetFindStart();
                 break;
-            case VK_PRIOR:
+            case vk::kPrior:
                 PageUp();
                 break;
-            case VK_NEXT:
+            case vk::kNext:
                 PageDown();
                 break;
-            case VK_UP:
+            case vk::kUp:
                 LineUp();
                 break;
-            case VK_DOWN:
+            case vk::kDown:
                 LineDown();
                 break;
             default:
@@ -145,7 +145,7 @@ void TLumEdit::KeyUp(int key) {
 }
 
 void TLumEdit::TypeChars(std::string_view bytes) {
-    if (ReadOnly || host_.IsKeyDown(VK_CONTROL)) return;
+    if (ReadOnly || host_.IsKeyDown(vk::kControl)) return;
     std::string text;
     const size_t n = bytes.size();
     for (size_t i = 0; i < n;) {

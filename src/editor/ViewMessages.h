@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/VirtualKeys.h"
+
 namespace zentabo {
 
 constexpr uint32_t WM_SIZE = 0x0005;
@@ -40,28 +42,5 @@ constexpr int SB_PAGELEFT = SB_PAGEUP;
 constexpr int SB_PAGERIGHT = SB_PAGEDOWN;
 constexpr int SB_LEFT = SB_TOP;
 constexpr int SB_RIGHT = SB_BOTTOM;
-
-// Virtual keys the key table acts on.
-constexpr int VK_BACK = 0x08;
-constexpr int VK_TAB = 0x09;
-constexpr int VK_RETURN = 0x0D;
-constexpr int VK_SHIFT = 0x10;
-constexpr int VK_CONTROL = 0x11;
-constexpr int VK_MENU = 0x12;
-constexpr int VK_ESCAPE = 0x1B;
-constexpr int VK_CONVERT = 0x1C;
-constexpr int VK_NONCONVERT = 0x1D;
-constexpr int VK_PRIOR = 0x21;
-constexpr int VK_NEXT = 0x22;
-constexpr int VK_END = 0x23;
-constexpr int VK_HOME = 0x24;
-constexpr int VK_LEFT = 0x25;
-constexpr int VK_UP = 0x26;
-constexpr int VK_RIGHT = 0x27;
-constexpr int VK_DOWN = 0x28;
-constexpr int VK_INSERT = 0x2D;
-constexpr int VK_DELETE = 0x2E;
-constexpr int VK_OEM_COMMA = 0xBC;
-constexpr int VK_OEM_PERIOD = 0xBE;
 
 }  // namespace zentabo

@@ -64,7 +64,7 @@ public:
     // The editor's 40 ms timer; the host calls TLumEdit's timer handler on each tick.
     virtual void SetTimerEnabled(bool enabled) = 0;
 
-    // Whether a virtual key (Windows VK_ codes: VK_SHIFT 0x10, VK_CONTROL 0x11 ...) is down.
+    // Whether a virtual key (platform/VirtualKeys.h: vk::kShift, vk::kControl ...) is down.
     virtual bool IsKeyDown(int virtualKey) = 0;
 
     // Where the input method shows its composition window (client pixels).

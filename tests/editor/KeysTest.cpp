@@ -36,30 +36,30 @@ std::string ManyLines(int count) {
 TEST(KeysTest, WordMovementFollowsCharacterClasses) {
     Keys k;
     k.edit->SetAllText("abc" + kHira + kWideSpace + kWideSpace + "x\tyy 12");
-    k.Press(VK_RIGHT, {VK_CONTROL});
+    k.Press(vk::kRight, {vk::kControl});
     EXPECT_EQ(k.edit->CaretCol(), 3);
-    k.Press(VK_RIGHT, {VK_CONTROL});
+    k.Press(vk::kRight, {vk::kControl});
     EXPECT_EQ(k.edit->CaretCol(), 9);
-    k.Press(VK_RIGHT, {VK_CONTROL});  // a run of full-width spaces (class 4)
+    k.Press(vk::kRight, {vk::kControl});  // a run of full-width spaces (class 4)
     EXPECT_EQ(k.edit->CaretCol(), 13);
-    k.Press(VK_RIGHT, {VK_CONTROL});  // "x" stops before the TAB
+    k.Press(vk::kRight, {vk::kControl});  // "x" stops before the TAB
     EXPECT_EQ(k.edit->CaretCol(), 14);
-    k.Press(VK_RIGHT, {VK_CONTROL});  // a TAB is one step
+    k.Press(vk::kRight, {vk::kControl});  // a TAB is one step
     EXPECT_EQ(k.edit->CaretCol(), 15);
-    k.Press(VK_RIGHT, {VK_CONTROL});
+    k.Press(vk::kRight, {vk::kControl});
     EXPECT_EQ(k.edit->CaretCol(), 17);
-    k.Press(VK_LEFT, {VK_CONTROL});
+    k.Press(vk::kLeft, {vk::kControl});
     EXPECT_EQ(k.edit->CaretCol(), 15);
-    k.Press(VK_END);
-    k.Press(VK_LEFT, {VK_CONTROL});
+    k.Press(vk::kEnd);
+    k.Press(vk::kLeft, {vk::kControl});
     EXPECT_EQ(k.edit->CaretCol(), 18);  // back over "12"
     k.edit->MoveCaretTo(9, 0, 0);
-    k.Press(VK_LEFT, {VK_CONTROL});
+    k.Press(vk::kLeft, {vk::kControl});
     EXPECT_EQ(k.edit->CaretCol(), 3);
-    k.Press(VK_LEFT);
+    k.Press(vk::kLeft);
     EXPECT_EQ(k.edit->CaretCol(), 2);
     k.edit->MoveCaretTo(5, 0, 0);
-    k.Press(VK_LEFT);  // two bytes back over a double-byte character
+    k.Press(vk::kLeft);  // two bytes back over a double-byte character
     EXPECT_EQ(k.edit->CaretCol(), 3);
     EXPECT_EQ(TLumEdit::CharClass(0x889F), 2);  // kanji
     EXPECT_EQ(TLumEdit::CharClass(0x8341), 1);  // katakana
@@ -70,21 +70,21 @@ TEST(KeysTest, WordMovementFollowsCharacterClasses) {
 TEST(KeysTest, WordDeletionOverMixedClasses) {
     Keys k;
     k.edit->SetAllText("abc" + kHira + "def\tg");
-    k.Press(VK_DELETE, {VK_CONTROL});
+    k.Press(vk::kDelete, {vk::kControl});
     EXPECT_EQ(k.Text(), kHira + "def\tg");
     k.edit->MoveCaretTo(9, 0, 0);  // after "def"
-    k.Press(VK_BACK, {VK_CONTROL});
+    k.Press(vk::kBack, {vk::kControl});
     EXPECT_EQ(k.Text(), kHira + "\tg");
     EXPECT_EQ(k.edit->CaretCol(), 6);
-    k.Press(VK_DELETE, {VK_CONTROL});  // on a TAB: one character
+    k.Press(vk::kDelete, {vk::kControl});  // on a TAB: one character
     EXPECT_EQ(k.Text(), kHira + "g");
     k.edit->Undo();
     EXPECT_EQ(k.Text(), kHira + "\tg");
     k.edit->MoveCaretTo(7, 0, 0);  // after the TAB: Ctrl+Backspace acts as Backspace
-    k.Press(VK_BACK, {VK_CONTROL});
+    k.Press(vk::kBack, {vk::kControl});
     EXPECT_EQ(k.Text(), kHira + "g");
     k.edit->MoveCaretTo(0, 0, 0);
-    k.Press(VK_BACK, {VK_CONTROL});
+    k.Press(vk::kBack, {vk::kControl});
     EXPECT_EQ(k.Text(), kHira + "g");
 }
 
@@ -93,21 +93,21 @@ TEST(KeysTest, ReadOnlyBlocksChangesButNotMovementOrCopy) {
     k.edit->SetAllText("abc\r\ndef");
     k.host.SetClipboard("zz");
     k.edit->ReadOnly = true;
-    for (int key : {'V', 'X', 'Z'}) k.Press(key, {VK_CONTROL});
-    for (int key : {VK_DELETE, VK_BACK, VK_RETURN, VK_TAB}) k.Press(key);
-    k.Press(VK_INSERT, {VK_SHIFT});
-    k.Press(VK_DELETE, {VK_SHIFT});
+    for (int key : {'V', 'X', 'Z'}) k.Press(key, {vk::kControl});
+    for (int key : {vk::kDelete, vk::kBack, vk::kReturn, vk::kTab}) k.Press(key);
+    k.Press(vk::kInsert, {vk::kShift});
+    k.Press(vk::kDelete, {vk::kShift});
     k.edit->TypeChars("q");
     k.edit->ImeResult("\x93\xfa");
     EXPECT_EQ(k.Text(), "abc\r\ndef");
     EXPECT_TRUE(k.edit->InsertMode());
-    k.Press(VK_DOWN);
-    k.Press(VK_RIGHT);
+    k.Press(vk::kDown);
+    k.Press(vk::kRight);
     EXPECT_EQ(k.edit->CaretLine(), 1);
     EXPECT_EQ(k.edit->CaretCol(), 1);
-    k.Press('A', {VK_CONTROL});
+    k.Press('A', {vk::kControl});
     EXPECT_TRUE(k.edit->AllSelected());
-    k.Press('C', {VK_CONTROL});
+    k.Press('C', {vk::kControl});
     EXPECT_EQ(k.host.Clipboard(), "abc\r\ndef");
 }
 
@@ -116,19 +116,19 @@ TEST(KeysTest, ClipboardUndoAndInsertKeys) {
     k.edit->SetAllText("hello");
     bool insMode = true;
     k.edit->OnChangeInsMode = [&](TLumEdit&, bool mode) { insMode = mode; };
-    k.Press(VK_RIGHT, {VK_SHIFT});
-    k.Press(VK_RIGHT, {VK_SHIFT});
+    k.Press(vk::kRight, {vk::kShift});
+    k.Press(vk::kRight, {vk::kShift});
     EXPECT_EQ(k.edit->GetSelText(), "he");
-    k.Press(VK_INSERT, {VK_CONTROL, VK_SHIFT});  // copies, then pastes over the selection
+    k.Press(vk::kInsert, {vk::kControl, vk::kShift});  // copies, then pastes over the selection
     EXPECT_EQ(k.host.Clipboard(), "he");
     EXPECT_EQ(k.Text(), "hello");
-    k.Press(VK_HOME);
-    k.Press(VK_END, {VK_SHIFT});
-    k.Press('X', {VK_CONTROL});
+    k.Press(vk::kHome);
+    k.Press(vk::kEnd, {vk::kShift});
+    k.Press('X', {vk::kControl});
     EXPECT_EQ(k.Text(), "");
-    k.Press('Z', {VK_CONTROL});
+    k.Press('Z', {vk::kControl});
     EXPECT_EQ(k.Text(), "hello");
-    k.Press(VK_INSERT);
+    k.Press(vk::kInsert);
     EXPECT_FALSE(insMode);
     EXPECT_FALSE(k.edit->InsertMode());
     k.edit->SetAllText(kHira);
@@ -141,16 +141,16 @@ TEST(KeysTest, AutoIndentCopiesBlanksButNotFullWidthSpaces) {
     Keys k;
     k.edit->AutoIndent = true;
     k.edit->SetAllText("\t\tabc");
-    k.Press(VK_END);
-    k.Press(VK_RETURN);
+    k.Press(vk::kEnd);
+    k.Press(vk::kReturn);
     EXPECT_EQ(k.Text(), "\t\tabc\r\n\t\t");
     EXPECT_EQ(k.edit->CaretLine(), 1);
     EXPECT_EQ(k.edit->CaretCol(), 2);
     k.edit->SetAllText(kWideSpace + "abc");
-    k.Press(VK_END);
-    k.Press(VK_RETURN);
+    k.Press(vk::kEnd);
+    k.Press(vk::kReturn);
     EXPECT_EQ(k.Text(), kWideSpace + "abc\r\n");
-    k.Press(VK_TAB);
+    k.Press(vk::kTab);
     EXPECT_EQ(k.Text(), kWideSpace + "abc\r\n\t");
 }
 
@@ -160,23 +160,23 @@ TEST(KeysTest, ShiftExtendsAcrossAWrappedLineAndPlainMovesClear) {
     k.edit->SetAllText("abcdefghijklmno");
     ASSERT_EQ(k.edit->LineCount(), 2);
     k.edit->MoveCaretTo(9, 0, 0);
-    k.Press(VK_RIGHT, {VK_SHIFT});
+    k.Press(vk::kRight, {vk::kShift});
     EXPECT_EQ(k.edit->CaretLine(), 1);
     EXPECT_EQ(k.edit->CaretCol(), 0);
     EXPECT_TRUE(k.edit->SelActive());
     EXPECT_EQ(k.edit->GetSelText(), "j");
-    k.Press(VK_RIGHT, {VK_SHIFT});
+    k.Press(vk::kRight, {vk::kShift});
     EXPECT_EQ(k.edit->GetSelText(), "jk");
-    k.Press(VK_LEFT);
+    k.Press(vk::kLeft);
     EXPECT_FALSE(k.edit->SelActive());
     EXPECT_EQ(k.edit->CaretLine(), 1);
     EXPECT_EQ(k.edit->CaretCol(), 0);
-    k.Press(VK_LEFT);  // back onto the wrapped line, before its last character
+    k.Press(vk::kLeft);  // back onto the wrapped line, before its last character
     EXPECT_EQ(k.edit->CaretLine(), 0);
     EXPECT_EQ(k.edit->CaretCol(), 9);
-    k.Press(VK_END, {VK_CONTROL, VK_SHIFT});
+    k.Press(vk::kEnd, {vk::kControl, vk::kShift});
     EXPECT_EQ(k.edit->GetSelText(), "jklmno");
-    k.Press(VK_HOME, {VK_CONTROL});
+    k.Press(vk::kHome, {vk::kControl});
     EXPECT_FALSE(k.edit->SelActive());
     EXPECT_EQ(k.edit->CaretLine(), 0);
 }
@@ -184,26 +184,26 @@ TEST(KeysTest, ShiftExtendsAcrossAWrappedLineAndPlainMovesClear) {
 TEST(KeysTest, DownAtTheBottomEdgeSpeedsUpAfterFiveSteps) {
     Keys k;
     k.edit->SetAllText(ManyLines(300));
-    k.Hold(VK_DOWN, 17);  // rows 0..17: the caret reaches the margin
+    k.Hold(vk::kDown, 17);  // rows 0..17: the caret reaches the margin
     EXPECT_EQ(k.edit->CaretLine(), 17);
     EXPECT_EQ(k.edit->TopLine(), 0);
     std::vector<int> steps;
     for (int i = 0; i < 8; ++i) {
         int top = k.edit->TopLine();
-        k.edit->KeyDown(VK_DOWN);
+        k.edit->KeyDown(vk::kDown);
         steps.push_back(k.edit->TopLine() - top);
         EXPECT_EQ(k.edit->CaretLine() - k.edit->TopLine(), 17);
     }
     EXPECT_EQ(steps, (std::vector<int>{1, 1, 1, 1, 1, 2, 2, 2}));
-    k.edit->KeyUp(VK_DOWN);
+    k.edit->KeyUp(vk::kDown);
     EXPECT_EQ(k.edit->ScrollRepeat(), 0);
-    k.edit->KeyDown(VK_DOWN);
+    k.edit->KeyDown(vk::kDown);
     EXPECT_EQ(k.edit->CaretLine() - k.edit->TopLine(), 17);
     // Up moves the caret until the top margin, then the view.
-    k.Hold(VK_UP, 13);
+    k.Hold(vk::kUp, 13);
     EXPECT_EQ(k.edit->CaretLine() - k.edit->TopLine(), 4);
     int top = k.edit->TopLine();
-    k.edit->KeyDown(VK_UP);
+    k.edit->KeyDown(vk::kUp);
     EXPECT_EQ(k.edit->TopLine(), top - 1);
 }
 
@@ -211,21 +211,21 @@ TEST(KeysTest, PagesAndTheLastPage) {
     Keys k;
     k.edit->SetAllText(ManyLines(60));
     k.edit->MoveCaretTo(2, 3, 0);
-    k.Press(VK_NEXT);
+    k.Press(vk::kNext);
     EXPECT_EQ(k.edit->TopLine(), 22);
     EXPECT_EQ(k.edit->CaretLine(), 25);
-    k.Press(VK_NEXT);  // only 21 lines left to scroll, the caret still moves a page
+    k.Press(vk::kNext);  // only 21 lines left to scroll, the caret still moves a page
     EXPECT_EQ(k.edit->TopLine(), k.edit->MaxTopLine());
     EXPECT_EQ(k.edit->CaretLine(), 47);
-    k.Press(VK_NEXT);  // on the last page: the caret moves instead of the view
+    k.Press(vk::kNext);  // on the last page: the caret moves instead of the view
     EXPECT_EQ(k.edit->TopLine(), k.edit->MaxTopLine());
     EXPECT_EQ(k.edit->CaretLine(), 60);
-    k.Press(VK_PRIOR);
+    k.Press(vk::kPrior);
     EXPECT_EQ(k.edit->TopLine(), k.edit->MaxTopLine() - 22);
-    k.Press(VK_HOME, {VK_CONTROL});
-    k.Press(VK_PRIOR);  // at the top: the caret stays on the first line
+    k.Press(vk::kHome, {vk::kControl});
+    k.Press(vk::kPrior);  // at the top: the caret stays on the first line
     EXPECT_EQ(k.edit->CaretLine(), 0);
-    k.Press(VK_END, {VK_CONTROL});
+    k.Press(vk::kEnd, {vk::kControl});
     EXPECT_EQ(k.edit->CaretLine(), 60);
     EXPECT_EQ(k.edit->CaretCol(), 3);
     EXPECT_EQ(k.edit->TopLine(), k.edit->MaxTopLine());
@@ -237,22 +237,22 @@ TEST(KeysTest, VerticalMovesKeepTheGoalColumnAndScrollSideways) {
     k.edit->SetWordWrap(false);
     k.edit->SetAllText("abcdefgh\r\nab\r\n\tcdefgh\r\n" + std::string(300, 'x'));
     k.edit->MoveCaretTo(7, 0, 0);
-    k.Press(VK_DOWN);
+    k.Press(vk::kDown);
     EXPECT_EQ(k.edit->CaretCol(), 2);
-    k.Press(VK_DOWN);  // the TAB is six cells wide: x 56 lies after "\tc"
+    k.Press(vk::kDown);  // the TAB is six cells wide: x 56 lies after "\tc"
     EXPECT_EQ(k.edit->CaretCol(), 2);
-    k.Press(VK_END);
-    k.Press(VK_DOWN);
+    k.Press(vk::kEnd);
+    k.Press(vk::kDown);
     EXPECT_EQ(k.edit->CaretCol(), 12);
-    k.Press(VK_END);
+    k.Press(vk::kEnd);
     EXPECT_EQ(k.edit->CaretCol(), 300);
     EXPECT_EQ(k.edit->HorzOffset(), 2400 - 630 + 10);
     EXPECT_GE(k.edit->CaretX(), 0);
     EXPECT_LE(k.edit->CaretX(), 630 - 10);
-    k.Press(VK_UP);  // the row's end lies left of the view: it scrolls back
+    k.Press(vk::kUp);  // the row's end lies left of the view: it scrolls back
     EXPECT_EQ(k.edit->HorzOffset(), 0);
-    k.Press(VK_HOME);
-    k.Press(VK_LEFT);
+    k.Press(vk::kHome);
+    k.Press(vk::kLeft);
     EXPECT_EQ(k.edit->CaretLine(), 1);
     EXPECT_EQ(k.edit->CaretCol(), 2);
 }
@@ -266,16 +266,16 @@ TEST(KeysTest, TypedCharactersAndKeyHandlers) {
     EXPECT_EQ(k.Text(),
               "a\x82\xA0\x8C\x8E"
               "b");
-    k.host.keysDown = {VK_CONTROL};
+    k.host.keysDown = {vk::kControl};
     k.edit->TypeChars("c");
     k.host.keysDown.clear();
     EXPECT_EQ(k.Text(),
               "a\x82\xA0\x8C\x8E"
               "b");
     k.edit->OnKeyDown = [](TLumEdit&, int& key) {
-        if (key == VK_BACK) key = 0;
+        if (key == vk::kBack) key = 0;
     };
-    k.Press(VK_BACK);
+    k.Press(vk::kBack);
     EXPECT_EQ(k.Text(),
               "a\x82\xA0\x8C\x8E"
               "b");
@@ -304,16 +304,16 @@ TEST(KeysTest, FreeCaretStepsIntoTheBlankArea) {
     k.edit->SetWordWrap(false);
     k.edit->SetFreeCaretMode(true);
     k.edit->SetAllText("ab\r\ncd");
-    k.Press(VK_END);
-    k.Press(VK_RIGHT);
-    k.Press(VK_RIGHT);
+    k.Press(vk::kEnd);
+    k.Press(vk::kRight);
+    k.Press(vk::kRight);
     EXPECT_EQ(k.edit->CaretLine(), 0);
     EXPECT_EQ(k.edit->CaretCol(), 4);
     k.edit->TypeChars("z");
     EXPECT_EQ(k.Text(), "ab  z\r\ncd");
-    for (int i = 0; i < 200; ++i) k.Press(VK_RIGHT);  // stops at the free-caret limit
+    for (int i = 0; i < 200; ++i) k.Press(vk::kRight);  // stops at the free-caret limit
     EXPECT_LT(k.edit->CaretCol(), 80);
-    k.Press(VK_LEFT);
+    k.Press(vk::kLeft);
     EXPECT_EQ(k.edit->CaretLine(), 0);
 }
 
@@ -346,10 +346,10 @@ std::string CheckState(const TLumEdit& e) {
 }
 
 TEST(KeysTest, RandomKeysKeepTheStoreAndUndoBackToTheStart) {
-    const int keys[] = {VK_BACK,  VK_TAB,  VK_RETURN, VK_ESCAPE,    VK_PRIOR,
-                        VK_NEXT,  VK_END,  VK_HOME,   VK_LEFT,      VK_UP,
-                        VK_RIGHT, VK_DOWN, VK_INSERT, VK_DELETE,    'A',
-                        'C',      'V',     'X',       VK_OEM_COMMA, VK_OEM_PERIOD};
+    const int keys[] = {vk::kBack,  vk::kTab,  vk::kReturn, vk::kEscape,   vk::kPrior,
+                        vk::kNext,  vk::kEnd,  vk::kHome,   vk::kLeft,     vk::kUp,
+                        vk::kRight, vk::kDown, vk::kInsert, vk::kDelete,   'A',
+                        'C',        'V',       'X',         vk::kOemComma, vk::kOemPeriod};
     const std::string start = "ab\x82\xA0\tc\r\n\r\n" + kWideSpace + "xyz " + kHira + "\r\nend";
     for (unsigned seed = 1; seed <= 40; ++seed) {
         std::mt19937 rng(seed);
@@ -366,8 +366,8 @@ TEST(KeysTest, RandomKeysKeepTheStoreAndUndoBackToTheStart) {
         for (int step = 0; step < 400; ++step) {
             const unsigned r = rng();
             std::vector<int> mods;
-            if (r & 1) mods.push_back(VK_SHIFT);
-            if ((r & 6) == 6) mods.push_back(VK_CONTROL);
+            if (r & 1) mods.push_back(vk::kShift);
+            if ((r & 6) == 6) mods.push_back(vk::kControl);
             if (r % 7 == 0) {
                 std::string bytes;
                 for (unsigned n = rng() % 4; n > 0; --n) bytes += static_cast<char>(rng());

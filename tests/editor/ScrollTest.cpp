@@ -98,7 +98,7 @@ TEST(ScrollTest, CaretScrollFixLeavesTheCaretUntilAKeyComes) {
     EXPECT_EQ(f.edit->TopLine(), 60);
     EXPECT_EQ(f.edit->CaretLine(), 2);
     EXPECT_EQ(f.edit->CaretCol(), 3);
-    f.edit->KeyDown(VK_DOWN);
+    f.edit->KeyDown(vk::kDown);
     // Brought back into view first (2 rows kept below the margin), then one row down.
     EXPECT_EQ(f.edit->CaretLine(), 3);
     EXPECT_LE(f.edit->TopLine(), 2);
@@ -172,14 +172,15 @@ TEST(ScrollTest, ZeroSizedWindowAndLongLinesStayWorkable) {
         f.edit->SetAllText(std::string(1 << 20, 'a') + "\r\n" + NumberedLines(50));
         f.host.SetClientSize(0, 0);
         f.edit->Perform(WM_SIZE, 0, 0);
-        for (int key : {VK_NEXT, VK_DOWN, VK_END, VK_RIGHT, VK_HOME, VK_PRIOR, VK_UP, VK_LEFT})
+        for (int key : {vk::kNext, vk::kDown, vk::kEnd, vk::kRight, vk::kHome, vk::kPrior, vk::kUp,
+                        vk::kLeft})
             f.edit->KeyDown(key);
         f.edit->VScroll(SB_PAGEDOWN, 0);
         f.edit->HScroll(SB_PAGERIGHT, 0);
         f.edit->TypeChars("z");
         f.host.SetClientSize(640, 400);
         f.edit->Resize();
-        f.edit->KeyDown(VK_END);
+        f.edit->KeyDown(vk::kEnd);
         EXPECT_EQ(f.edit->CaretCol(),
                   f.edit->Perform(EM_LINELENGTH, f.edit->CaretLine(), 0) -
                       (f.edit->Lines().Get(f.edit->CaretLine()).back() == '\n' ? 2 : 0));
