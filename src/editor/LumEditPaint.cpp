@@ -46,20 +46,21 @@ TLumEdit::ExpandedLine TLumEdit::ExpandForDrawing(std::string_view text) const {
     out.text.reserve(text.size());
     int64_t width = 0;
     size_t measured = 0;  // bytes of out.text already summed into width
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\t') {
-            out.text += text[i];
-            continue;
-        }
+    size_t i = 0;
+    for (;;) {
+        const size_t tab = text.find('\t', i);
+        out.text.append(text.substr(i, tab == std::string_view::npos ? tab : tab - i));
+        if (tab == std::string_view::npos) break;
         // Widths add up at a TAB (never part of a double-byte character), so each
         // stretch is measured once.
         width += host_.TextWidth(std::string_view(out.text).substr(measured));
         const size_t blanks = tabCount_ - out.text.size() % tabCount_;
         const int blankWidth = host_.TextWidth(std::string(blanks, ' '));
-        out.tabs.push_back({static_cast<int>(i), ClampX(width), blankWidth});
+        out.tabs.push_back({static_cast<int>(tab), ClampX(width), blankWidth});
         out.text.append(blanks, ' ');
         width += blankWidth;
         measured = out.text.size();
+        i = tab + 1;
     }
     return out;
 }
@@ -88,8 +89,9 @@ int TLumEdit::LogicalStart(int line) {
 
 TColor TLumEdit::LineColor(int line) {
     if (!ColorPrintF) return font_.color;
-    const std::string& s = lines_.Get(LogicalStart(line));
-    const int n = ContentLength(LogicalStart(line));
+    const int start = LogicalStart(line);
+    const std::string& s = lines_.Get(start);
+    const int n = ContentLength(start);
     if (n <= 0) return font_.color;
     const size_t len =
         (!SingleByteMode && IsLeadByte(static_cast<unsigned char>(s[0])) && n >= 2) ? 2 : 1;

@@ -2,6 +2,7 @@
 // clipped line primitives they use, and the URL and tag runs.
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 #include "editor/LumEdit.h"
 #include "editor/LumEditPaintRuns.h"
@@ -64,17 +65,28 @@ void TLumEdit::ClippedLine(int x1, int y1, int x2, int y2, TColor pen, const Rec
 }
 
 void TLumEdit::DrawDottedBox(int x1, int y1, int x2, int y2, TColor pen, const Rect& clip) {
+    const int left = std::min(x1, x2), right = std::max(x1, x2);
+    const int top = std::min(y1, y2), bottom = std::max(y1, y2);
+    if (right < clip.left || left >= clip.right || bottom < clip.top || top >= clip.bottom) return;
+    const bool whole = Inside(clip, left, top) && Inside(clip, right, bottom);
     Canvas& canvas = host_.GetCanvas();
     // Dash 1, gap 1: every second point, from the first, the count running on around
-    // the corners.
+    // the corners. The sides are straight, so the set points are stepped to directly.
     int count = 0;
-    auto dot = [&](int x, int y) {
-        if (count++ % 2 == 0 && Inside(clip, x, y)) canvas.SetPixel(x, y, pen);
+    auto side = [&](int xa, int ya, int xb, int yb) {
+        const int sx = (xb > xa) - (xb < xa);
+        const int sy = (yb > ya) - (yb < ya);
+        const int steps = std::max(std::abs(xb - xa), std::abs(yb - ya));
+        for (int k = count % 2; k < steps; k += 2) {
+            const int x = xa + sx * k, y = ya + sy * k;
+            if (whole || Inside(clip, x, y)) canvas.SetPixel(x, y, pen);
+        }
+        count += steps;
     };
-    StepLine(x2, y1, x2, y2, dot);
-    StepLine(x2, y2, x1, y2, dot);
-    StepLine(x1, y2, x1, y1, dot);
-    StepLine(x1, y1, x2, y1, dot);
+    side(x2, y1, x2, y2);
+    side(x2, y2, x1, y2);
+    side(x1, y2, x1, y1);
+    side(x1, y1, x2, y1);
 }
 
 void TLumEdit::DrawMarks(std::string_view text, int x0, const std::vector<TabMark>& tabs,
@@ -83,10 +95,20 @@ void TLumEdit::DrawMarks(std::string_view text, int x0, const std::vector<TabMar
     const int y = r.top;
     const int rowOrigin = textLeft_ - horzOffset_;
     const bool dbl = ShowDblSpace && !SingleByteMode;
-    if (dbl || ShowSglSpace) {
+    // Widths are summed only up to the last byte that can carry a mark.
+    size_t limit = 0;
+    if (dbl) {
+        const size_t p = text.rfind("\x81\x40");
+        if (p != std::string_view::npos) limit = p + 2;
+    }
+    if (ShowSglSpace) {
+        const size_t p = text.rfind(' ');
+        if (p != std::string_view::npos) limit = std::max(limit, p + 1);
+    }
+    if (limit > 0) {
         int64_t x = x0;
         const size_t n = text.size();
-        for (size_t i = 0; i < n;) {
+        for (size_t i = 0; i < limit;) {
             const bool pair =
                 !SingleByteMode && IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < n;
             const size_t len = pair ? 2 : 1;
@@ -154,11 +176,19 @@ void TLumEdit::DrawRuns(int line, std::string_view raw, int x0, const Rect& r) {
     if (runs.empty()) return;
 
     Canvas& canvas = host_.GetCanvas();
+    // Without a TAB the expanded text is the text itself: no copies per run.
+    const bool hasTab = raw.find('\t') != std::string_view::npos;
+    std::string head, upTo;
     for (const TextRun& run : runs) {
-        const std::string head = ExpandTabs(raw.substr(0, run.start));
-        const std::string upTo = ExpandTabs(raw.substr(0, run.end));
-        const std::string_view body = std::string_view(upTo).substr(head.size());
-        const int64_t xs = int64_t{x0} + host_.TextWidth(head);
+        std::string_view headView = raw.substr(0, run.start);
+        std::string_view body = raw.substr(run.start, run.end - run.start);
+        if (hasTab) {
+            head = ExpandTabs(headView);
+            upTo = ExpandTabs(raw.substr(0, run.end));
+            headView = head;
+            body = std::string_view(upTo).substr(head.size());
+        }
+        const int64_t xs = int64_t{x0} + host_.TextWidth(headView);
         if (xs > r.right) break;
         const int64_t xe = xs + host_.TextWidth(body);
         const Rect clip{static_cast<int>(std::max<int64_t>(r.left, xs)), r.top,

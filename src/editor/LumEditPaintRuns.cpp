@@ -2,7 +2,6 @@
 #include "editor/LumEditPaintRuns.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "store/LumEditSub.h"
@@ -50,8 +49,10 @@ bool IsNameTerminator(char c) {
     }
 }
 
+// ASCII only: the prefixes are ASCII, and a locale's own case rules must not decide
+// whether a double-byte text holds a URL.
 char Lower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Whether the text, followed by the next piece, holds prefix at pos (lower-cased
@@ -142,8 +143,12 @@ OpenRun ScanRuns(std::string_view text, std::string_view next, OpenRun carried, 
             i = Continue(text, i, open, runs);
             continue;
         }
-        if (MatchAt(text, next, i, "http://", true) || MatchAt(text, next, i, "https:/", true) ||
-            MatchAt(text, next, i, "mailto:", true) || MatchAt(text, next, i, "mail:", true)) {
+        // Every URL prefix starts with "h" or "m", so most bytes are passed at a glance.
+        const char lc = Lower(c);
+        if ((lc == 'h' && (MatchAt(text, next, i, "http://", true) ||
+                           MatchAt(text, next, i, "https:/", true))) ||
+            (lc == 'm' &&
+             (MatchAt(text, next, i, "mailto:", true) || MatchAt(text, next, i, "mail:", true)))) {
             // The prefix itself holds no terminator, so the run starts at i and its end is
             // searched from the end of the five shortest prefix bytes on.
             size_t from = std::min(n, i + 5);
@@ -154,7 +159,7 @@ OpenRun ScanRuns(std::string_view text, std::string_view next, OpenRun carried, 
             i = std::max(end, i + 1);
             continue;
         }
-        if (MatchAt(text, next, i, "tag:", false)) {
+        if (c == 't' && MatchAt(text, next, i, "tag:", false)) {
             size_t start = i;
             open = OpenRun::TagBeforeDot;
             size_t end = Continue(text, std::min(n, i + 4), open, runs);

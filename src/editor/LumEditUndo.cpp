@@ -194,8 +194,39 @@ void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& 
     firstLine = std::clamp(std::min(firstLine, caretLine_), 0, LastLine());
     if (wordWrap_) {
         lastLine = std::max({firstLine, caretLine_, std::min(lastInsertedLine_, LastLine())});
-        RewrapFrom(0, firstLine, true, lastLine);
-        RepaintLines(firstLine, topLine_ + linesPerPage_, 0);
+        // Re-wraps without drawing, then draws each changed row once. A removal shows
+        // everything from the change to the bottom of the view; text put back within
+        // one line shows the rest of that logical line, as the wrap may have pushed
+        // bytes into its later pieces.
+        const bool restoredOnly =
+            r.kind == kUndoDelete || r.kind == kUndoDeleteKeep || r.kind == kUndoOverwritten;
+        const int rowsBefore = lines_.Count();
+        const int caretBefore = caretLine_;
+        RewrapFrom(0, firstLine, false, lastLine);
+        const int oldRange = lastVertRangeMax_;
+        bool scrolled = ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
+        const int movedDown = caretLine_ - caretBefore;
+        if (!scrolled && movedDown > 0 &&
+            caretLine_ - topLine_ + vertScrollLines_ >= linesPerPage_) {
+            const int top = std::min(MaxTopLine(), topLine_ + movedDown);
+            if (top != topLine_) {
+                topLine_ = top;
+                scrolled = true;
+                RepaintAll();
+                PlaceCaret();
+            }
+        }
+        UpdateVertRange();
+        // After a scroll the whole view is already asked for.
+        if (!scrolled) {
+            if (lastVertRangeMax_ != oldRange)
+                RepaintAll();
+            else if (restoredOnly && lines_.Count() == rowsBefore && firstLine == lastLine)
+                RepaintLines(firstLine, LineEndOf(firstLine), 0);
+            else
+                RepaintLines(firstLine, topLine_ + linesPerPage_, 0);
+        }
+        UpdateHorzRange();
     } else {
         caretLine_ = std::clamp(caretLine_, 0, LastLine());
         caretCol_ = ClampCol(caretLine_, caretCol_);

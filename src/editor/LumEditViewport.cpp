@@ -57,8 +57,12 @@ int TLumEdit::MaxTopLine() const {
 int TLumEdit::ColumnToPixel(int line, int col) {
     if (line < 0 || line >= lines_.Count() || col <= 0) return 0;
     int len = ContentLength(line);
-    std::string head = lines_.Get(line).substr(0, std::min(col, len));
-    if (col > len && freeCaretMode_) head.append(static_cast<size_t>(col - len), ' ');
+    const std::string_view text = std::string_view(lines_.Get(line)).substr(0, std::min(col, len));
+    const bool padded = col > len && freeCaretMode_;
+    // Every caret move asks this; the common case measures the stored bytes in place.
+    if (!padded && text.find('\t') == std::string_view::npos) return host_.TextWidth(text);
+    std::string head(text);
+    if (padded) head.append(static_cast<size_t>(col - len), ' ');
     return host_.TextWidth(ExpandTabs(head));
 }
 
@@ -120,10 +124,13 @@ void TLumEdit::UpdateHorzRange() {
     // Only the visible rows count, so this never walks the whole text.
     int widest = 0;
     int last = std::min(lines_.Count() - 1, topLine_ + linesPerPage_);
-    for (int i = std::max(0, topLine_); i <= last; ++i)
-        widest = std::max(
-            widest, host_.TextWidth(
-                        ExpandTabs(std::string_view(lines_.Get(i)).substr(0, ContentLength(i)))));
+    for (int i = std::max(0, topLine_); i <= last; ++i) {
+        const std::string_view text = std::string_view(lines_.Get(i)).substr(0, ContentLength(i));
+        const int width = text.find('\t') == std::string_view::npos
+                              ? host_.TextWidth(text)
+                              : host_.TextWidth(ExpandTabs(text));
+        widest = std::max(widest, width);
+    }
     widestLine_ = widest;
     if (!horzScrollBar_) return;
     host_.EnableScrollBar(ScrollBarKind::Horizontal, textAreaWidth_ < widestLine_ + horzStep_);
