@@ -300,8 +300,16 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
     if (caretJoined < 0 && caretLine_ > end) newCaretLine = caretLine_ + newN - oldN;
 
     const int common = std::min(oldN, newN);
-    for (int i = 0; i < common; ++i)
-        if (lines_.Get(start + i) != pieces[i]) lines_.Put(start + i, pieces[i]);
+    // Rows whose text really changed: a byte typed into the first piece of a wrapped line
+    // pushes a byte into every later piece, and those rows must be drawn again too.
+    int firstChanged = firstLine;
+    int lastChanged = firstLine;
+    for (int i = 0; i < common; ++i) {
+        if (lines_.Get(start + i) == pieces[i]) continue;
+        lines_.Put(start + i, pieces[i]);
+        firstChanged = std::min(firstChanged, start + i);
+        lastChanged = std::max(lastChanged, start + i);
+    }
     for (int i = common; i < newN; ++i) lines_.Insert(start + i, pieces[i]);
     try {
         for (int i = oldN - 1; i >= newN; --i) lines_.Delete(start + i);
@@ -334,7 +342,7 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
         if (lastVertRangeMax_ != oldRange)
             RepaintAll();
         else if (newN == oldN && firstLine == lastLine)
-            RepaintLines(firstLine, firstLine, caretPixelX);
+            RepaintLines(firstChanged, lastChanged, firstChanged == lastChanged ? caretPixelX : 0);
         else
             RepaintLines(firstLine, topLine_ + linesPerPage_, 0);
     }

@@ -80,6 +80,21 @@ TEST(UndoRepaintTest, RedoOfTypingDrawsTheLogicalLineFromTheChangeOnce) {
     EXPECT_EQ(f.edit->Lines().Get(5), "stu\r\n");
 }
 
+TEST(UndoRepaintTest, TypingIntoAWrappedLineDrawsEveryPieceItShifted) {
+    EditorFixture f;
+    f.edit->SetColumn(10);
+    f.edit->SetAllText(LongLines(40));
+    RowCounter rows(f);
+    // Rows 3 to 5 hold logical line 1; a byte typed into row 3 moves one byte into each
+    // of rows 4 and 5, while the row count stays the same.
+    f.edit->MoveCaretTo(3, 3, kScrollKeepMargin);
+    EXPECT_EQ(rows.During([&] { f.edit->TypeText("x"); }), RowCounter::Once(3, 5));
+    EXPECT_EQ(f.edit->Lines().Get(5), "stu\r\n");
+    // A byte typed into the last piece changes that row alone.
+    f.edit->MoveCaretTo(1, 5, kScrollKeepMargin);
+    EXPECT_EQ(rows.During([&] { f.edit->TypeText("y"); }), RowCounter::Once(5, 5));
+}
+
 TEST(UndoRepaintTest, UndoOfALineBreakDrawsTheRowsBelowOnce) {
     EditorFixture f;
     f.edit->SetColumn(10);
