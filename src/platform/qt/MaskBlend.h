@@ -1,0 +1,52 @@
+#pragma once
+
+// Blends an 8-bit coverage mask in one colour into 32-bit scan lines with the same
+// integer arithmetic as Qt's raster engine uses for grey-antialiased text, so that the
+// result matches QPainter's to the bit. The glyph cache checks that match for every
+// glyph it records before the canvas relies on it.
+
+#include <QRgb>
+#include <QtGlobal>
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/Canvas.h"
+
+namespace zentabo {
+
+// Each of the four channels of x times a / 255, rounded, two channels per multiply.
+constexpr uint32_t ByteMul(uint32_t x, uint32_t a) {
+    uint32_t t = (x & 0xFF00FFu) * a;
+    t = ((t + ((t >> 8) & 0xFF00FFu) + 0x800080u) >> 8) & 0xFF00FFu;
+    uint32_t u = ((x >> 8) & 0xFF00FFu) * a;
+    u = (u + ((u >> 8) & 0xFF00FFu) + 0x800080u) & 0xFF00FF00u;
+    return u | t;
+}
+
+// The opaque colour src over dst at the given coverage.
+constexpr uint32_t BlendCoverage(uint32_t dst, uint32_t src, uint32_t coverage) {
+    if (coverage == 0) return dst;
+    if (coverage == 255) return src;
+    const uint32_t s = ByteMul(src, coverage);
+    return s + ByteMul(dst, 255u - (s >> 24));
+}
+
+// The mask's top-left lands at (x, y) of the image whose first scan line is bits; only
+// pixels inside clip (already within the image) change.
+inline void BlendMask(uchar* bits, qsizetype stride, const Rect& clip, int x, int y,
+                      const unsigned char* mask, int width, int height, QRgb src) {
+    const int left = std::max(x, clip.left);
+    const int right = std::min(x + width, clip.right);
+    const int top = std::max(y, clip.top);
+    const int bottom = std::min(y + height, clip.bottom);
+    if (left >= right || top >= bottom) return;
+    for (int row = top; row < bottom; ++row) {
+        const unsigned char* cov = mask + static_cast<std::ptrdiff_t>(row - y) * width + (left - x);
+        auto* px = reinterpret_cast<uint32_t*>(bits + row * stride) + left;
+        for (int i = 0, n = right - left; i < n; ++i) {
+            if (cov[i] != 0) px[i] = BlendCoverage(px[i], src, cov[i]);
+        }
+    }
+}
+
+}  // namespace zentabo
