@@ -131,13 +131,17 @@ GlyphMask GlyphCache::Record(const TextMeasurer& font, const CellGlyph& g) {
 bool GlyphCache::Reproduces(const TextMeasurer& font, const CellGlyph& g, const GlyphMask& m) {
     const Rect all{0, 0, scratch_.width(), scratch_.height()};
     for (const CheckColours& c : kChecks) {
-        if (check_.size() != scratch_.size())
+        if (check_.size() != scratch_.size()) {
             check_ = QImage(scratch_.size(), QImage::Format_RGB32);
+        }
         check_.fill(c.background);
         PaintCell(check_, font, g, c.pen);
         scratch_.fill(c.background);
+        // A table for another background: every pixel goes through the arithmetic.
+        BlendTable plain;
+        plain.Make(c.pen, ~c.background);
         BlendMask(scratch_.bits(), scratch_.bytesPerLine(), all, margin_ + m.left, margin_ + m.top,
-                  Coverage(m), m.width, m.height, c.pen);
+                  Coverage(m), m.width, m.height, plain);
         if (scratch_ != check_) return false;
     }
     return true;

@@ -8,6 +8,7 @@
 #include <QRgb>
 #include <QtGlobal>
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "platform/Canvas.h"
@@ -31,20 +32,41 @@ constexpr uint32_t BlendCoverage(uint32_t dst, uint32_t src, uint32_t coverage) 
     return s + ByteMul(dst, 255u - (s >> 24));
 }
 
+// The results of one text colour over one background at every coverage: text is mostly
+// drawn over the fill of its own call, where a look-up replaces the arithmetic.
+struct BlendTable {
+    uint32_t src = 0;
+    uint32_t background = 0;
+    bool made = false;
+    std::array<uint32_t, 256> out{};
+
+    void Make(uint32_t text, uint32_t bg) {
+        made = true;
+        src = text;
+        background = bg;
+        for (uint32_t c = 0; c < 256; ++c) out[c] = BlendCoverage(bg, text, c);
+    }
+};
+
 // The mask's top-left lands at (x, y) of the image whose first scan line is bits; only
 // pixels inside clip (already within the image) change.
 inline void BlendMask(uchar* bits, qsizetype stride, const Rect& clip, int x, int y,
-                      const unsigned char* mask, int width, int height, QRgb src) {
+                      const unsigned char* mask, int width, int height, const BlendTable& t) {
     const int left = std::max(x, clip.left);
     const int right = std::min(x + width, clip.right);
     const int top = std::max(y, clip.top);
     const int bottom = std::min(y + height, clip.bottom);
     if (left >= right || top >= bottom) return;
+    const uint32_t src = t.src;
+    const uint32_t bg = t.background;
     for (int row = top; row < bottom; ++row) {
         const unsigned char* cov = mask + static_cast<std::ptrdiff_t>(row - y) * width + (left - x);
         auto* px = reinterpret_cast<uint32_t*>(bits + row * stride) + left;
         for (int i = 0, n = right - left; i < n; ++i) {
-            if (cov[i] != 0) px[i] = BlendCoverage(px[i], src, cov[i]);
+            const uint32_t c = cov[i];
+            if (c == 0) continue;
+            const uint32_t p = px[i];
+            px[i] = p == bg ? t.out[c] : BlendCoverage(p, src, c);
         }
     }
 }

@@ -161,7 +161,7 @@ void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view cp932, T
     const bool cached =
         useGlyphCache_ && image_->format() != QImage::Format_ARGB32 && GlyphCache::Supports(font);
     int end = x;
-    if (!cached || !BlendText(x, y, c, cp932, font, pen, &end)) {
+    if (!cached || !BlendText(x, y, c, cp932, font, TableFor(pen, ToQRgb(background)), &end)) {
         end = PaintText(x, y, c, cp932, font, pen);
     }
     if ((description_.style | fontStyle) & kStyleUnderline) {
@@ -180,8 +180,18 @@ void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view cp932, T
 
 // Collects the visible cells first: a glyph the cache cannot reproduce sends the whole
 // call to QPainter before anything is drawn.
+const BlendTable& QtCanvas::TableFor(QRgb pen, QRgb background) {
+    for (const BlendTable& t : tables_) {
+        if (t.made && t.src == pen && t.background == background) return t;
+    }
+    BlendTable& t = tables_[nextTable_];
+    nextTable_ = (nextTable_ + 1) % tables_.size();
+    t.Make(pen, background);
+    return t;
+}
+
 bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
-                         const TextMeasurer& font, QRgb pen, int* end) {
+                         const TextMeasurer& font, const BlendTable& colours, int* end) {
     glyphs_.Trim();
     cells_.clear();
     const int cell = font.CellWidth();
@@ -208,7 +218,7 @@ bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
             if (cl.run != runPass) continue;
             const GlyphMask& m = glyphs_.Mask(cl.mask);
             BlendMask(bits, stride, c, cl.x + m.left, y + m.top, glyphs_.Coverage(m), m.width,
-                      m.height, pen);
+                      m.height, colours);
         }
     }
     *end = cx;

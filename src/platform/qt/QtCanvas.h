@@ -8,11 +8,13 @@
 #include <QImage>
 #include <QList>
 #include <QPointF>
+#include <array>
 #include <vector>
 
 #include "platform/Canvas.h"
 #include "platform/qt/FontCache.h"
 #include "platform/qt/GlyphCache.h"
+#include "platform/qt/MaskBlend.h"
 
 namespace zentabo {
 
@@ -47,8 +49,9 @@ private:
     };
 
     const TextMeasurer& StyledFont(int fontStyle);
+    const BlendTable& TableFor(QRgb pen, QRgb background);
     bool BlendText(int x, int y, const Rect& c, std::string_view cp932, const TextMeasurer& font,
-                   QRgb pen, int* end);
+                   const BlendTable& colours, int* end);
     int PaintText(int x, int y, const Rect& c, std::string_view cp932, const TextMeasurer& font,
                   QRgb pen);
     void Fill(const Rect& clipped, QRgb rgb);
@@ -65,6 +68,9 @@ private:
     const TextMeasurer* styled_ = nullptr;
     GlyphCache glyphs_;
     bool useGlyphCache_ = true;
+    // The editor draws with a handful of colour pairs; a few tables hold them all.
+    std::array<BlendTable, 6> tables_;
+    std::size_t nextTable_ = 0;
     // Reused between calls so drawing a row does not allocate.
     std::vector<Cell> cells_;
     QList<quint32> runGlyphs_;
