@@ -125,6 +125,8 @@ GlyphMask GlyphCache::Record(const TextMeasurer& font, const CellGlyph& g) {
     const bool inside = right < 0 || (left > 0 && top > 0 && right < size.width() - 1 &&
                                       bottom < size.height() - 1);
     m.exact = grey && inside && Reproduces(font, g, m);
+    const int cells = g.perByte ? font.CellWidth() : g.advance;
+    m.withinCell = m.width == 0 || (m.left >= 0 && m.left + m.width <= cells);
     return m;
 }
 

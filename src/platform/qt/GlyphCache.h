@@ -21,8 +21,9 @@ struct GlyphMask {
     int top = 0;   // from the top edge of the cell
     int width = 0;
     int height = 0;
-    std::size_t offset = 0;  // of the first coverage byte in the cache
-    bool exact = false;      // blending the mask was checked to give QPainter's pixels
+    std::size_t offset = 0;   // of the first coverage byte in the cache
+    bool exact = false;       // blending the mask was checked to give QPainter's pixels
+    bool withinCell = false;  // no ink outside the glyph's own cells
 };
 
 class GlyphCache {

@@ -49,9 +49,11 @@ struct BlendTable {
 };
 
 // The mask's top-left lands at (x, y) of the image whose first scan line is bits; only
-// pixels inside clip (already within the image) change.
+// pixels inside clip (already within the image) change. plain promises that every
+// pixel there is the table's background.
 inline void BlendMask(uchar* bits, qsizetype stride, const Rect& clip, int x, int y,
-                      const unsigned char* mask, int width, int height, const BlendTable& t) {
+                      const unsigned char* mask, int width, int height, const BlendTable& t,
+                      bool plain = false) {
     const int left = std::max(x, clip.left);
     const int right = std::min(x + width, clip.right);
     const int top = std::max(y, clip.top);
@@ -65,9 +67,12 @@ inline void BlendMask(uchar* bits, qsizetype stride, const Rect& clip, int x, in
         auto* px = reinterpret_cast<uint32_t*>(bits + row * stride) + left;
         // Over plain background a row is one look-up per pixel (coverage 0 gives the
         // background back), with no branch to mispredict.
-        bool plain = true;
-        for (int i = 0; i < n; ++i) plain &= px[i] == bg;
-        if (plain) {
+        bool plainRow = plain;
+        if (!plainRow) {
+            plainRow = true;
+            for (int i = 0; i < n; ++i) plainRow &= px[i] == bg;
+        }
+        if (plainRow) {
             for (int i = 0; i < n; ++i) px[i] = t.out[cov[i]];
             continue;
         }

@@ -75,18 +75,27 @@ void QtCanvas::Fill(const Rect& c, QRgb rgb) {
     }
 }
 
+// Once per call: writing may have to detach the image from a shared copy first.
+void QtCanvas::Pixels() {
+    bits_ = image_->bits();
+    stride_ = image_->bytesPerLine();
+}
+
 void QtCanvas::Plot(int x, int y, QRgb rgb, PenMode mode) {
     if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) return;
-    QRgb& px = reinterpret_cast<QRgb*>(image_->scanLine(y))[x];
+    QRgb& px = reinterpret_cast<QRgb*>(bits_ + y * stride_)[x];
     px = mode == PenMode::Xor ? px ^ (rgb & 0x00FFFFFFu) : rgb;
 }
 
 void QtCanvas::SetPixel(int x, int y, TColor color) {
-    if (image_) Plot(x, y, ToQRgb(color), PenMode::Copy);
+    if (!image_) return;
+    Pixels();
+    Plot(x, y, ToQRgb(color), PenMode::Copy);
 }
 
 void QtCanvas::Line(int x1, int y1, int x2, int y2, TColor color, int width, PenMode mode) {
     if (!image_) return;
+    Pixels();
     width = std::clamp(width, 1, kMaxPenWidth);
     const QRgb rgb = ToQRgb(color);
     // Axis-aligned lines (nearly all the editor draws) are cut to the image, keeping
@@ -161,7 +170,8 @@ void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view cp932, T
     const bool cached =
         useGlyphCache_ && image_->format() != QImage::Format_ARGB32 && GlyphCache::Supports(font);
     int end = x;
-    if (!cached || !BlendText(x, y, c, cp932, font, TableFor(pen, ToQRgb(background)), &end)) {
+    if (!cached ||
+        !BlendText(x, y, c, cp932, font, TableFor(pen, ToQRgb(background)), opaque, &end)) {
         end = PaintText(x, y, c, cp932, font, pen);
     }
     if ((description_.style | fontStyle) & kStyleUnderline) {
@@ -191,7 +201,8 @@ const BlendTable& QtCanvas::TableFor(QRgb pen, QRgb background) {
 }
 
 bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
-                         const TextMeasurer& font, const BlendTable& colours, int* end) {
+                         const TextMeasurer& font, const BlendTable& colours, bool opaque,
+                         int* end) {
     glyphs_.Trim();
     cells_.clear();
     const int cell = font.CellWidth();
@@ -202,7 +213,11 @@ bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
         const int next = cx + g->advance;
         if (next > c.left && g->ch != u' ') {
             const int mask = glyphs_.Find(font, *g);
-            if (!glyphs_.Mask(mask).exact) return false;
+            const GlyphMask& m = glyphs_.Mask(mask);
+            if (!m.exact) return false;
+            // The clip was just filled, so until one glyph's ink reaches into another's
+            // cell every pixel under a glyph is still the background.
+            opaque = opaque && m.withinCell;
             const bool run = DrawKindOf(*g) == CellDrawKind::Run;
             cells_.push_back({mask, cx, run});
             if (g->perByte) cells_.push_back({mask, cx + cell, run});
@@ -218,7 +233,7 @@ bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
             if (cl.run != runPass) continue;
             const GlyphMask& m = glyphs_.Mask(cl.mask);
             BlendMask(bits, stride, c, cl.x + m.left, y + m.top, glyphs_.Coverage(m), m.width,
-                      m.height, colours);
+                      m.height, colours, opaque);
         }
     }
     *end = cx;

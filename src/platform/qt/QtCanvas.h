@@ -51,16 +51,19 @@ private:
     const TextMeasurer& StyledFont(int fontStyle);
     const BlendTable& TableFor(QRgb pen, QRgb background);
     bool BlendText(int x, int y, const Rect& c, std::string_view cp932, const TextMeasurer& font,
-                   const BlendTable& colours, int* end);
+                   const BlendTable& colours, bool opaque, int* end);
     int PaintText(int x, int y, const Rect& c, std::string_view cp932, const TextMeasurer& font,
                   QRgb pen);
     void Fill(const Rect& clipped, QRgb rgb);
+    void Pixels();
     void Plot(int x, int y, QRgb rgb, PenMode mode);
     void WideLine(int x1, int y1, int x2, int y2, QRgb rgb, int width, PenMode mode);
     Rect Clipped(const Rect& r) const;
 
     FontCache& fonts_;
     QImage* image_ = nullptr;
+    uchar* bits_ = nullptr;  // of image_, taken by Pixels() at the start of a call
+    qsizetype stride_ = 0;
     FontDescription description_;
     const TextMeasurer* font_ = nullptr;
     // The last bold or italic variant asked for, so the URL runs need no lookup.
