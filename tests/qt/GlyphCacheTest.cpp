@@ -1,7 +1,10 @@
 #include <QImage>
 #include <QtTest>
+#include <algorithm>
 #include <string>
+#include <vector>
 
+#include "platform/qt/EditorFont.h"
 #include "platform/qt/FontCache.h"
 #include "platform/qt/GlyphCache.h"
 #include "platform/qt/MaskBlend.h"
@@ -64,40 +67,68 @@ private slots:
         }
     }
 
-    // Thousands of different kanji: the cache starts afresh instead of growing, and text
-    // drawn after that is still right.
-    void theCapBoundsMemory() {
-        FontCache fonts;
-        QImage img(3200, 20, QImage::Format_RGB32);
-        QtCanvas canvas(fonts, &img);
-        canvas.SetFont(Font16());
-        const GlyphCache& cache = canvas.Glyphs();
-        std::size_t drawn = 0;
-        std::size_t largest = 0;
-        for (unsigned char lead = 0x88; lead <= 0x9F; ++lead) {
-            const std::string text = AllOfLead(lead);
-            canvas.TextOut(0, 0, {0, 0, 3200, 20}, text, 0, 0xFFFFFF, true);
-            drawn += text.size() / 2;
-            largest = std::max(largest, cache.GlyphCount());
-            // Over the cap by at most one call's characters.
-            QVERIFY(cache.GlyphCount() <= GlyphCache::kMaxGlyphs + text.size() / 2);
-            QVERIFY(cache.ByteCount() <= GlyphCache::kMaxBytes + text.size() * 16 * 16);
+    // Past either cap the cache starts afresh instead of growing, and records the same
+    // masks again.
+    void theCapsBoundMemory() {
+        const TextMeasurer font(ResolveFont(Font16()));
+        for (const bool byBytes : {false, true}) {
+            const std::size_t maxGlyphs = byBytes ? 100000 : 300;
+            const std::size_t maxBytes = byBytes ? 20000 : 100000000;
+            GlyphCache cache(maxGlyphs, maxBytes);
+            std::vector<unsigned char> first;
+            GlyphMask firstMask;
+            int restarts = 0;
+            for (unsigned char lead = 0x88; lead <= 0x8B; ++lead) {
+                const std::string text = AllOfLead(lead);
+                const std::size_t before = cache.GlyphCount();
+                cache.Trim();
+                restarts += cache.GlyphCount() < before;
+                QVERIFY(cache.GlyphCount() <= maxGlyphs && cache.ByteCount() <= maxBytes);
+                for (std::size_t i = 0; i < text.size(); i += 2) {
+                    const CellGlyph* g = nullptr;
+                    font.CharAt(text, i, &g);
+                    const GlyphMask& m = cache.Mask(cache.Find(font, *g));
+                    QVERIFY(m.exact);
+                    if (lead == 0x88 && i == 0) {
+                        firstMask = m;
+                        first.assign(cache.Coverage(m), cache.Coverage(m) + m.width * m.height);
+                    }
+                }
+            }
+            QVERIFY(restarts > 0);
+            cache.Trim();
+            const CellGlyph* g = nullptr;
+            font.CharAt("\x88\x40", 0, &g);
+            const GlyphMask& again = cache.Mask(cache.Find(font, *g));
+            QCOMPARE(again.left, firstMask.left);
+            QCOMPARE(again.top, firstMask.top);
+            QCOMPARE(again.width, firstMask.width);
+            QCOMPARE(again.height, firstMask.height);
+            QVERIFY(std::equal(first.begin(), first.end(), cache.Coverage(again)));
         }
-        QVERIFY(drawn > GlyphCache::kMaxGlyphs);
-        QVERIFY(largest > GlyphCache::kMaxGlyphs / 2);
-        QVERIFY(cache.GlyphCount() < largest);
+    }
 
-        QImage painted(400, 20, QImage::Format_RGB32);
+    // Text drawn as the cache starts afresh within a row's calls is still right.
+    void drawingAcrossAFreshStart() {
+        FontCache fonts;
+        QImage painted(3200, 20, QImage::Format_RGB32);
         painted.fill(Qt::white);
         QImage blended = painted;
-        const std::string text = "A\x88\x9F\x93\xFA\x96\x7B\xB1 \x85\x40z";
-        canvas.SetImage(&blended);
-        canvas.TextOut(1, 1, {0, 0, 400, 20}, text, 0x0000FF, 0, false);
+        QtCanvas canvas(fonts, &blended);
         QtCanvas reference(fonts, &painted);
         reference.SetGlyphCacheEnabled(false);
+        canvas.SetFont(Font16());
         reference.SetFont(Font16());
-        reference.TextOut(1, 1, {0, 0, 400, 20}, text, 0x0000FF, 0, false);
+        std::size_t largest = 0;
+        for (unsigned char lead = 0x88; lead <= 0x9F; ++lead) {
+            for (QtCanvas* c : {&canvas, &reference}) {
+                c->TextOut(0, 0, {0, 0, 3200, 20}, AllOfLead(lead), 0, 0xFFFFFF, true);
+                c->TextOut(3, 1, {0, 0, 3200, 20}, "Ab\x88\x9F", 0x0000FF, 0, false);
+            }
+            largest = std::max(largest, canvas.Glyphs().GlyphCount());
+        }
         QCOMPARE(blended, painted);
+        QVERIFY(largest > 4000);
     }
 
     // Qt blends differently into non-premultiplied images: those are left to QPainter.

@@ -27,7 +27,8 @@ constexpr CheckColours kChecks[] = {{0xFFE06A21u, 0xFF1F5A9Cu}, {0xFF203040u, 0x
 
 }  // namespace
 
-GlyphCache::GlyphCache() = default;
+GlyphCache::GlyphCache(std::size_t maxGlyphs, std::size_t maxBytes)
+    : maxGlyphs_(maxGlyphs), maxBytes_(maxBytes) {}
 GlyphCache::~GlyphCache() = default;
 
 bool GlyphCache::Supports(const TextMeasurer& font) {
@@ -35,7 +36,7 @@ bool GlyphCache::Supports(const TextMeasurer& font) {
 }
 
 void GlyphCache::Trim() {
-    if (masks_.size() <= kMaxGlyphs && coverage_.size() <= kMaxBytes) return;
+    if (masks_.size() <= maxGlyphs_ && coverage_.size() <= maxBytes_) return;
     tables_.clear();
     lastTable_ = 0;
     masks_.clear();
@@ -88,7 +89,7 @@ void GlyphCache::PaintCell(QImage& target, const TextMeasurer& font, const CellG
 }
 
 GlyphMask GlyphCache::Record(const TextMeasurer& font, const CellGlyph& g) {
-    margin_ = 2 * font.CellHeight() + 2 * font.CellWidth();
+    margin_ = font.CellHeight();
     const QSize size(2 * margin_ + 2 * font.CellWidth(), 2 * margin_ + font.CellHeight());
     if (scratch_.size() != size) scratch_ = QImage(size, QImage::Format_RGB32);
     scratch_.fill(kWhite);

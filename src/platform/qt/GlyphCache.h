@@ -28,10 +28,10 @@ struct GlyphMask {
 
 class GlyphCache {
 public:
-    static constexpr std::size_t kMaxGlyphs = 4096;
-    static constexpr std::size_t kMaxBytes = std::size_t{4} << 20;
+    static constexpr std::size_t kMaxGlyphs = 8192;
+    static constexpr std::size_t kMaxBytes = std::size_t{8} << 20;
 
-    GlyphCache();
+    explicit GlyphCache(std::size_t maxGlyphs = kMaxGlyphs, std::size_t maxBytes = kMaxBytes);
     ~GlyphCache();
 
     // Qt fills the outlines of large glyphs as paths instead of blending cached ones.
@@ -61,6 +61,8 @@ private:
     bool Reproduces(const TextMeasurer& font, const CellGlyph& g, const GlyphMask& m);
     void PaintCell(QImage& target, const TextMeasurer& font, const CellGlyph& g, QRgb pen);
 
+    std::size_t maxGlyphs_;
+    std::size_t maxBytes_;
     std::vector<std::unique_ptr<FontTable>> tables_;
     std::size_t lastTable_ = 0;
     std::vector<GlyphMask> masks_;
