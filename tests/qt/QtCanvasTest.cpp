@@ -380,18 +380,23 @@ private slots:
         QTest::newRow("ruler size") << QByteArray("10 20 30 40") << 8 << int(kStyleNone);
         // Above the size Qt caches glyphs for: QPainter draws.
         QTest::newRow("large") << mixed << 60 << int(kStyleUnderline);
+        // A negative height asks for the face without Japanese glyphs below.
+        QTest::newRow("kanji from another face") << mixed << -16 << int(kStyleNone);
     }
     void cachedTextEqualsPaintedText() {
         QFETCH(QByteArray, text);
         QFETCH(int, height);
         QFETCH(int, style);
         const std::string bytes = text.toStdString();
-        CompareWithPainter(Font(height), bytes, style);
+        FontDescription font = Font(std::abs(height));
+        if (height < 0) font.name = "DejaVu Sans Mono";
+        CompareWithPainter(font, bytes, style);
         if (QTest::currentTestFailed()) return;
-        CompareWithPainter(Font(height), bytes, style, QImage::Format_ARGB32_Premultiplied);
+        CompareWithPainter(font, bytes, style, QImage::Format_ARGB32_Premultiplied);
         if (QTest::currentTestFailed()) return;
         // The style may come with the selected font as well as with the call.
-        CompareWithPainter(Font(height, style), bytes, kStyleNone);
+        font.style = style;
+        CompareWithPainter(font, bytes, kStyleNone);
     }
 
     // Identity only means something when the cache is in use.
@@ -404,9 +409,19 @@ private slots:
         const GlyphCache& cache = canvas.Glyphs();
         QCOMPARE(cache.GlyphCount(), std::size_t{5});
         for (int i = 0; i < 5; ++i) QVERIFY(cache.Mask(i).exact);
+        // A kanji the face lacks comes from another face and is cached all the same.
+        FontDescription latin = EditorFont16();
+        latin.name = "DejaVu Sans Mono";
+        canvas.SetFont(latin);
+        const CellGlyph* g = nullptr;
+        canvas.CurrentFont().CharAt("\x8A\xBF", 0, &g);
+        QCOMPARE(g->index, 0u);
+        canvas.TextOut(0, 0, {0, 0, 200, 40}, "\x8A\xBF", kBlack, kWhite, true);
+        QCOMPARE(cache.GlyphCount(), std::size_t{6});
+        QVERIFY(cache.Mask(5).exact && cache.Mask(5).width > 8);
         canvas.SetFont(Font(60));
         canvas.TextOut(0, 0, {0, 0, 200, 40}, "Cd", kBlack, kWhite, true);
-        QCOMPARE(cache.GlyphCount(), std::size_t{5});
+        QCOMPARE(cache.GlyphCount(), std::size_t{6});
     }
 
     // A bold run in one font must not be drawn in the bold of the font selected before.
