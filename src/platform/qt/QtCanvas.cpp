@@ -188,8 +188,6 @@ void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view cp932, T
     }
 }
 
-// Collects the visible cells first: a glyph the cache cannot reproduce sends the whole
-// call to QPainter before anything is drawn.
 const BlendTable& QtCanvas::TableFor(QRgb pen, QRgb background) {
     for (const BlendTable& t : tables_) {
         if (t.made && t.src == pen && t.background == background) return t;
@@ -200,6 +198,8 @@ const BlendTable& QtCanvas::TableFor(QRgb pen, QRgb background) {
     return t;
 }
 
+// Collects the visible cells first: a glyph the cache cannot reproduce sends the whole
+// call to QPainter before anything is drawn.
 bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
                          const TextMeasurer& font, const BlendTable& colours, bool opaque,
                          int* end) {
