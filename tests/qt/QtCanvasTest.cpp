@@ -53,6 +53,69 @@ FontDescription EditorFont16() {
     return d;
 }
 
+FontDescription Font(int height, int style = kStyleNone) {
+    FontDescription d;
+    d.height = height;
+    d.style = style;
+    return d;
+}
+
+// One row's worth of text calls as the editor makes them: opaque and transparent,
+// scrolled to the left, and clipped through the glyphs at every edge, on a background
+// of differing pixels so that every blended pixel counts.
+void DrawRows(QtCanvas& canvas, const std::string& text, int style) {
+    const int h = canvas.CurrentFont().CellHeight();
+    const int cell = canvas.CurrentFont().CellWidth();
+    const TColor colours[][2] = {
+        {0x000000, 0xFFFFFF}, {0xFFFFFF, 0x804000}, {0x2050E0, 0xC0F0F0}, {0x00A0FF, 0x000000}};
+    int y = -h / 2;  // the first row half above the image
+    for (int i = 0; i < 4; ++i) {
+        const TColor fg = colours[i][0], bg = colours[i][1];
+        const bool opaque = i % 2 == 0;
+        canvas.TextOut(3, y, {0, y, 400, y + h}, text, fg, bg, opaque, style);
+        y += h;
+        // Cut through the glyphs on all four sides.
+        canvas.TextOut(2, y, {2 + cell / 2 + 1, y + 3, 2 + 7 * cell - 3, y + h - 4}, text, fg, bg,
+                       opaque, style);
+        y += h;
+        // Scrolled: starts far left of the clip, which starts inside a character.
+        canvas.TextOut(-5 * cell - 3, y, {cell + 1, y, 300, y + h}, text, fg, bg, opaque, style);
+        y += h;
+    }
+    // Past the right and bottom edges of the image.
+    canvas.TextOut(400 - 4 * cell - 2, y, {0, y, 1000, y + 1000}, text, 0x0000FF, 0xEEEEEE, false,
+                   style);
+}
+
+// The same calls through QPainter and through the glyph cache.
+void CompareWithPainter(const FontDescription& font, const std::string& text, int style,
+                        QImage::Format format = QImage::Format_RGB32) {
+    FontCache fonts;
+    const int rows = 13 * (font.height + 1);
+    QImage painted = Pattern(400, rows).convertToFormat(format);
+    QImage blended = painted;
+    QtCanvas reference(fonts, &painted);
+    reference.SetGlyphCacheEnabled(false);
+    reference.SetFont(font);
+    DrawRows(reference, text, style);
+    QtCanvas canvas(fonts, &blended);
+    canvas.SetFont(font);
+    DrawRows(canvas, text, style);
+    QVERIFY(painted != Pattern(400, rows).convertToFormat(format));
+    if (blended != painted) {
+        for (int y = 0; y < rows; ++y) {
+            for (int x = 0; x < 400; ++x) {
+                QVERIFY2(blended.pixel(x, y) == painted.pixel(x, y),
+                         qPrintable(QStringLiteral("first difference at %1,%2: %3 for %4")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(blended.pixel(x, y), 8, 16)
+                                        .arg(painted.pixel(x, y), 8, 16)));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 class QtCanvasTest : public QObject {
@@ -283,6 +346,98 @@ private slots:
         QCOMPARE(ink.right(), 4 + 3 * cell - 1);
         QVERIFY(ink.top() > 8 && ink.bottom() < 16);
         QCOMPARE(img.pixel(5, ink.top()), qRgb(255, 0, 0));
+    }
+
+    // The glyph cache must put down exactly the pixels QPainter would.
+    void cachedTextEqualsPaintedText_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("style");
+        const QByteArray ascii("Hello, World! {[|]} ~_@gjpqy 0123");
+        const QByteArray kana("\x82\xA0\x82\xA2\x82\xF1\x83\x41\x83\x94\x81\x5B\x81\x42");
+        const QByteArray kanji("\x8A\xBF\x8E\x9A\x88\x9F\xEA\xA2\x98\x9F\xE0\x40");
+        const QByteArray halfKana("\xB1\xB2\xB3\xDE\xDF\xA1\xA4\xB6\xDE");
+        // Undecodable pairs, lone and misplaced lead bytes and control bytes.
+        const QByteArray bad(
+            "\x85\x40x\x80\xFD\xFE\x88\x20y\x81\x7F"
+            "\x01\x1B\x7F\x82");
+        const QByteArray mixed = ascii.left(6) + kanji.left(4) + halfKana.left(3) + bad.left(4) +
+                                 kana.left(4) + "\x81\x40 \x81\x40z";
+        for (int height : {12, 15, 16, 21}) {
+            const QByteArray h = QByteArray::number(height);
+            QTest::newRow("ascii " + h) << ascii << height << int(kStyleNone);
+            QTest::newRow("kana " + h) << kana << height << int(kStyleNone);
+            QTest::newRow("kanji " + h) << kanji << height << int(kStyleNone);
+            QTest::newRow("half-width katakana " + h) << halfKana << height << int(kStyleNone);
+            QTest::newRow("bad bytes " + h) << bad << height << int(kStyleNone);
+            QTest::newRow("mixed underlined " + h) << mixed << height << int(kStyleUnderline);
+        }
+        QTest::newRow("bold underlined") << mixed << 16 << int(kStyleBold | kStyleUnderline);
+        // Slanted glyphs reach into their neighbours' cells.
+        QTest::newRow("italic") << mixed << 16 << int(kStyleItalic);
+        QTest::newRow("bold italic bad bytes")
+            << bad + ascii << 15 << int(kStyleBold | kStyleItalic);
+        QTest::newRow("ruler size") << QByteArray("10 20 30 40") << 8 << int(kStyleNone);
+        // Above the size Qt caches glyphs for: QPainter draws.
+        QTest::newRow("large") << mixed << 60 << int(kStyleUnderline);
+        // A negative height asks for the face without Japanese glyphs below.
+        QTest::newRow("kanji from another face") << mixed << -16 << int(kStyleNone);
+    }
+    void cachedTextEqualsPaintedText() {
+        QFETCH(QByteArray, text);
+        QFETCH(int, height);
+        QFETCH(int, style);
+        const std::string bytes = text.toStdString();
+        FontDescription font = Font(std::abs(height));
+        if (height < 0) font.name = "DejaVu Sans Mono";
+        CompareWithPainter(font, bytes, style);
+        if (QTest::currentTestFailed()) return;
+        CompareWithPainter(font, bytes, style, QImage::Format_ARGB32_Premultiplied);
+        if (QTest::currentTestFailed()) return;
+        // The style may come with the selected font as well as with the call.
+        font.style = style;
+        CompareWithPainter(font, bytes, kStyleNone);
+    }
+
+    // Identity only means something when the cache is in use.
+    void cacheIsUsedForEditorSizes() {
+        FontCache fonts;
+        QImage img = Blank(200, 40);
+        QtCanvas canvas(fonts, &img);
+        canvas.SetFont(EditorFont16());
+        canvas.TextOut(0, 0, {0, 0, 200, 40}, "Ab\x8A\xBF\xB1\x85\x40", kBlack, kWhite, true);
+        const GlyphCache& cache = canvas.Glyphs();
+        QCOMPARE(cache.GlyphCount(), std::size_t{5});
+        for (int i = 0; i < 5; ++i) QVERIFY(cache.Mask(i).exact);
+        // A kanji the face lacks comes from another face and is cached all the same.
+        FontDescription latin = EditorFont16();
+        latin.name = "DejaVu Sans Mono";
+        canvas.SetFont(latin);
+        const CellGlyph* g = nullptr;
+        canvas.CurrentFont().CharAt("\x8A\xBF", 0, &g);
+        QCOMPARE(g->index, 0u);
+        canvas.TextOut(0, 0, {0, 0, 200, 40}, "\x8A\xBF", kBlack, kWhite, true);
+        QCOMPARE(cache.GlyphCount(), std::size_t{6});
+        QVERIFY(cache.Mask(5).exact && cache.Mask(5).width > 8);
+        canvas.SetFont(Font(60));
+        canvas.TextOut(0, 0, {0, 0, 200, 40}, "Cd", kBlack, kWhite, true);
+        QCOMPARE(cache.GlyphCount(), std::size_t{6});
+    }
+
+    // A bold run in one font must not be drawn in the bold of the font selected before.
+    void styledFontFollowsTheSelectedFont() {
+        FontCache fonts;
+        QImage first = Blank(200, 30, qRgb(255, 255, 255));
+        QImage fresh = first;
+        QtCanvas canvas(fonts, &first);
+        canvas.SetFont(Font(12));
+        canvas.TextOut(0, 0, {0, 0, 200, 30}, "http", kBlack, kWhite, true, kStyleBold);
+        canvas.SetFont(Font(20));
+        canvas.TextOut(0, 0, {0, 0, 200, 30}, "http", kBlack, kWhite, true, kStyleBold);
+        QtCanvas other(fonts, &fresh);
+        other.SetFont(Font(20));
+        other.TextOut(0, 0, {0, 0, 200, 30}, "http", kBlack, kWhite, true, kStyleBold);
+        QCOMPARE(first, fresh);
     }
 
     void noImageIsHarmless() {

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QStringList>
 #include <algorithm>
@@ -78,6 +79,10 @@ ResolvedFont ResolveFont(const FontDescription& description) {
     r.metrics.tmHeight = height;
     r.metrics.tmAveCharWidth = cell;
     r.ascent = std::clamp(static_cast<int>(std::lround(m.ascent())), 1, height);
+    // Taken once here: the URL runs underline on every repaint.
+    const QFontMetrics im(r.font);
+    r.underlinePos = std::max(1, im.underlinePos());
+    r.underlineWidth = std::max(1, im.lineWidth());
     return r;
 }
 

@@ -13,8 +13,10 @@ namespace zentabo {
 
 struct ResolvedFont {
     QFont font;
-    FontMetrics metrics;  // tmHeight = cell height, tmAveCharWidth = single-byte cell
-    int ascent = 0;       // baseline offset from the top of the cell
+    FontMetrics metrics;     // tmHeight = cell height, tmAveCharWidth = single-byte cell
+    int ascent = 0;          // baseline offset from the top of the cell
+    int underlinePos = 1;    // below the baseline
+    int underlineWidth = 1;  // line thickness
     bool fellBack = false;
 };
 

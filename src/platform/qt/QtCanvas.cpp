@@ -1,17 +1,18 @@
 #include "platform/qt/QtCanvas.h"
 
 #include <QPainter>
-#include <QString>
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/qt/LineRaster.h"
+#include "platform/qt/MaskBlend.h"
+#include "platform/qt/QtCellDraw.h"
 #include "platform/qt/QtColor.h"
 
 namespace zentabo {
 namespace {
 
-constexpr char16_t kReplacement = 0xFFFD;
 constexpr int kMaxPenWidth = 16;
 constexpr int64_t kMaxSlantedSteps = 1 << 16;
 
@@ -49,6 +50,7 @@ void QtCanvas::SetImage(QImage* image) {
 void QtCanvas::SetFont(const FontDescription& font) {
     description_ = font;
     font_ = &fonts_.Get(font);
+    styledStyle_ = -1;
 }
 
 Rect QtCanvas::Clipped(const Rect& r) const {
@@ -57,27 +59,43 @@ Rect QtCanvas::Clipped(const Rect& r) const {
 }
 
 void QtCanvas::FillRect(const Rect& r, TColor color) {
-    if (!image_) return;
-    const Rect c = Clipped(r);
-    const QRgb rgb = ToQRgb(color);
-    for (int y = c.top; y < c.bottom; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image_->scanLine(y));
-        std::fill(line + c.left, line + std::max(c.left, c.right), rgb);
+    if (image_) Fill(Clipped(r), ToQRgb(color));
+}
+
+// The first row is filled and copied down: a copy runs at memory speed.
+void QtCanvas::Fill(const Rect& c, QRgb rgb) {
+    if (c.left >= c.right || c.top >= c.bottom) return;
+    uchar* bits = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
+    auto* first = reinterpret_cast<QRgb*>(bits + c.top * stride) + c.left;
+    const std::size_t n = static_cast<std::size_t>(c.right - c.left);
+    std::fill(first, first + n, rgb);
+    for (int y = c.top + 1; y < c.bottom; ++y) {
+        std::memcpy(reinterpret_cast<QRgb*>(bits + y * stride) + c.left, first, n * sizeof(QRgb));
     }
+}
+
+// Once per call: writing may have to detach the image from a shared copy first.
+void QtCanvas::Pixels() {
+    bits_ = image_->bits();
+    stride_ = image_->bytesPerLine();
 }
 
 void QtCanvas::Plot(int x, int y, QRgb rgb, PenMode mode) {
     if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) return;
-    QRgb& px = reinterpret_cast<QRgb*>(image_->scanLine(y))[x];
+    QRgb& px = reinterpret_cast<QRgb*>(bits_ + y * stride_)[x];
     px = mode == PenMode::Xor ? px ^ (rgb & 0x00FFFFFFu) : rgb;
 }
 
 void QtCanvas::SetPixel(int x, int y, TColor color) {
-    if (image_) Plot(x, y, ToQRgb(color), PenMode::Copy);
+    if (!image_) return;
+    Pixels();
+    Plot(x, y, ToQRgb(color), PenMode::Copy);
 }
 
 void QtCanvas::Line(int x1, int y1, int x2, int y2, TColor color, int width, PenMode mode) {
     if (!image_) return;
+    Pixels();
     width = std::clamp(width, 1, kMaxPenWidth);
     const QRgb rgb = ToQRgb(color);
     // Axis-aligned lines (nearly all the editor draws) are cut to the image, keeping
@@ -126,73 +144,131 @@ void QtCanvas::WideLine(int x1, int y1, int x2, int y2, QRgb rgb, int width, Pen
     }
 }
 
+const TextMeasurer& QtCanvas::StyledFont(int fontStyle) {
+    constexpr int kShape = kStyleBold | kStyleItalic;
+    const int style = (description_.style | fontStyle) & kShape;
+    if (style == (description_.style & kShape)) return *font_;
+    if (style != styledStyle_) {
+        FontDescription styled = description_;
+        styled.style = description_.style | fontStyle;
+        styled_ = &fonts_.Get(styled);
+        styledStyle_ = style;
+    }
+    return *styled_;
+}
+
 void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view cp932, TColor textColor,
                        TColor background, bool opaque, int fontStyle) {
     if (!image_) return;
     const Rect c = Clipped(clip);
     if (c.left >= c.right || c.top >= c.bottom) return;
-    if (opaque) FillRect(c, background);
+    if (opaque) Fill(c, ToQRgb(background));
 
-    FontDescription styled = description_;
-    styled.style = description_.style | fontStyle;
-    const TextMeasurer& font = fonts_.Get(styled);
-
-    QPainter p(image_);
-    p.setClipRect(QRect(c.left, c.top, c.right - c.left, c.bottom - c.top));
-    p.setPen(QColor::fromRgb(ToQRgb(textColor)));
+    const TextMeasurer& font = StyledFont(fontStyle);
     const QRgb pen = ToQRgb(textColor);
-    const int baseline = y + font.Font().ascent;
-    const int cell = font.CellWidth();
+    // Non-premultiplied images take Qt's converting blend, which the masks do not copy.
+    const bool cached =
+        useGlyphCache_ && image_->format() != QImage::Format_ARGB32 && GlyphCache::Supports(font);
+    int end = x;
+    if (!cached ||
+        !BlendText(x, y, c, cp932, font, TableFor(pen, ToQRgb(background)), opaque, &end)) {
+        end = PaintText(x, y, c, cp932, font, pen);
+    }
+    if ((description_.style | fontStyle) & kStyleUnderline) {
+        const int uy =
+            std::min(y + font.Font().ascent + font.Font().underlinePos, y + font.CellHeight() - 1);
+        // Only the visible part: x may lie far to the left of a scrolled row.
+        const int ux = std::max(x, c.left - 1);
+        const int ur = std::min(end, c.right);
+        if (ur > ux) {
+            Fill({std::max(ux, c.left), std::max(uy, c.top), ur,
+                  std::min(uy + font.Font().underlineWidth, c.bottom)},
+                 pen);
+        }
+    }
+}
 
-    glyphs_.clear();
-    positions_.clear();
-    auto drawSingle = [&](char16_t ch, int cx) {
-        // The face lacks this glyph: let Qt find one in another face.
-        p.setFont(font.Font().font);
-        p.drawText(QPointF(cx, baseline), QString(QChar(ch)));
-    };
-    // Bytes that do not decode get a hollow box of one cell each, drawn by hand: no
-    // face's replacement glyph is guaranteed to fit the cell.
-    const int boxTop = y + std::max(1, font.CellHeight() / 4);
-    const QRect box(0, boxTop, std::max(1, cell - 3), std::max(1, baseline - boxTop - 1));
-    auto drawBox = [&](int cx) { p.drawRect(box.translated(cx + 1, 0)); };
+const BlendTable& QtCanvas::TableFor(QRgb pen, QRgb background) {
+    for (const BlendTable& t : tables_) {
+        if (t.made && t.src == pen && t.background == background) return t;
+    }
+    BlendTable& t = tables_[nextTable_];
+    nextTable_ = (nextTable_ + 1) % tables_.size();
+    t.Make(pen, background);
+    return t;
+}
+
+// Collects the visible cells first: a glyph the cache cannot reproduce sends the whole
+// call to QPainter before anything is drawn.
+bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
+                         const TextMeasurer& font, const BlendTable& colours, bool opaque,
+                         int* end) {
+    glyphs_.Trim();
+    cells_.clear();
+    const int cell = font.CellWidth();
     int cx = x;
     const CellGlyph* g = nullptr;
     for (std::size_t i = 0; i < cp932.size() && cx < c.right;) {
         i += font.CharAt(cp932, i, &g);
         const int next = cx + g->advance;
         if (next > c.left && g->ch != u' ') {
-            const int parts = g->perByte ? 2 : 1;
-            for (int k = 0; k < parts; ++k) {
+            const int mask = glyphs_.Find(font, *g);
+            const GlyphMask& m = glyphs_.Mask(mask);
+            if (!m.exact) return false;
+            // The clip was just filled, so until one glyph's ink reaches into another's
+            // cell every pixel under a glyph is still the background.
+            opaque = opaque && m.withinCell;
+            const bool run = DrawKindOf(*g) == CellDrawKind::Run;
+            cells_.push_back({mask, cx, run});
+            if (g->perByte) cells_.push_back({mask, cx + cell, run});
+        }
+        cx = next;
+    }
+    // QPainter draws boxes and fallback characters as it meets them and the glyph run
+    // after them all; where ink of neighbours overlaps, the order shows in the pixels.
+    uchar* bits = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
+    for (const bool runPass : {false, true}) {
+        for (const Cell& cl : cells_) {
+            if (cl.run != runPass) continue;
+            const GlyphMask& m = glyphs_.Mask(cl.mask);
+            BlendMask(bits, stride, c, cl.x + m.left, y + m.top, glyphs_.Coverage(m), m.width,
+                      m.height, colours, opaque);
+        }
+    }
+    *end = cx;
+    return true;
+}
+
+int QtCanvas::PaintText(int x, int y, const Rect& c, std::string_view cp932,
+                        const TextMeasurer& font, QRgb pen) {
+    QPainter p(image_);
+    p.setClipRect(QRect(c.left, c.top, c.right - c.left, c.bottom - c.top));
+    p.setPen(QColor::fromRgb(pen));
+    const int baseline = y + font.Font().ascent;
+    const int cell = font.CellWidth();
+    runGlyphs_.clear();
+    runPositions_.clear();
+    int cx = x;
+    const CellGlyph* g = nullptr;
+    for (std::size_t i = 0; i < cp932.size() && cx < c.right;) {
+        i += font.CharAt(cp932, i, &g);
+        const int next = cx + g->advance;
+        if (next > c.left && g->ch != u' ') {
+            for (int k = 0, parts = g->perByte ? 2 : 1; k < parts; ++k) {
                 const int gx = cx + k * cell;
-                if (g->ch == kReplacement) {
-                    drawBox(gx);
-                } else if (g->index != 0) {
-                    glyphs_.append(g->index);
-                    positions_.append(QPointF(gx, baseline));
+                if (DrawKindOf(*g) == CellDrawKind::Run) {
+                    runGlyphs_.append(g->index);
+                    runPositions_.append(QPointF(gx, baseline));
                 } else {
-                    drawSingle(g->ch, gx);
+                    DrawSingleCell(p, font, *g, gx, y);
                 }
             }
         }
         cx = next;
     }
-    if (!glyphs_.isEmpty()) {
-        QGlyphRun run;
-        run.setRawFont(font.RawFont());
-        run.setGlyphIndexes(glyphs_);
-        run.setPositions(positions_);
-        p.drawGlyphRun(QPointF(0, 0), run);
-    }
-    if (styled.style & kStyleUnderline) {
-        const QFontMetrics m(font.Font().font);
-        const int uy =
-            std::min(baseline + std::max(1, m.underlinePos()), y + font.CellHeight() - 1);
-        // Only the visible part: x may lie far to the left of a scrolled row.
-        const int ux = std::max(x, c.left - 1);
-        const int uw = std::min(cx, c.right) - ux;
-        if (uw > 0) p.fillRect(QRect(ux, uy, uw, std::max(1, m.lineWidth())), QColor::fromRgb(pen));
-    }
+    DrawGlyphRun(p, font, runGlyphs_, runPositions_);
+    return cx;
 }
 
 }  // namespace zentabo

@@ -1,17 +1,20 @@
 #pragma once
 
 // The editor's Canvas on the widget's backing image. Fills, lines and pixels write the
-// image's pixels directly (exact, and XOR really XORs); text goes through QPainter,
-// each character placed at the x of its cell as the measurer computes it.
+// image's pixels directly (exact, and XOR really XORs). Text is blended into the image
+// from the glyph cache, each character placed at the x of its cell as the measurer
+// computes it; QPainter draws it instead wherever the cache cannot promise its pixels.
 
-#include <QGlyphRun>
 #include <QImage>
 #include <QList>
 #include <QPointF>
+#include <array>
 #include <vector>
 
 #include "platform/Canvas.h"
 #include "platform/qt/FontCache.h"
+#include "platform/qt/GlyphCache.h"
+#include "platform/qt/MaskBlend.h"
 
 namespace zentabo {
 
@@ -26,6 +29,10 @@ public:
     void SetImage(QImage* image);
     const TextMeasurer& CurrentFont() const { return *font_; }
 
+    // Off, all text goes through QPainter: the reference the cached drawing must equal.
+    void SetGlyphCacheEnabled(bool on) { useGlyphCache_ = on; }
+    const GlyphCache& Glyphs() const { return glyphs_; }
+
     void SetFont(const FontDescription& font) override;
     void FillRect(const Rect& r, TColor color) override;
     void TextOut(int x, int y, const Rect& clip, std::string_view cp932, TColor textColor,
@@ -35,17 +42,42 @@ public:
     void SetPixel(int x, int y, TColor color) override;
 
 private:
+    struct Cell {
+        int mask;
+        int x;
+        bool run;
+    };
+
+    const TextMeasurer& StyledFont(int fontStyle);
+    const BlendTable& TableFor(QRgb pen, QRgb background);
+    bool BlendText(int x, int y, const Rect& c, std::string_view cp932, const TextMeasurer& font,
+                   const BlendTable& colours, bool opaque, int* end);
+    int PaintText(int x, int y, const Rect& c, std::string_view cp932, const TextMeasurer& font,
+                  QRgb pen);
+    void Fill(const Rect& clipped, QRgb rgb);
+    void Pixels();
     void Plot(int x, int y, QRgb rgb, PenMode mode);
     void WideLine(int x1, int y1, int x2, int y2, QRgb rgb, int width, PenMode mode);
     Rect Clipped(const Rect& r) const;
 
     FontCache& fonts_;
     QImage* image_ = nullptr;
+    uchar* bits_ = nullptr;  // of image_, taken by Pixels() at the start of a call
+    qsizetype stride_ = 0;
     FontDescription description_;
     const TextMeasurer* font_ = nullptr;
+    // The last bold or italic variant asked for, so the URL runs need no lookup.
+    int styledStyle_ = -1;
+    const TextMeasurer* styled_ = nullptr;
+    GlyphCache glyphs_;
+    bool useGlyphCache_ = true;
+    // The editor draws with a handful of colour pairs; a few tables hold them all.
+    std::array<BlendTable, 6> tables_;
+    std::size_t nextTable_ = 0;
     // Reused between calls so drawing a row does not allocate.
-    QList<quint32> glyphs_;
-    QList<QPointF> positions_;
+    std::vector<Cell> cells_;
+    QList<quint32> runGlyphs_;
+    QList<QPointF> runPositions_;
     std::vector<unsigned char> mask_;
 };
 
