@@ -358,6 +358,19 @@ public:
     void DrawRuler(int lastColumn);
     void DrawRulerCursor(bool first);
 
+    // ---- box selection painting
+    // The byte columns [start, end) a box covers on a display line; end never passes
+    // the line's text and neither edge cuts a double-byte character.
+    struct BoxSpan {
+        int start = 0;
+        int end = 0;
+    };
+    BoxSpan BoxColumns(int line);
+    // The text-relative pixel x of the box's moving edge.
+    int BoxEndX();
+    // Where the mouse is (client x) when a mouse selection extends the box.
+    void SetBoxMouseX(int clientX) { boxMouseX_ = clientX; }
+
 private:
     friend class EditorTestAccess;
 
@@ -594,6 +607,17 @@ private:
     int startCacheLine_ = -1;
     int startCacheValue_ = 0;
     int LogicalStart(int line);
+
+    // ---- box selection painting
+    BoxSpan BoxColumnsBetween(int line, int x0, int x1);
+    void DrawBoxRow(int line, int x0, int x1);
+    void ExtendBox(int previousLine, bool fromMouse);
+    // The moving edge as last recorded, valid while the selection end is still there;
+    // an end set another way (SetSel, a search hit) takes its own column's x.
+    int boxEndX_ = 0;
+    int boxEndLine_ = -1;
+    int boxEndCol_ = -1;
+    int boxMouseX_ = 0;
 };
 
 }  // namespace zentabo

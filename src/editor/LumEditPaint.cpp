@@ -185,7 +185,12 @@ void TLumEdit::DrawLine(int line) {
         DrawRow(line);
         return;
     }
-    // Box selection is not drawn as a box yet: its rows show as a stream selection.
+    if (boxSelMode_) {
+        const bool pixels = !BoxColumFix;
+        DrawBoxRow(line, pixels ? ColumnToPixel(selStartLine_, selStartCol_) : 0,
+                   pixels ? BoxEndX() : 0);
+        return;
+    }
     const SelectionRange r = GetSelectionRange();
     if (line < r.startLine || line > r.endLine) {
         DrawRow(line);

@@ -5,7 +5,7 @@
 
 namespace zentabo {
 
-void TLumEdit::ExtendSelectionTo(int col, int line, bool /*fromMouse: box selection only*/) {
+void TLumEdit::ExtendSelectionTo(int col, int line, bool fromMouse) {
     line = std::clamp(line, 0, LastLine());
     col = std::max(0, col);
     if (freeCaretMode_ && !boxSelMode_) {
@@ -17,7 +17,9 @@ void TLumEdit::ExtendSelectionTo(int col, int line, bool /*fromMouse: box select
     const int previous = prevEndLine_;
     selEndLine_ = line;
     selEndCol_ = col;
-    {
+    if (boxSelMode_) {
+        ExtendBox(previous, fromMouse);
+    } else {
         // Only the rows between the previous and the new end change; DrawLine draws
         // each of them as the selection now stands.
         DrawStep step(*this);
