@@ -206,20 +206,6 @@ TEST(PaintBox, GrowingShrinkingAndCrossingTheAnchorLeaveNoStaleHighlight) {
     }
 }
 
-TEST(PaintBox, ShrinkingTheBoxClearsTheRowsItLeaves) {
-    BoxFixture f("abcdefgh\r\nabcdefgh\r\nabcdefgh\r\nabcdefgh\r\nabcdefgh");
-    f.edit->BoxColumFix = true;
-    f.edit->SetSel(1, 0, 0, 1);
-    Screen live = f.Painted();
-    f.edit->ExtendSelectionTo(6, 4, false);
-    live.Replay(f.host.canvas.calls);
-    EXPECT_EQ(f.SelectedRows(live), (Rows{"1-6", "1-6", "1-6", "1-6", "1-6"}));
-    // Back up three rows in one step (a fast drag) and narrow the box.
-    f.edit->ExtendSelectionTo(3, 1, false);
-    live.Replay(f.host.canvas.calls);
-    EXPECT_EQ(f.SelectedRows(live), (Rows{"1-3", "1-3", "", "", ""}));
-}
-
 TEST(PaintBox, WrappedRowsAreBoxedAsDisplayLines) {
     BoxFixture f("abcdefghijklmnopqrstuvwxyz\r\nab\r\nabcdefghijklmnop", true);
     f.edit->SetColumn(10);
