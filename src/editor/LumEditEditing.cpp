@@ -38,6 +38,12 @@ void TLumEdit::CollapseSelectionToCaret() {
 void TLumEdit::ClearSelection() {
     if (selActive_ || allSelected_) {
         SelectionRange r = GetSelectionRange();
+        // A box whose lower end stands at column 0 still covers part of that row, which
+        // the stream range leaves out.
+        if (boxSelMode_ && selActive_) {
+            r.startLine = std::min(selStartLine_, selEndLine_);
+            r.endLine = std::max(selStartLine_, selEndLine_);
+        }
         selActive_ = allSelected_ = false;
         RepaintLines(r.startLine, r.endLine, 0);
     }

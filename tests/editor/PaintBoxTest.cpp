@@ -206,6 +206,20 @@ TEST(PaintBox, GrowingShrinkingAndCrossingTheAnchorLeaveNoStaleHighlight) {
     }
 }
 
+TEST(PaintBox, ClearingABoxWhoseEndStandsAtColumnZeroLeavesNoHighlight) {
+    BoxFixture f("abcdefgh\r\nabcdefgh\r\nabcdefgh\r\nabcdefgh");
+    f.edit->BoxColumFix = true;
+    Screen screen = f.Painted();
+    // Anchor (col 3, row 0), end (col 0, row 2): row 2 is part of the box.
+    f.host.canvas.calls.clear();
+    f.edit->SetSel(3, 0, 2, 0);
+    screen.Replay(f.host.canvas.calls);
+    EXPECT_EQ(f.SelectedRows(screen), (Rows{"0-3", "0-3", "0-3", ""}));
+    f.edit->MoveCaretTo(1, 3, kScrollKeepMargin);
+    screen.Replay(f.host.canvas.calls);
+    EXPECT_EQ(f.SelectedRows(screen), (Rows{"", "", "", ""}));
+}
+
 TEST(PaintBox, WrappedRowsAreBoxedAsDisplayLines) {
     BoxFixture f("abcdefghijklmnopqrstuvwxyz\r\nab\r\nabcdefghijklmnop", true);
     f.edit->SetColumn(10);
