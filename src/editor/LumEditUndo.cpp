@@ -203,25 +203,8 @@ void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& 
         const int rowsBefore = lines_.Count();
         const int caretBefore = caretLine_;
         RewrapFrom(0, firstLine, false, lastLine);
-        const int oldRange = lastVertRangeMax_;
-        bool scrolled = ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
-        const int movedDown = caretLine_ - caretBefore;
-        if (!scrolled && movedDown > 0 &&
-            caretLine_ - topLine_ + vertScrollLines_ >= linesPerPage_) {
-            const int top = std::min(MaxTopLine(), topLine_ + movedDown);
-            if (top != topLine_) {
-                topLine_ = top;
-                scrolled = true;
-                RepaintAll();
-                PlaceCaret();
-            }
-        }
-        UpdateVertRange();
-        // After a scroll the whole view is already asked for.
-        if (!scrolled) {
-            if (lastVertRangeMax_ != oldRange)
-                RepaintAll();
-            else if (restoredOnly && lines_.Count() == rowsBefore && firstLine == lastLine)
+        if (!FollowRewrappedCaret(caretBefore)) {
+            if (restoredOnly && lines_.Count() == rowsBefore && firstLine == lastLine)
                 RepaintLines(firstLine, LineEndOf(firstLine), 0);
             else
                 RepaintLines(firstLine, topLine_ + linesPerPage_, 0);

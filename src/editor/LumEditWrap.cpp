@@ -325,6 +325,20 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
         CollapseSelectionToCaret();
         return;
     }
+    if (!FollowRewrappedCaret(oldCaretLine)) {
+        if (newN == oldN && firstLine == lastLine)
+            RepaintLines(firstChanged, lastChanged, firstChanged == lastChanged ? caretPixelX : 0);
+        else
+            RepaintLines(firstLine, topLine_ + linesPerPage_, 0);
+    }
+    UpdateHorzRange();
+    CollapseSelectionToCaret();
+}
+
+// After a re-wrap: brings the caret into view, scrolling down with it when it moved
+// down near the bottom, and updates the vertical range. True when that already asked
+// for the whole view, so the caller draws no rows of its own.
+bool TLumEdit::FollowRewrappedCaret(int oldCaretLine) {
     const int oldRange = lastVertRangeMax_;
     bool scrolled = ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
     const int movedDown = caretLine_ - oldCaretLine;
@@ -338,16 +352,10 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
         }
     }
     UpdateVertRange();
-    if (!scrolled) {
-        if (lastVertRangeMax_ != oldRange)
-            RepaintAll();
-        else if (newN == oldN && firstLine == lastLine)
-            RepaintLines(firstChanged, lastChanged, firstChanged == lastChanged ? caretPixelX : 0);
-        else
-            RepaintLines(firstLine, topLine_ + linesPerPage_, 0);
-    }
-    UpdateHorzRange();
-    CollapseSelectionToCaret();
+    if (scrolled) return true;
+    if (lastVertRangeMax_ == oldRange) return false;
+    RepaintAll();
+    return true;
 }
 
 void TLumEdit::ToLogicalPos(int& col, int& line) const {
