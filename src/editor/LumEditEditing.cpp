@@ -311,8 +311,9 @@ void TLumEdit::TypeText(const std::string& rawText) {
     RecordUndo(kind, text, recLine, recCol);
     InsertNoRecord(text, true);
     if (wordWrap_) {
+        // With a line break the caret ends below recLine, so the re-wrap itself draws
+        // from recLine to the bottom of the view.
         RewrapFrom(ColumnToPixel(recLine, recCol) - horzOffset_, recLine, true, caretLine_);
-        if (HasCrLf(text)) RepaintLines(recLine, topLine_ + linesPerPage_, 0);
     } else {
         UpdateAfterEdit(recCol, recLine, HasCrLf(text) ? -1 : caretLine_, caretLine_);
     }

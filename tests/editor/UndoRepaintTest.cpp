@@ -95,6 +95,16 @@ TEST(UndoRepaintTest, TypingIntoAWrappedLineDrawsEveryPieceItShifted) {
     EXPECT_EQ(rows.During([&] { f.edit->TypeText("y"); }), RowCounter::Once(5, 5));
 }
 
+TEST(UndoRepaintTest, TypingALineBreakDrawsEachRowBelowOnce) {
+    EditorFixture f;
+    f.edit->SetColumn(10);
+    f.edit->SetAllText(LongLines(4));  // 12 rows: the scroll range stays as it is
+    RowCounter rows(f);
+    f.edit->MoveCaretTo(1, 2, kScrollKeepMargin);
+    EXPECT_EQ(rows.During([&] { f.edit->TypeText("\r\n"); }), RowCounter::Once(2, 12));
+    EXPECT_EQ(f.edit->LineCount(), 13);
+}
+
 TEST(UndoRepaintTest, UndoOfALineBreakDrawsTheRowsBelowOnce) {
     EditorFixture f;
     f.edit->SetColumn(10);
