@@ -443,6 +443,7 @@ private:
     void RecordToDisplay(int& col, int& line) const;
     void RepaintLines(int firstLine, int lastLine, int fromX);
     void RepaintAll();
+    void RedrawWholeView();
     bool FollowRewrappedCaret(int oldCaretLine);
     bool ScrollPositionIntoView(int x, int line, int kind, int margin);
     void KeepCaretVisibleHorizontally();

@@ -248,10 +248,7 @@ void TLumEdit::TextStart() {
     } else if (!allSelected_) {
         CollapseSelectionToCaret();
     }
-    UpdateVertRange();
-    UpdateHorzRange();
-    RepaintAll();
-    PlaceCaret();
+    RedrawWholeView();
 }
 
 void TLumEdit::TextEnd() {
@@ -279,10 +276,7 @@ void TLumEdit::TextEnd() {
     } else if (!allSelected_) {
         CollapseSelectionToCaret();
     }
-    UpdateVertRange();
-    UpdateHorzRange();
-    RepaintAll();
-    PlaceCaret();
+    RedrawWholeView();
 }
 
 void TLumEdit::LineDown() {

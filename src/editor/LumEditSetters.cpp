@@ -27,10 +27,7 @@ void TLumEdit::ApplyViewSettings() {
     }
     host_.HideCaret();
     topLine_ = std::min(topLine_, MaxTopLine());
-    UpdateVertRange();
-    UpdateHorzRange();
-    RepaintAll();
-    PlaceCaret();
+    RedrawWholeView();
     host_.ShowCaret();
 }
 

@@ -53,10 +53,7 @@ void TLumEdit::SetAllText(std::string text) {
         }
         std::string().swap(text);
         ReplaceStore(pieces);
-        UpdateVertRange();
-        UpdateHorzRange();
-        RepaintAll();
-        PlaceCaret();
+        RedrawWholeView();
     } catch (const std::exception&) {
         ShowError("Error:OC004");
     }
@@ -105,10 +102,7 @@ void TLumEdit::ClearAll() {
     ResetState();
     topLine_ = 0;
     horzOffset_ = 0;
-    UpdateVertRange();
-    UpdateHorzRange();
-    RepaintAll();
-    PlaceCaret();
+    RedrawWholeView();
 }
 
 void TLumEdit::SelectAll() {

@@ -106,6 +106,14 @@ void TLumEdit::RepaintAll() {
     host_.Invalidate(Rect{0, 0, size.width, size.height}, true);
 }
 
+// After the text or the geometry changed as a whole: ranges, the whole view, the caret.
+void TLumEdit::RedrawWholeView() {
+    UpdateVertRange();
+    UpdateHorzRange();
+    RepaintAll();
+    PlaceCaret();
+}
+
 void TLumEdit::UpdateVertRange() {
     if (AdaptGutter()) RepaintAll();
     int maxTop = MaxTopLine();

@@ -228,10 +228,7 @@ void TLumEdit::RewrapWholeText() {
         selEndLine_ = prevEndLine_ = caretLine_;
         selEndCol_ = prevEndCol_ = caretCol_;
         topLine_ = std::min(topLine_, MaxTopLine());
-        UpdateVertRange();
-        UpdateHorzRange();
-        RepaintAll();
-        PlaceCaret();
+        RedrawWholeView();
     } catch (const std::exception&) {
         ShowError("Error:OC004");
     }
@@ -242,10 +239,7 @@ void TLumEdit::Refresh() {
         RewrapWholeText();
         return;
     }
-    UpdateVertRange();
-    UpdateHorzRange();
-    RepaintAll();
-    PlaceCaret();
+    RedrawWholeView();
 }
 
 void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int lastLine) {
