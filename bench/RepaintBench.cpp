@@ -11,7 +11,7 @@
 #include "BenchRegistry.h"
 #include "SampleText.h"
 #include "editor/LumEdit.h"
-#include "platform/qt/LumEditWidget.h"
+#include "qt/widget/LumEditWidget.h"
 
 namespace zentabo::bench {
 namespace {

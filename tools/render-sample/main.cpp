@@ -6,7 +6,7 @@
 #include <string>
 
 #include "editor/LumEdit.h"
-#include "platform/qt/LumEditWidget.h"
+#include "qt/widget/LumEditWidget.h"
 #include "store/Cp932Codec.h"
 
 namespace {

@@ -1,0 +1,158 @@
+#pragma once
+
+// TMainForm: the one main window. It owns the settings, the pages (a tab each), the
+// actions with their menus and tool bars, and the status bar; it reads the settings
+// and the page store at start and writes both at close.
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "qt/shell/AppPaths.h"
+#include "qt/shell/EditSheet.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace zentabo {
+
+class PageControl;
+class TFindDialog;
+struct TSettings;
+
+// The dialogs the window opens, replaceable so tests can answer them without a user.
+struct ShellDialogs {
+    // Returns the chosen path, or an empty string for Cancel.
+    std::function<QString(QWidget*)> openFile;
+    std::function<QString(QWidget*, const QString& preset)> saveFile;
+    // Returns the text entered, or `initial` for Cancel.
+    std::function<QString(QWidget*, const QString& title, const QString& prompt,
+                          const QString& initial)>
+        inputText;
+    std::function<void(QWidget*, const QString& text)> message;
+    std::function<SheetPrompts::ReplaceAnswer(QWidget*)> askReplace;
+};
+
+ShellDialogs StandardDialogs();
+
+class TMainForm : public QMainWindow, public SheetPrompts {
+    Q_OBJECT
+public:
+    // dataDir: tests put the settings and the page store there; empty in the program.
+    explicit TMainForm(const QString& dataDir = QString(),
+                       ShellDialogs dialogs = StandardDialogs());
+    ~TMainForm() override;
+
+    TSettings& Settings() { return *settings_; }
+    const AppPaths& Paths() const { return paths_; }
+    PageControl* Pages() const { return pageControl_; }
+    QToolBar* ToolBar(int i) const { return i == 1 ? toolBar1_ : toolBar2_; }
+    QLabel* StatusPanel(int i) const { return i == 1 ? panel1_ : panel2_; }
+    QAction* Action(const QString& name) const { return actions_.value(name); }
+    QMenu* TabPopupMenu() const { return tabPopupMenu_; }
+    QMenu* EditPopupMenu() const { return editPopupMenu_; }
+
+    int PageCount() const;
+    TEditSheet* Page(int index) const;
+    TEditSheet* ActiveSheet() const;
+    int ActiveIndex() const;
+    void ActivatePage(int index);
+    QString PageCaption(int index) const;
+    void SetPageCaption(int index, const QString& caption);
+
+    // Page operations.
+    TEditSheet* CreatePage();
+    TEditSheet* AddPage(const QString& caption, const QString& path);
+    TEditSheet* CopyPage(TEditSheet* source);
+    void DeletePage(TEditSheet* page);
+    void RenamePage(TEditSheet* page);
+    void ApplySettingsToAllPages();
+    void ApplyFormSettings();
+    void SetImeOpen(TEditSheet* page, bool open);
+
+    // The idle pass: caption, status bar and every action's state.
+    void UpdateActions();
+
+    // Writes the page store and the settings as a close does, without closing:
+    // for a session end or a termination signal. Returns false when the page store
+    // could not be written.
+    bool SaveSession();
+
+    // Tests print to this PDF file instead of the default printer.
+    void SetPrintToFile(const QString& pdfPath) { printerOverride_ = pdfPath; }
+
+    // The find dialog, created by the program after the main window; FormShow
+    // connects it and FormClose lets it store its values.
+    void SetFindDialog(TFindDialog* dialog);
+    TFindDialog* FindDialog() const;
+
+    // SheetPrompts
+    void ShowMessage(const QString& text) override;
+    ReplaceAnswer AskReplace() override;
+    bool MatchCase() const override;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    bool FormClose();
+    void FormDestroy();
+    void CaptureFormSettings();
+    void CapturePlacement();
+    bool SavePageStore(QString* error);
+    void LoadPageStore();
+
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateStatusBar();
+    void ConnectActions();
+    bool CycleKey(QObject* watched, QEvent* e);
+
+    // Find and replace: the dialog's requests and the two commands that show it.
+    void ConnectFindDialog();
+    void FindDialogFind();
+    void FindDialogReplace();
+    void ShowFindDialog(bool replace);
+
+    TEditSheet* PopupSheet() const;
+    void FileSave(bool saveAs);
+    void FileOpen();
+    void FilePrint();
+    void ToggleSaveMode();
+    void FocusActiveEditor();
+    void SetToolBarsVisible(bool visible);
+    bool ToolBarsVisible() const;
+
+    ShellDialogs dialogs_;
+    AppPaths paths_;
+    std::unique_ptr<TSettings> settings_;
+    PageControl* pageControl_ = nullptr;
+    QToolBar* toolBar1_ = nullptr;
+    QToolBar* toolBar2_ = nullptr;
+    QLabel* panel1_ = nullptr;
+    QLabel* panel2_ = nullptr;
+    QMenu* tabPopupMenu_ = nullptr;
+    QMenu* editPopupMenu_ = nullptr;
+    QHash<QString, QAction*> actions_;
+    bool shown_ = false;
+    bool closed_ = false;
+    bool clipboardHasText_ = false;
+    bool updating_ = false;
+    // Kept while the stored pages were not all read, so the next write can set the
+    // old file aside first.
+    bool pageStoreIncomplete_ = false;
+    QString printerOverride_;
+    QPointer<TFindDialog> findDialog_;
+};
+
+}  // namespace zentabo

@@ -1,0 +1,142 @@
+// The main window's page operations.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTabBar>
+
+#include "app/Settings.h"
+#include "editor/LumEdit.h"
+#include "qt/shell/Icons.h"
+#include "qt/shell/MainForm.h"
+#include "qt/shell/PageControl.h"
+#include "qt/widget/LumEditWidget.h"
+#include "store/Cp932Codec.h"
+
+namespace zentabo {
+
+int TMainForm::PageCount() const {
+    return pageControl_->count();
+}
+
+TEditSheet* TMainForm::Page(int index) const {
+    return qobject_cast<TEditSheet*>(pageControl_->widget(index));
+}
+
+TEditSheet* TMainForm::ActiveSheet() const {
+    return qobject_cast<TEditSheet*>(pageControl_->currentWidget());
+}
+
+int TMainForm::ActiveIndex() const {
+    return pageControl_->currentIndex();
+}
+
+void TMainForm::ActivatePage(int index) {
+    if (index >= 0 && index < PageCount()) pageControl_->setCurrentIndex(index);
+}
+
+QString TMainForm::PageCaption(int index) const {
+    return pageControl_->tabText(index);
+}
+
+void TMainForm::SetPageCaption(int index, const QString& caption) {
+    pageControl_->setTabText(index, caption);
+}
+
+void TMainForm::FocusActiveEditor() {
+    if (TEditSheet* p = ActiveSheet()) p->EditWidget()->setFocus(Qt::OtherFocusReason);
+}
+
+TEditSheet* TMainForm::CreatePage() {
+    auto* page = new TEditSheet(this, editPopupMenu_, pageControl_);
+    connect(page, &TEditSheet::SaveModeChanged, this, [this](TEditSheet* p) {
+        const int i = pageControl_->indexOf(p);
+        if (i >= 0) pageControl_->setTabIcon(i, TabImage(p->ImageIndex()));
+    });
+    const int index = pageControl_->addTab(page, TabImage(0), QString());
+    page->ApplySettings(*settings_);
+    pageControl_->setCurrentIndex(index);
+    switch (settings_->ImeMode) {
+        case 1:
+            SetImeOpen(page, true);
+            break;
+        case 2:
+            SetImeOpen(page, false);
+            break;
+        default:
+            break;
+    }
+    return page;
+}
+
+TEditSheet* TMainForm::AddPage(const QString& caption, const QString& path) {
+    TEditSheet* page = CreatePage();
+    SetPageCaption(pageControl_->indexOf(page), caption);
+    // A file that vanished after the dialog gives an empty page without a file name.
+    if (!path.isEmpty() && QFileInfo::exists(path)) {
+        if (page->Edit().LoadFile(QFile::encodeName(path).toStdString())) {
+            page->SetFileName(path);
+        } else {
+            ShowMessage(QStringLiteral("ファイルを読み込めませんでした。\n%1")
+                            .arg(QDir::toNativeSeparators(path)));
+        }
+    }
+    ActivatePage(pageControl_->indexOf(page));
+    return page;
+}
+
+TEditSheet* TMainForm::CopyPage(TEditSheet* source) {
+    const QString caption = PageCaption(pageControl_->indexOf(source));
+    const std::string text = source->Edit().GetAllText();
+    const QString fileName = source->FileName();
+    TEditSheet* page = CreatePage();
+    SetPageCaption(pageControl_->indexOf(page), caption);
+    page->Edit().SetAllText(text);
+    page->SetSaveMode(true);
+    page->SetFileName(fileName);
+    return page;
+}
+
+void TMainForm::DeletePage(TEditSheet* page) {
+    if (!page || PageCount() < 1) return;
+    pageControl_->removeTab(pageControl_->indexOf(page));
+    delete page;
+    if (PageCount() > 0 && !closed_) FocusActiveEditor();
+}
+
+void TMainForm::RenamePage(TEditSheet* page) {
+    const int index = pageControl_->indexOf(page);
+    if (index < 0) return;
+    const QString old = PageCaption(index);
+    const QString text =
+        dialogs_.inputText(this, QStringLiteral("ページの名前を変更"),
+                           QStringLiteral("新しいページの名前を入力してください"), old);
+    // Names are kept as code page 932 in the page store; a character it cannot hold
+    // would be lost at the next start, so such a name is refused.
+    const Cp932EncodeResult encoded = Utf16ToCp932(text.toStdU16String());
+    if (!encoded.ok()) {
+        ShowMessage(QStringLiteral("ページの名前に使えない文字が含まれています: %1")
+                        .arg(QString::fromUcs4(&encoded.unmappable.front().codePoint, 1)));
+        return;
+    }
+    SetPageCaption(index, text);
+}
+
+void TMainForm::ApplySettingsToAllPages() {
+    for (int i = 0; i < PageCount(); ++i) Page(i)->ApplySettings(*settings_);
+}
+
+void TMainForm::SetImeOpen(TEditSheet* page, bool open) {
+    LumEditWidget* w = page->EditWidget();
+    w->setFocus(Qt::OtherFocusReason);
+    // Qt lets a program switch input-method handling for a widget on and off, but
+    // not open or close the input method itself.
+    w->setAttribute(Qt::WA_InputMethodEnabled, open);
+}
+
+void TMainForm::ToggleSaveMode() {
+    if (TEditSheet* p = ActiveSheet()) p->SetSaveMode(!p->SaveMode());
+    UpdateActions();
+}
+
+}  // namespace zentabo

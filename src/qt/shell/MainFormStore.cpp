@@ -1,0 +1,104 @@
+// Reading and writing the page store: the main window and its pages as the page-store
+// format sees them.
+
+#include <QDir>
+#include <QFile>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+#include "app/PageStore.h"
+#include "editor/LumEdit.h"
+#include "qt/shell/MainForm.h"
+#include "qt/shell/PageControl.h"
+#include "store/Cp932Codec.h"
+
+namespace zentabo {
+
+namespace {
+
+// Captions and file names are code page 932 in the file.
+std::string ToCp932(const QString& s) {
+    return Utf16ToCp932(s.toStdU16String()).bytes;
+}
+QString FromCp932(const std::string& s) {
+    return QString::fromStdU16String(Cp932ToUtf16(s));
+}
+
+class SheetRecord : public PageStorePage {
+public:
+    SheetRecord(TMainForm& form, TEditSheet& sheet) : form_(form), sheet_(sheet) {}
+
+    std::string Caption() const override { return ToCp932(form_.PageCaption(Index())); }
+    std::string FileName() const override { return ToCp932(sheet_.FileName()); }
+    bool SaveMode() const override { return sheet_.SaveMode(); }
+    std::string Text() const override { return sheet_.Edit().GetAllText(); }
+
+    void SetCaption(const std::string& caption) override {
+        form_.SetPageCaption(Index(), FromCp932(caption));
+    }
+    void SetFileName(const std::string& fileName) override {
+        sheet_.SetFileName(FromCp932(fileName));
+    }
+    void SetSaveMode(bool saveMode) override { sheet_.SetSaveMode(saveMode); }
+    void SetText(std::string text) override { sheet_.Edit().SetAllText(std::move(text)); }
+    void LoadFile(const std::string& path) override {
+        sheet_.Edit().LoadFile(QFile::encodeName(FromCp932(path)).toStdString());
+    }
+
+private:
+    int Index() const { return form_.Pages()->indexOf(&sheet_); }
+    TMainForm& form_;
+    TEditSheet& sheet_;
+};
+
+class FormPages : public PageStoreHost {
+public:
+    explicit FormPages(TMainForm& form) : form_(form) {}
+
+    int PageCount() const override { return form_.PageCount(); }
+    PageStorePage& Page(int index) override { return Keep(*form_.Page(index)); }
+    PageStorePage& CreatePage() override { return Keep(*form_.CreatePage()); }
+
+private:
+    PageStorePage& Keep(TEditSheet& sheet) {
+        records_.push_back(std::make_unique<SheetRecord>(form_, sheet));
+        return *records_.back();
+    }
+    TMainForm& form_;
+    std::vector<std::unique_ptr<SheetRecord>> records_;
+};
+
+// The page store holds paths as code page 932 strings; a bound file's path is given
+// to the format in those bytes, converted from the file system's own names.
+std::string StorePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+void TMainForm::LoadPageStore() {
+    FormPages host(*this);
+    const PageStoreLoadResult r = zentabo::LoadPageStore(host, StorePath(paths_.PageStorePath));
+    // Kept until the next write, which first sets the unread file aside.
+    pageStoreIncomplete_ = r.StoppedEarly();
+}
+
+bool TMainForm::SavePageStore(QString* error) {
+    const std::string path = StorePath(paths_.PageStorePath);
+    if (pageStoreIncomplete_) {
+        const KeepAsideResult kept = KeepPageStoreAside(path, std::time(nullptr));
+        if (!kept.status) {
+            // Overwriting would lose the pages that could not be read.
+            if (error) *error = QString::fromLocal8Bit(kept.status.error.c_str());
+            return false;
+        }
+        pageStoreIncomplete_ = false;
+    }
+    FormPages host(*this);
+    const FileResult saved = zentabo::SavePageStore(host, path);
+    if (!saved && error) *error = QString::fromLocal8Bit(saved.error.c_str());
+    return saved.ok;
+}
+
+}  // namespace zentabo

@@ -1,0 +1,488 @@
+#include "qt/widget/LumEditWidget.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
+
+#include "editor/LumEdit.h"
+#include "qt/widget/EditorFont.h"
+#include "qt/widget/KeyMapping.h"
+#include "qt/widget/QtColor.h"
+#include "store/Cp932Codec.h"
+
+namespace zentabo {
+
+namespace {
+
+QString FromCp932(std::string_view s) {
+    return QString::fromStdU16String(Cp932ToUtf16(s));
+}
+
+QRect ToQRect(const Rect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+// A scroll bar's action as the scroll request code the editor takes.
+int ScrollCodeOf(int action) {
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub:
+            return SB_LINEUP;
+        case QAbstractSlider::SliderSingleStepAdd:
+            return SB_LINEDOWN;
+        case QAbstractSlider::SliderPageStepSub:
+            return SB_PAGEUP;
+        case QAbstractSlider::SliderPageStepAdd:
+            return SB_PAGEDOWN;
+        case QAbstractSlider::SliderToMinimum:
+            return SB_TOP;
+        case QAbstractSlider::SliderToMaximum:
+            return SB_BOTTOM;
+        case QAbstractSlider::SliderMove:
+            return SB_THUMBTRACK;
+        default:
+            return SB_ENDSCROLL;
+    }
+}
+
+// The UTF-16 length of the first col bytes of a line (text only, no marker).
+int Utf16Offset(const std::string& line, int col) {
+    const int n = std::clamp(col, 0, static_cast<int>(line.size()));
+    return static_cast<int>(Cp932ToUtf16(std::string_view(line).substr(0, n)).size());
+}
+
+}  // namespace
+
+LumEditWidget::LumEditWidget(QWidget* parent)
+    : QWidget(parent),
+      canvas_(fonts_),
+      vbar_(new QScrollBar(Qt::Vertical, this)),
+      hbar_(new QScrollBar(Qt::Horizontal, this)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::IBeamCursor);
+    hbar_->hide();
+    editorTimer_.setInterval(40);
+    blinkTimer_.setInterval(std::max(100, QApplication::cursorFlashTime() / 2));
+    connect(&blinkTimer_, &QTimer::timeout, this, [this] {
+        blinkOn_ = !blinkOn_;
+        if (CaretVisible()) update(CaretRect());
+    });
+    connect(vbar_, &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(ScrollBarKind::Vertical, action); });
+    connect(hbar_, &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(ScrollBarKind::Horizontal, action); });
+    ResizeBackingImage();
+    edit_ = std::make_unique<TLumEdit>(*this);
+}
+
+void LumEditWidget::OnScrollAction(ScrollBarKind bar, int action) {
+    QScrollBar* b = ScrollBar(bar);
+    const int code = ScrollCodeOf(action);
+    // The bar has already moved its slider; the editor decides where it really goes.
+    const int wanted = b->sliderPosition();
+    {
+        const QSignalBlocker block(b);
+        b->setSliderPosition(b->value());
+    }
+    if (bar == ScrollBarKind::Vertical)
+        edit_->VScroll(code, wanted);
+    else
+        edit_->HScroll(code, wanted);
+}
+
+LumEditWidget::~LumEditWidget() {
+    edit_.reset();
+}
+
+int LumEditWidget::PointsToPixels(int points) const {
+    const double dpi = logicalDpiY() > 0 ? logicalDpiY() : 96.0;
+    return std::max(1, qRound(points * dpi / 72.0));
+}
+
+QScrollBar* LumEditWidget::ScrollBar(ScrollBarKind kind) const {
+    return kind == ScrollBarKind::Vertical ? vbar_ : hbar_;
+}
+
+FontMetrics LumEditWidget::CreateEditorFont(const FontDescription& font) {
+    measurer_ = &fonts_.Get(font);
+    canvas_.SetFont(font);
+    return measurer_->Font().metrics;
+}
+
+int LumEditWidget::TextWidth(std::string_view cp932) {
+    return measurer_ ? measurer_->Width(cp932) : 0;
+}
+
+void LumEditWidget::Invalidate(const Rect& r, bool erase) {
+    const QRect rect = ToQRect(r).intersected(backing_.rect());
+    if (erase && !rect.isEmpty()) {
+        QPainter p(&backing_);
+        p.fillRect(rect, QColor::fromRgb(ToQRgb(edit_ ? edit_->Color : 0xFFFFFF)));
+    }
+    needsPaint_ = true;
+    update(rect);
+}
+
+void LumEditWidget::PixelsDrawn() {
+    if (!painting_) update();
+}
+
+void LumEditWidget::ScrollPixels(int dx, int dy, const Rect& clip) {
+    const QRect area = ToQRect(clip).intersected(backing_.rect());
+    if (area.isEmpty()) return;
+    const QImage copy = backing_.copy(area);
+    QPainter p(&backing_);
+    p.setClipRect(area);
+    p.drawImage(area.topLeft() + QPoint(dx, dy), copy);
+    p.end();
+    // The strip the move uncovered is drawn anew by the editor.
+    QRegion uncovered(area);
+    uncovered -= area.translated(dx, dy);
+    for (const QRect& r : uncovered)
+        Invalidate({r.left(), r.top(), r.right() + 1, r.bottom() + 1}, true);
+    update(area);
+}
+
+ClientSize LumEditWidget::GetClientSize() {
+    return {std::max(0, width() - (vbarShown_ ? vbar_->sizeHint().width() : 0)),
+            std::max(0, height() - (hbarShown_ ? hbar_->sizeHint().height() : 0))};
+}
+
+void LumEditWidget::CreateCaret(int width, int height) {
+    if (caretCreated_) update(CaretRect());
+    caretCreated_ = true;
+    caretShown_ = 0;  // a new caret starts hidden
+    caretSize_ = QSize(std::max(1, width), std::max(1, height));
+}
+
+void LumEditWidget::SetCaretPos(int x, int y) {
+    if (CaretVisible()) update(CaretRect());
+    caretPos_ = QPoint(x, y);
+    blinkOn_ = true;
+    if (CaretVisible()) update(CaretRect());
+    QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+}
+
+void LumEditWidget::ShowCaret() {
+    if (!caretCreated_) return;
+    ++caretShown_;
+    if (caretShown_ == 1) {
+        blinkOn_ = true;
+        blinkTimer_.start();
+        update(CaretRect());
+    }
+}
+
+void LumEditWidget::HideCaret() {
+    if (!caretCreated_) return;
+    if (caretShown_ == 1) update(CaretRect());
+    --caretShown_;
+    if (caretShown_ <= 0) blinkTimer_.stop();
+}
+
+void LumEditWidget::DestroyCaret() {
+    if (CaretVisible()) update(CaretRect());
+    caretCreated_ = false;
+    caretShown_ = 0;
+    blinkTimer_.stop();
+}
+
+void LumEditWidget::SetScrollRange(ScrollBarKind bar, int minPos, int maxPos) {
+    QScrollBar* b = ScrollBar(bar);
+    const QSignalBlocker block(b);
+    b->setRange(minPos, std::max(minPos, maxPos));
+}
+
+void LumEditWidget::SetScrollPos(ScrollBarKind bar, int pos) {
+    QScrollBar* b = ScrollBar(bar);
+    const QSignalBlocker block(b);
+    b->setValue(pos);
+}
+
+void LumEditWidget::EnableScrollBar(ScrollBarKind bar, bool enabled) {
+    ScrollBar(bar)->setEnabled(enabled);
+}
+
+void LumEditWidget::ShowScrollBar(ScrollBarKind bar, bool shown) {
+    (bar == ScrollBarKind::Vertical ? vbarShown_ : hbarShown_) = shown;
+    ScrollBar(bar)->setVisible(shown);
+    LayoutScrollBars();
+    // The client area changed; the editor lays out again once the caller is done.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (edit_) edit_->Resize();
+        },
+        Qt::QueuedConnection);
+}
+
+int LumEditWidget::ScrollBarSize(ScrollBarKind bar) {
+    return bar == ScrollBarKind::Vertical ? vbar_->sizeHint().width() : hbar_->sizeHint().height();
+}
+
+void LumEditWidget::SetTimerEnabled(bool enabled) {
+    if (enabled)
+        editorTimer_.start();
+    else
+        editorTimer_.stop();
+}
+
+bool LumEditWidget::IsKeyDown(int virtualKey) {
+    // Inside a key event its own modifiers count; they are what the user pressed with
+    // this key, even when the event was synthesized.
+    const Qt::KeyboardModifiers m =
+        inKeyEvent_ ? eventModifiers_ : QGuiApplication::keyboardModifiers();
+    if (virtualKey == vk::kConvert || virtualKey == vk::kNonConvert)
+        return std::find(imeKeysDown_.begin(), imeKeysDown_.end(), virtualKey) !=
+               imeKeysDown_.end();
+    switch (virtualKey) {
+        case 0x10:
+            return m & Qt::ShiftModifier;
+        case 0x11:
+            return m & Qt::ControlModifier;
+        case 0x12:
+            return m & Qt::AltModifier;
+        default:
+            return false;
+    }
+}
+
+void LumEditWidget::SetCompositionWindow(int x, int y) {
+    compositionPos_ = QPoint(x, y);
+    QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+}
+
+void LumEditWidget::ShowMessage(const std::string& text) {
+    Message(FromCp932(text));
+}
+
+void LumEditWidget::Message(const QString& text) {
+    if (messageSink_) {
+        messageSink_(text);
+        return;
+    }
+    QMessageBox::information(window(), QApplication::applicationDisplayName(), text);
+}
+
+bool LumEditWidget::GetClipboardText(std::string& text) {
+    const ClipboardText got = clipboard_.GetText();
+    if (!got.ok()) return false;
+    text = got.bytes;
+    return true;
+}
+
+ClipboardWrite LumEditWidget::SetClipboardText(std::string_view text) {
+    return clipboard_.SetText(text) == ClipboardStatus::Ok ? ClipboardWrite::Ok
+                                                           : ClipboardWrite::OtherFailure;
+}
+
+void LumEditWidget::InsertTypedText(const QString& text) {
+    if (text.isEmpty()) return;
+    const TypedText t = EncodeTypedText(text);
+    if (!t.bytes.empty()) edit_->TypeChars(t.bytes);
+    TellUnmappable(t.unmappable);
+}
+
+void LumEditWidget::InsertCommitText(const QString& text) {
+    if (text.isEmpty()) return;
+    const TypedText t = EncodeTypedText(text);
+    if (!t.bytes.empty()) edit_->ImeResult(t.bytes);
+    TellUnmappable(t.unmappable);
+}
+
+void LumEditWidget::TellUnmappable(const std::vector<UnmappableChar>& unmappable) {
+    // Under ReadOnly nothing is typed at all, so there is nothing to explain.
+    if (unmappable.empty() || edit_->ReadOnly) return;
+    QString chars;
+    for (const UnmappableChar& u : unmappable) chars += QString::fromUcs4(&u.codePoint, 1);
+    Message(
+        QStringLiteral("「%1」はShift_JIS（コードページ932）で表せない文字のため、入力できません。")
+            .arg(chars));
+}
+
+void LumEditWidget::paintEvent(QPaintEvent* e) {
+    if (needsPaint_ && edit_) {
+        // The editor repaints its whole client area into the backing image.
+        needsPaint_ = false;
+        painting_ = true;
+        edit_->Paint();
+        painting_ = false;
+    }
+    QPainter p(this);
+    p.drawImage(e->rect(), backing_, e->rect());
+    // The corner between two shown scroll bars.
+    if (vbarShown_ && hbarShown_)
+        p.fillRect(QRect(vbar_->x(), hbar_->y(), vbar_->width(), hbar_->height()),
+                   palette().window());
+    if (!preedit_.isEmpty() && measurer_) {
+        // The composition is drawn over the text at the caret, never stored.
+        const QFont font = measurer_->Font().font;
+        const QFontMetrics fm(font);
+        const QRect r(caretPos_, QSize(fm.horizontalAdvance(preedit_), caretSize_.height()));
+        p.fillRect(r, Qt::white);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, preedit_);
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+    } else if (CaretVisible() && blinkOn_) {
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p.fillRect(CaretRect(), Qt::white);
+    }
+}
+
+void LumEditWidget::ResizeBackingImage() {
+    const QSize size = this->size().expandedTo(QSize(1, 1));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(ToQRgb(edit_ ? edit_->Color : 0xFFFFFF));
+    {
+        QPainter p(&image);
+        p.drawImage(0, 0, backing_);
+    }
+    backing_ = std::move(image);
+    canvas_.SetImage(&backing_);
+}
+
+void LumEditWidget::LayoutScrollBars() {
+    const int vw = vbar_->sizeHint().width();
+    const int hh = hbar_->sizeHint().height();
+    vbar_->setGeometry(width() - vw, 0, vw, height() - (hbarShown_ ? hh : 0));
+    hbar_->setGeometry(0, height() - hh, width() - (vbarShown_ ? vw : 0), hh);
+}
+
+void LumEditWidget::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    ResizeBackingImage();
+    LayoutScrollBars();
+    if (edit_) edit_->Resize();
+    needsPaint_ = true;
+    update();
+}
+
+void LumEditWidget::keyPressEvent(QKeyEvent* e) {
+    const VirtualKeyPress k = MapKeyEvent(*e);
+    // Alt combinations belong to menus and the window, as system keys do.
+    if (k.alt && !k.ctrl) {
+        if (k.key == vk::kMenu && edit_->CaretScrollFix)
+            edit_->ScrollCaretIntoView(edit_->CaretCol(), edit_->CaretLine(), kScrollKeepMargin,
+                                       true, false);
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    if ((k.key == vk::kConvert || k.key == vk::kNonConvert) &&
+        std::find(imeKeysDown_.begin(), imeKeysDown_.end(), k.key) == imeKeysDown_.end())
+        imeKeysDown_.push_back(k.key);
+    eventModifiers_ = e->modifiers();
+    inKeyEvent_ = true;
+    if (k.key != 0) edit_->KeyDown(k.key);
+    // The text the key types follows as the character message would.
+    const TypedText typed = TypedTextOf(*e);
+    if (!typed.bytes.empty()) edit_->TypeChars(typed.bytes);
+    inKeyEvent_ = false;
+    TellUnmappable(typed.unmappable);
+    e->accept();
+}
+
+void LumEditWidget::keyReleaseEvent(QKeyEvent* e) {
+    const VirtualKeyPress k = MapKeyEvent(*e);
+    std::erase(imeKeysDown_, k.key);
+    if (e->isAutoRepeat()) {
+        // A held key repeats as press and release pairs; only the real release ends
+        // the repeat count of scrolling.
+        e->accept();
+        return;
+    }
+    eventModifiers_ = e->modifiers();
+    inKeyEvent_ = true;
+    edit_->KeyUp(k.key);
+    inKeyEvent_ = false;
+    e->accept();
+}
+
+void LumEditWidget::wheelEvent(QWheelEvent* e) {
+    wheelRest_ += e->angleDelta().y();
+    const int whole = wheelRest_ / 120 * 120;
+    wheelRest_ -= whole;
+    if (whole != 0) edit_->MouseWheel(whole);
+    e->accept();
+}
+
+void LumEditWidget::inputMethodEvent(QInputMethodEvent* e) {
+    const bool composing = !e->preeditString().isEmpty();
+    if (composing && !edit_->IMEComposing()) edit_->ImeStartComposition();
+    if (!e->commitString().isEmpty()) InsertCommitText(e->commitString());
+    if (preedit_ != e->preeditString()) {
+        preedit_ = e->preeditString();
+        update();
+    }
+    if (!composing && edit_->IMEComposing()) edit_->ImeEndComposition();
+    e->accept();
+}
+
+QVariant LumEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
+    const TLumEdit& e = *edit_;
+    auto lineText = [&](int line) {
+        std::string text = e.Lines().Get(line);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '\0'))
+            text.pop_back();
+        return text;
+    };
+    switch (query) {
+        case Qt::ImEnabled:
+            return testAttribute(Qt::WA_InputMethodEnabled);
+        case Qt::ImHints:
+            return static_cast<int>(Qt::ImhMultiLine);
+        case Qt::ImCursorRectangle: {
+            // Where the composition window goes: at the caret, one font cell high.
+            const int h = std::max(1, e.FontHeight());
+            return QRect(compositionPos_, QSize(2, h));
+        }
+        case Qt::ImFont:
+            return measurer_ ? measurer_->Font().font : font();
+        case Qt::ImSurroundingText:
+            return FromCp932(lineText(e.CaretLine()));
+        case Qt::ImCursorPosition:
+            return Utf16Offset(lineText(e.CaretLine()), e.CaretCol());
+        case Qt::ImAnchorPosition: {
+            const std::string text = lineText(e.CaretLine());
+            if (!e.SelActive() && !e.AllSelected()) return Utf16Offset(text, e.CaretCol());
+            const SelectionRange r = e.GetSelectionRange();
+            // An anchor on another row lies at this row's start or end.
+            if (r.startLine < e.CaretLine() ||
+                (r.startLine == e.CaretLine() && r.startCol < e.CaretCol()))
+                return r.startLine == e.CaretLine() ? Utf16Offset(text, r.startCol) : 0;
+            return r.endLine == e.CaretLine() ? Utf16Offset(text, r.endCol)
+                                              : static_cast<int>(FromCp932(text).size());
+        }
+        case Qt::ImCurrentSelection:
+            return FromCp932(e.GetSelText());
+        default:
+            return QWidget::inputMethodQuery(query);
+    }
+}
+
+void LumEditWidget::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    edit_->FocusIn();
+}
+
+void LumEditWidget::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    imeKeysDown_.clear();
+    edit_->FocusOut();
+}
+
+bool LumEditWidget::focusNextPrevChild(bool next) {
+    // With WantTabs the Tab key is text here, not a move to the next control.
+    if (edit_->WantTabs) return false;
+    return QWidget::focusNextPrevChild(next);
+}
+
+}  // namespace zentabo

@@ -1,0 +1,130 @@
+#pragma once
+
+// The editor widget: a QWidget that hosts one TLumEdit and is its EditorHost. The
+// editor draws into a backing image of the client area through a QtCanvas; paintEvent
+// copies the image to the screen and draws the blinking caret and the input method's
+// preedit on top, never into the image.
+
+#include <QImage>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "platform/EditorHost.h"
+#include "qt/widget/Cp932Clipboard.h"
+#include "qt/widget/FontCache.h"
+#include "qt/widget/QtCanvas.h"
+#include "store/Cp932Codec.h"
+
+class QScrollBar;
+
+namespace zentabo {
+
+class TLumEdit;
+
+class LumEditWidget : public QWidget, public EditorHost {
+    Q_OBJECT
+public:
+    explicit LumEditWidget(QWidget* parent = nullptr);
+    ~LumEditWidget() override;
+
+    TLumEdit& Edit() { return *edit_; }
+
+    // Font sizes are chosen in points; the editor's font description is in pixels.
+    int PointsToPixels(int points) const;
+
+    // Typed text (as the character message) and the input method's committed text:
+    // converted to code page 932 and given to the editor. Characters code page 932
+    // cannot hold are left out and the user is told which.
+    void InsertTypedText(const QString& text);
+    void InsertCommitText(const QString& text);
+    const QString& Preedit() const { return preedit_; }
+
+    // Replaces the message box (tests).
+    void SetMessageSink(std::function<void(const QString&)> sink) {
+        messageSink_ = std::move(sink);
+    }
+
+    bool CaretVisible() const { return caretShown_ > 0 && caretCreated_; }
+    QRect CaretRect() const { return QRect(caretPos_, caretSize_); }
+    const QImage& BackingImage() const { return backing_; }
+    QScrollBar* ScrollBar(ScrollBarKind kind) const;
+
+    // EditorHost
+    FontMetrics CreateEditorFont(const FontDescription& font) override;
+    int TextWidth(std::string_view cp932) override;
+    Canvas& GetCanvas() override { return canvas_; }
+    void Invalidate(const Rect& r, bool erase) override;
+    void ScrollPixels(int dx, int dy, const Rect& clip) override;
+    void PixelsDrawn() override;
+    ClientSize GetClientSize() override;
+    bool HasFocus() override { return hasFocus(); }
+    void CreateCaret(int width, int height) override;
+    void SetCaretPos(int x, int y) override;
+    void ShowCaret() override;
+    void HideCaret() override;
+    void DestroyCaret() override;
+    void SetScrollRange(ScrollBarKind bar, int minPos, int maxPos) override;
+    void SetScrollPos(ScrollBarKind bar, int pos) override;
+    void EnableScrollBar(ScrollBarKind bar, bool enabled) override;
+    void ShowScrollBar(ScrollBarKind bar, bool shown) override;
+    int ScrollBarSize(ScrollBarKind bar) override;
+    void SetTimerEnabled(bool enabled) override;
+    bool IsKeyDown(int virtualKey) override;
+    void SetCompositionWindow(int x, int y) override;
+    void ShowMessage(const std::string& text) override;
+    bool GetClipboardText(std::string& text) override;
+    ClipboardWrite SetClipboardText(std::string_view text) override;
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void LayoutScrollBars();
+    void ResizeBackingImage();
+    void Message(const QString& text);
+    void TellUnmappable(const std::vector<UnmappableChar>& chars);
+    void OnScrollAction(ScrollBarKind bar, int action);
+
+    FontCache fonts_;
+    QImage backing_;
+    QtCanvas canvas_;
+    Cp932Clipboard clipboard_;
+    const TextMeasurer* measurer_ = nullptr;
+    QScrollBar* vbar_;
+    QScrollBar* hbar_;
+    bool vbarShown_ = true;
+    bool hbarShown_ = false;
+    QTimer editorTimer_;  // the editor's 40 ms timer
+    QTimer blinkTimer_;
+    bool blinkOn_ = true;
+    bool caretCreated_ = false;
+    int caretShown_ = 0;  // show count, as the system caret keeps it
+    QPoint caretPos_;
+    QSize caretSize_;
+    QPoint compositionPos_;
+    QString preedit_;
+    // Modifiers of the key event being handled; the key table reads them as key state.
+    Qt::KeyboardModifiers eventModifiers_;
+    bool inKeyEvent_ = false;
+    std::vector<int> imeKeysDown_;  // Convert and NonConvert, by virtual key
+    int wheelRest_ = 0;             // wheel delta short of a whole notch
+    std::function<void(const QString&)> messageSink_;
+    bool needsPaint_ = true;  // a repaint request waits for the next paintEvent
+    bool painting_ = false;
+    std::unique_ptr<TLumEdit> edit_;  // last: it calls back into this host when built
+};
+
+}  // namespace zentabo

@@ -1,0 +1,43 @@
+#include "qt/widget/QtCellDraw.h"
+
+#include <QGlyphRun>
+#include <QRect>
+#include <QString>
+#include <algorithm>
+
+namespace zentabo {
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+}  // namespace
+
+CellDrawKind DrawKindOf(const CellGlyph& g) {
+    if (g.ch == kReplacement) return CellDrawKind::Box;
+    return g.index != 0 ? CellDrawKind::Run : CellDrawKind::Fallback;
+}
+
+void DrawSingleCell(QPainter& p, const TextMeasurer& font, const CellGlyph& g, int x, int y) {
+    const int baseline = y + font.Font().ascent;
+    if (DrawKindOf(g) == CellDrawKind::Box) {
+        // No face's replacement glyph is guaranteed to fit the cell.
+        const int boxTop = y + std::max(1, font.CellHeight() / 4);
+        p.drawRect(QRect(x + 1, boxTop, std::max(1, font.CellWidth() - 3),
+                         std::max(1, baseline - boxTop - 1)));
+    } else {
+        p.setFont(font.Font().font);
+        p.drawText(QPointF(x, baseline), QString(QChar(g.ch)));
+    }
+}
+
+void DrawGlyphRun(QPainter& p, const TextMeasurer& font, const QList<quint32>& glyphs,
+                  const QList<QPointF>& positions) {
+    if (glyphs.isEmpty()) return;
+    QGlyphRun run;
+    run.setRawFont(font.RawFont());
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    p.drawGlyphRun(QPointF(0, 0), run);
+}
+
+}  // namespace zentabo

@@ -1,0 +1,87 @@
+#include "qt/widget/TextMeasurer.h"
+
+#include <QChar>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "store/Cp932Codec.h"
+#include "store/LumEditSub.h"
+
+namespace zentabo {
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool IsControl(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
+}  // namespace
+
+TextMeasurer::TextMeasurer(const ResolvedFont& font)
+    : font_(font), raw_(QRawFont::fromFont(font.font)) {
+    for (int b = 0; b < 256; ++b) {
+        const char byte = static_cast<char>(b);
+        single_[b] = MakeGlyph(std::string_view(&byte, 1));
+    }
+}
+
+CellGlyph TextMeasurer::MakeGlyph(std::string_view bytes) const {
+    const std::u16string text = Cp932ToUtf16(bytes);
+    CellGlyph g;
+    g.filled = true;
+    // Whatever the face's own advances, a character takes one cell per byte: the
+    // editor's columns are bytes.
+    g.advance = static_cast<uint16_t>(CellWidth() * static_cast<int>(bytes.size()));
+    if (text.size() == 1 && text[0] != kReplacement && !IsControl(text[0])) {
+        g.ch = text[0];
+    } else {
+        g.ch = kReplacement;
+        g.perByte = bytes.size() == 2;
+    }
+    const QChar c(g.ch);
+    quint32 index = 0;
+    int count = 1;
+    if (raw_.isValid() && raw_.glyphIndexesForChars(&c, 1, &index, &count) && count == 1) {
+        g.index = index;
+    }
+    return g;
+}
+
+const CellGlyph& TextMeasurer::DoubleByte(unsigned char lead, unsigned char trail) const {
+    std::unique_ptr<Page>& page = pages_[lead];
+    if (!page) page = std::make_unique<Page>();
+    CellGlyph& g = (*page)[trail];
+    if (!g.filled) {
+        const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        g = MakeGlyph(std::string_view(bytes, 2));
+    }
+    return g;
+}
+
+int TextMeasurer::CharAt(std::string_view s, std::size_t pos, const CellGlyph** glyph) const {
+    const auto b = static_cast<unsigned char>(s[pos]);
+    if (IsLeadByte(b) && pos + 1 < s.size()) {
+        const auto t = static_cast<unsigned char>(s[pos + 1]);
+        if (IsTrailByte(t)) {
+            *glyph = &DoubleByte(b, t);
+            return 2;
+        }
+    }
+    *glyph = &single_[b];
+    return 1;
+}
+
+int TextMeasurer::Width(std::string_view s) const {
+    int64_t width = 0;  // a line of hundreds of megabytes must not wrap around
+    const CellGlyph* g = nullptr;
+    for (std::size_t i = 0; i < s.size();) {
+        i += CharAt(s, i, &g);
+        width += g->advance;
+    }
+    return static_cast<int>(std::min<int64_t>(width, std::numeric_limits<int>::max()));
+}
+
+}  // namespace zentabo
