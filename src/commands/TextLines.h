@@ -35,6 +35,11 @@ void ForEachTextLine(std::string_view text, Visit&& visit) {
     }
 }
 
+// line without its leading, trailing blanks (bytes up to 32). The full-width space is
+// no blank, and a trail byte up to 32 stays with its lead byte.
+std::string_view TrimBlanksLeft(std::string_view line);
+std::string_view TrimBlanksRight(std::string_view line);
+
 // One left-to-right pass over text replacing every occurrence of from by to, never
 // rescanning what was put in. A match starts only where a character starts: never on
 // the second byte of a double-byte character (a lead byte takes the byte after it,
