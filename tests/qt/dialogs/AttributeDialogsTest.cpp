@@ -14,6 +14,7 @@
 
 #include "qt/dialogs/AboutBox.h"
 #include "qt/dialogs/DesignFont.h"
+#include "qt/dialogs/InsDelDlg.h"
 #include "qt/dialogs/LinkDlg.h"
 #include "qt/dialogs/SingleDlg.h"
 #include "qt/dialogs/StyleDlg.h"
@@ -235,6 +236,40 @@ private slots:
         QVERIFY(name->text().isEmpty());
         Click(d, "OKBtn");
         QCOMPARE(d.Href() + "|" + d.Name() + "|" + d.Target(), std::string("http://x.jp/||"));
+    }
+
+    void insDelDialogOffersTheHistoryWithoutAddingToIt() {
+        TSingleDialog single;
+        single.Setup(QStringLiteral("c"), QStringLiteral("&class"), "old", "");
+        single.show();
+        Child<QComboBox>(single, "ComboBox1")->setEditText(QStringLiteral("two words"));
+        Click(single, "OKBtn");
+
+        TInsDelDialog d;
+        QCOMPARE(d.size(), QSize(313, 214));
+        d.SetClassText(TSingleDialog::ComboText());
+        d.SetClassList(single.ComboList());
+        auto* combo = Child<QComboBox>(d, "ClassCombo");
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->itemText(0), QStringLiteral("two words"));
+        QCOMPARE(combo->currentText(), QStringLiteral("two words"));
+
+        d.DFItem_UniformResourceLocator_Drop(QStringLiteral("http://x.jp/a.html\r\n"));
+        d.show();
+        QCOMPARE(d.focusWidget(), Child<QLineEdit>(d, "CiteEdit"));
+        QCOMPARE(Child<QLineEdit>(d, "CiteEdit")->text(), QStringLiteral("http://x.jp/a.html"));
+        const QString shown = Child<QLineEdit>(d, "DatetimeEdit")->text();
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\+9:00$"))
+                .match(shown)
+                .hasMatch(),
+            qPrintable(shown));
+        combo->setEditText(QStringLiteral("new"));
+        Click(d, "OKBtn");
+        QCOMPARE(d.ClassText(), std::string("new"));
+        QCOMPARE(d.ClassList(), std::string("\"two words\",old"));
+        QCOMPARE(d.Cite(), std::string("http://x.jp/a.html"));
+        QCOMPARE(d.Datetime(), shown.toStdString());
     }
 
     void aboutBoxShowsNameAndVersion() {
