@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QDialog>
 #include <QObject>
+#include <algorithm>
+#include <climits>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -24,6 +26,46 @@
 #include "qt/widget/Cp932Clipboard.h"
 
 namespace zentabo {
+
+namespace {
+
+// The editor keeps its undo records within a byte budget, dropping the oldest first.
+// A replacement records the removed text and then the inserted text; when the two do
+// not fit together the removal is dropped, and undo would take the new text away
+// without bringing the old one back. So the budget is widened until the pair fits,
+// with room left for ordinary editing after it.
+void KeepUndoable(TLumEdit& e, std::size_t removed, std::size_t inserted) {
+    constexpr int64_t kEverydayHistory = 0xF8000;
+    if (e.UndoBuf() == 0) return;  // undo is switched off
+    const int64_t need = static_cast<int64_t>(removed) + static_cast<int64_t>(inserted);
+    if (need + kEverydayHistory > e.UndoBuf())
+        e.SetUndoBuf(static_cast<int>(std::min<int64_t>(need + kEverydayHistory, INT_MAX)));
+}
+
+// Selects the whole text when nothing is selected: the command then rewrites it all.
+TLumEdit& ScopeOf(TEditSheet& page) {
+    TLumEdit& e = page.Edit();
+    if (!e.SelActive() && !e.AllSelected()) e.SelectAll();
+    return e;
+}
+
+void Wrap(TEditSheet& page, const std::string& open, const std::string& close) {
+    const std::size_t selected = page.Edit().GetSelText().size();
+    KeepUndoable(page.Edit(), selected, open.size() + selected + close.size());
+    page.WrapSelection(open, close);
+}
+
+void Insert(TEditSheet& page, const std::string& text) {
+    KeepUndoable(page.Edit(), page.Edit().GetSelText().size(), text.size());
+    page.InsertAtSelection(text);
+}
+
+void Replace(TLumEdit& e, const std::string& selected, const std::string& result) {
+    KeepUndoable(e, selected.size(), result.size());
+    e.InsertString(result);
+}
+
+}  // namespace
 
 // The dialogs the commands fill and read, created once with the window and kept for
 // the whole run, and the handlers that use them.
@@ -85,7 +127,7 @@ void MarkupCommands::StoreClassHistory() {
 void MarkupCommands::InsertTag(const std::string& element) {
     const QString name = QString::fromLatin1(element.c_str());
     if (Page() && AskClass(QStringLiteral("<%1>タグの貼り付け").arg(name))) {
-        Page()->WrapSelection(OpeningTag(element, TSingleDialog::ComboText()), ClosingTag(element));
+        Wrap(*Page(), OpeningTag(element, TSingleDialog::ComboText()), ClosingTag(element));
         StoreClassHistory();
     }
     Done();
@@ -94,7 +136,7 @@ void MarkupCommands::InsertTag(const std::string& element) {
 void MarkupCommands::InsertEmptyTag(const std::string& element) {
     const QString name = QString::fromLatin1(element.c_str());
     if (Page() && AskClass(QStringLiteral("<%1>タグの貼り付け").arg(name))) {
-        Page()->InsertAtSelection(EmptyTag(element, TSingleDialog::ComboText()));
+        Insert(*Page(), EmptyTag(element, TSingleDialog::ComboText()));
         StoreClassHistory();
     }
     Done();
@@ -103,7 +145,7 @@ void MarkupCommands::InsertEmptyTag(const std::string& element) {
 void MarkupCommands::InsertClass() {
     if (Page() && AskClass(QStringLiteral("class属性の貼り付け"))) {
         const std::string& cls = TSingleDialog::ComboText();
-        if (!cls.empty()) Page()->InsertAtSelection(ClassAttribute(cls));
+        if (!cls.empty()) Insert(*Page(), ClassAttribute(cls));
         StoreClassHistory();
     }
     Done();
@@ -111,7 +153,7 @@ void MarkupCommands::InsertClass() {
 
 void MarkupCommands::InsertStyle() {
     if (Page() && style_->exec() == QDialog::Accepted && !style_->StyleText().empty())
-        Page()->InsertAtSelection(StyleAttribute(style_->StyleText()));
+        Insert(*Page(), StyleAttribute(style_->StyleText()));
     Done();
 }
 
@@ -123,9 +165,10 @@ void MarkupCommands::InsertInsDel(const std::string& element) {
         insDel_->SetClassText(s.ClassDialogText);
         insDel_->SetClassList(s.ClassDialogList);
         if (insDel_->exec() == QDialog::Accepted) {
-            Page()->WrapSelection(InsDelOpeningTag(element, insDel_->Cite(), insDel_->Datetime(),
-                                                   insDel_->ClassText()),
-                                  ClosingTag(element));
+            Wrap(*Page(),
+                 InsDelOpeningTag(element, insDel_->Cite(), insDel_->Datetime(),
+                                  insDel_->ClassText()),
+                 ClosingTag(element));
             s.ClassDialogText = insDel_->ClassText();
             s.ClassDialogList = insDel_->ClassList();
         }
@@ -135,16 +178,9 @@ void MarkupCommands::InsertInsDel(const std::string& element) {
 
 void MarkupCommands::InsertAnchor() {
     if (Page() && link_->exec() == QDialog::Accepted)
-        Page()->WrapSelection(AnchorOpeningTag(link_->Href(), link_->Name(), link_->Target()),
-                              ClosingTag("a"));
+        Wrap(*Page(), AnchorOpeningTag(link_->Href(), link_->Name(), link_->Target()),
+             ClosingTag("a"));
     Done();
-}
-
-// Selects the whole text when nothing is selected: the command then rewrites it all.
-static TLumEdit& ScopeOf(TEditSheet& page) {
-    TLumEdit& e = page.Edit();
-    if (!e.SelActive() && !e.AllSelected()) e.SelectAll();
-    return e;
 }
 
 void MarkupCommands::InsertBlock(
@@ -153,7 +189,8 @@ void MarkupCommands::InsertBlock(
     if (Page() && AskClass(caption)) {
         StoreClassHistory();
         TLumEdit& e = ScopeOf(*Page());
-        e.InsertString(build(e.GetSelText(), TSingleDialog::ComboText()));
+        const std::string selected = e.GetSelText();
+        Replace(e, selected, build(selected, TSingleDialog::ComboText()));
     }
     Done();
 }
@@ -162,9 +199,9 @@ void MarkupCommands::Transform(std::string (*transform)(std::string_view)) {
     if (TEditSheet* page = Page()) {
         TLumEdit& e = ScopeOf(*page);
         const std::string selected = e.GetSelText();
-        std::string result = transform(selected);
+        const std::string result = transform(selected);
         // An empty document stays as it is, without an undo step.
-        if (!selected.empty() || !result.empty()) e.InsertString(result);
+        if (!selected.empty() || !result.empty()) Replace(e, selected, result);
     }
     Done();
 }
@@ -173,7 +210,7 @@ void MarkupCommands::QuotePaste() {
     const ClipboardText clip = Cp932Clipboard().GetText();
     if (Page() && clip.ok()) {
         const std::string quoted = QuoteLines(clip.bytes, form_.Settings().QuoteMark);
-        if (!quoted.empty()) Page()->InsertAtSelection(quoted);
+        if (!quoted.empty()) Insert(*Page(), quoted);
         if (!clip.unmappable.empty()) TellLeftOut(clip.unmappable);
     }
     Done();
@@ -197,7 +234,7 @@ void MarkupCommands::TellLeftOut(const std::vector<UnmappableChar>& chars) {
 
 void MarkupCommands::DatePaste(const std::string& format) {
     static const DateLocale locale = LoadDateLocale();
-    if (Page()) Page()->InsertAtSelection(FormatDateTime(format, CurrentLocalTime(), locale));
+    if (Page()) Insert(*Page(), FormatDateTime(format, CurrentLocalTime(), locale));
     Done();
 }
 

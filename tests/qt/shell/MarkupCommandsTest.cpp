@@ -225,6 +225,28 @@ private slots:
         QCOMPARE(Text(), Sjis(QStringLiteral("<p>　a&b<\"日本\"></p>\r\n\r\n<p>x@y.jp</p>\r\n")));
         ExpectOneUndo(before);
 
+        // Lines wrapped at the column: the selection starts and ends inside wrapped rows.
+        std::string wrapped;
+        for (int i = 0; i < 3; ++i)
+            wrapped += std::string(60, 'x') + Sjis(QStringLiteral("<日本語>")) +
+                       std::string(60, 'y') + "\r\n";
+        Edit().SetAllText(wrapped);
+        QVERIFY(Edit().Lines().Count() > 4);
+        Edit().SetSel(10, 1, 3, 5);
+        QVERIFY(Edit().GetSelText().find('<') != std::string::npos);
+        Run("EditEncodeHtml1");
+        QVERIFY(Text().find("&lt;") != std::string::npos);
+        ExpectOneUndo(wrapped);
+
+        // Larger than the editor's undo budget holds twice: the replaced text must still
+        // come back, not only the new text go away.
+        std::string large;
+        while (large.size() < 700000) large += "<b>line</b>\r\n";
+        Edit().SetAllText(large);
+        Run("EditEncodeHtml1");
+        QVERIFY(Text().size() > large.size());
+        ExpectOneUndo(large);
+
         // Only the selection, and the full-width space is not a blank.
         Edit().SetAllText(Sjis(QStringLiteral("\t　x　 \r\n  y  ")));
         Edit().SetSel(0, 0, 0, 7);
