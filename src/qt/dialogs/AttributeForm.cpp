@@ -1,9 +1,14 @@
 #include "qt/dialogs/AttributeForm.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "app/CommaText.h"
 
 #include "qt/dialogs/DesignFont.h"
 #include "store/Cp932Codec.h"
@@ -32,6 +37,18 @@ std::optional<std::string> ShownBytes::BytesOf(const QString& text) const {
     Cp932EncodeResult r = Utf16ToCp932(ToU16(text));
     if (!r.ok()) return std::nullopt;
     return std::move(r.bytes);
+}
+
+void ShownBytes::SetItems(QComboBox* combo, std::string_view commaText) {
+    combo->clear();
+    for (const std::string& item : SplitCommaText(commaText)) combo->addItem(Show(item));
+}
+
+std::string ShownBytes::ItemsOf(const QComboBox* combo) const {
+    std::vector<std::string> items;
+    for (int i = 0; i < combo->count(); ++i)
+        items.push_back(BytesOf(combo->itemText(i)).value_or(std::string()));
+    return JoinCommaText(items);
 }
 
 QString TrimControls(const QString& text) {
@@ -65,6 +82,27 @@ QPushButton* TAttributeForm::CancelButton(const QString& caption, const char* na
     b->setAutoDefault(false);
     connect(b, &QPushButton::clicked, this, &QDialog::reject);
     return b;
+}
+
+void TAttributeForm::Arrange(QLayout* fields, QPushButton* ok, QPushButton* cancel) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(12, 10, 12, 10);
+    root->addLayout(fields);
+    root->addStretch(1);
+    root->addLayout(buttons);
+}
+
+QComboBox* TAttributeForm::FieldCombo(const char* name) {
+    auto* combo = new QComboBox(this);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setEditable(true);
+    // Enter in the field confirms the dialog; it never adds an item by itself.
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    return combo;
 }
 
 std::optional<std::string> TAttributeForm::AttributeValue(QWidget* field, const QString& attribute,

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+class QComboBox;
+class QLayout;
 class QPushButton;
 
 namespace zentabo {
@@ -22,6 +24,10 @@ public:
     QString Show(std::string_view bytes);
     // nullopt when the text holds a character code page 932 cannot hold.
     std::optional<std::string> BytesOf(const QString& text) const;
+
+    // A combo's items from comma text and back (the class history).
+    void SetItems(QComboBox* combo, std::string_view commaText);
+    std::string ItemsOf(const QComboBox* combo) const;
 
 private:
     QHash<QString, std::string> given_;
@@ -40,6 +46,10 @@ public:
 protected:
     QPushButton* OkButton(const QString& caption, const char* name);
     QPushButton* CancelButton(const QString& caption, const char* name);
+    // The fields at the top, the OK and cancel buttons at the bottom right.
+    void Arrange(QLayout* fields, QPushButton* ok, QPushButton* cancel);
+    // An editable combo that changes its items only when the program says so.
+    QComboBox* FieldCombo(const char* name);
 
     // The bytes of an attribute value typed into field, or nullopt after telling the
     // user why it cannot be used: a double quote would end the attribute early, and

@@ -2,12 +2,9 @@
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
-#include "app/CommaText.h"
 #include "commands/DateTimeFormat.h"
 
 namespace zentabo {
@@ -20,10 +17,7 @@ TInsDelDialog::TInsDelDialog(QWidget* parent)
     CiteEdit->setObjectName(QStringLiteral("CiteEdit"));
     DatetimeEdit = new QLineEdit(this);
     DatetimeEdit->setObjectName(QStringLiteral("DatetimeEdit"));
-    ClassCombo = new QComboBox(this);
-    ClassCombo->setObjectName(QStringLiteral("ClassCombo"));
-    ClassCombo->setEditable(true);
-    ClassCombo->setInsertPolicy(QComboBox::NoInsert);
+    ClassCombo = FieldCombo("ClassCombo");
 
     QPushButton* ok = OkButton(QStringLiteral("OK"), "OKBtn");
     connect(ok, &QPushButton::clicked, this, [this] { OKBtnClick(); });
@@ -33,15 +27,7 @@ TInsDelDialog::TInsDelDialog(QWidget* parent)
     form->addRow(QStringLiteral("&cite"), CiteEdit);
     form->addRow(QStringLiteral("&datetime"), DatetimeEdit);
     form->addRow(QStringLiteral("&class"), ClassCombo);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(12, 12, 12, 10);
-    root->addLayout(form);
-    root->addStretch(1);
-    root->addLayout(buttons);
+    Arrange(form, ok, cancel);
 }
 
 void TInsDelDialog::SetClassText(std::string_view text) {
@@ -50,18 +36,14 @@ void TInsDelDialog::SetClassText(std::string_view text) {
 
 void TInsDelDialog::SetClassList(std::string_view list) {
     const QString text = ClassCombo->currentText();
-    ClassCombo->clear();
-    for (const std::string& item : SplitCommaText(list)) ClassCombo->addItem(shown_.Show(item));
+    shown_.SetItems(ClassCombo, list);
     // The class text set before stays in the field.
     ClassCombo->setCurrentIndex(-1);
     ClassCombo->setEditText(text);
 }
 
 std::string TInsDelDialog::ClassList() const {
-    std::vector<std::string> items;
-    for (int i = 0; i < ClassCombo->count(); ++i)
-        items.push_back(shown_.BytesOf(ClassCombo->itemText(i)).value_or(std::string()));
-    return JoinCommaText(items);
+    return shown_.ItemsOf(ClassCombo);
 }
 
 void TInsDelDialog::FormShow() {

@@ -2,11 +2,8 @@
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace zentabo {
 
@@ -18,10 +15,7 @@ TLinkDialog::TLinkDialog(QWidget* parent)
     HrefEdit->setObjectName(QStringLiteral("HrefEdit"));
     NameEdit = new QLineEdit(this);
     NameEdit->setObjectName(QStringLiteral("NameEdit"));
-    TargerComboBox = new QComboBox(this);
-    TargerComboBox->setObjectName(QStringLiteral("TargerComboBox"));
-    TargerComboBox->setEditable(true);
-    TargerComboBox->setInsertPolicy(QComboBox::NoInsert);
+    TargerComboBox = FieldCombo("TargerComboBox");
     TargerComboBox->addItems({QString(), QStringLiteral("_blank"), QStringLiteral("_self"),
                               QStringLiteral("_top"), QStringLiteral("_parent")});
 
@@ -33,15 +27,7 @@ TLinkDialog::TLinkDialog(QWidget* parent)
     form->addRow(QStringLiteral("&href"), HrefEdit);
     form->addRow(QStringLiteral("&name"), NameEdit);
     form->addRow(QStringLiteral("&target"), TargerComboBox);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(12, 12, 12, 10);
-    root->addLayout(form);
-    root->addStretch(1);
-    root->addLayout(buttons);
+    Arrange(form, ok, cancel);
 }
 
 void TLinkDialog::FormShow() {

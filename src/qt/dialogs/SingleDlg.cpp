@@ -1,12 +1,9 @@
 #include "qt/dialogs/SingleDlg.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include "app/CommaText.h"
 
 namespace zentabo {
 
@@ -25,26 +22,16 @@ TSingleDialog::TSingleDialog(QWidget* parent)
     setWindowTitle(QStringLiteral("ダイアログ"));
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(true);
-    // The history changes only on OK, never by Enter in the field.
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1 = FieldCombo("ComboBox1");
     Label1->setBuddy(ComboBox1);
     QPushButton* ok = OkButton(QStringLiteral("OK"), "OKBtn");
     connect(ok, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     QPushButton* cancel = CancelButton(QStringLiteral("キャンセル"), "CancelBtn");
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(12, 10, 12, 10);
-    root->addWidget(Label1);
-    root->addWidget(ComboBox1);
-    root->addStretch(1);
-    root->addLayout(buttons);
+    auto* fields = new QVBoxLayout;
+    fields->addWidget(Label1);
+    fields->addWidget(ComboBox1);
+    Arrange(fields, ok, cancel);
 }
 
 void TSingleDialog::Setup(const QString& caption, const QString& label, std::string_view list,
@@ -52,8 +39,7 @@ void TSingleDialog::Setup(const QString& caption, const QString& label, std::str
     setWindowTitle(caption);
     Label1->setText(label);
     shown_ = ShownBytes();
-    ComboBox1->clear();
-    for (const std::string& item : SplitCommaText(list)) ComboBox1->addItem(shown_.Show(item));
+    shown_.SetItems(ComboBox1, list);
     const QString shownText = shown_.Show(text);
     const int match = ComboBox1->findText(shownText, Qt::MatchFixedString);
     ComboBox1->setCurrentIndex(match);
@@ -69,10 +55,7 @@ const std::string& TSingleDialog::ComboText() {
 }
 
 std::string TSingleDialog::ComboList() const {
-    std::vector<std::string> items;
-    for (int i = 0; i < ComboBox1->count(); ++i)
-        items.push_back(shown_.BytesOf(ComboBox1->itemText(i)).value_or(std::string()));
-    return JoinCommaText(items);
+    return shown_.ItemsOf(ComboBox1);
 }
 
 void TSingleDialog::FormShow() {
