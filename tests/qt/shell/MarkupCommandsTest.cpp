@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -85,11 +87,13 @@ class MarkupCommandsTest : public QObject {
 private slots:
     void init() {
         messages_.clear();
+        QDir d(dir_.path());
+        for (const QString& f : d.entryList(QDir::Files)) d.remove(f);
         form_ = std::make_unique<TMainForm>(dir_.path(), Quiet(&messages_));
         form_->show();
     }
     void cleanup() {
-        form_->close();
+        if (form_) form_->close();
         form_.reset();
     }
 
@@ -146,6 +150,25 @@ private slots:
         Run("TagBr1");
         QCOMPARE(Text(), std::string("<br />"));
         ExpectOneUndo("abc");
+
+        // The class attribute: an empty value inserts nothing but is stored as the last.
+        Edit().SetSel(1, 0, 0, 1);
+        AnswerClass(QStringLiteral("c"));
+        Run("TagClass1");
+        QCOMPARE(Text(), std::string("a class=\"c\"bc"));
+        AnswerClass(QString());
+        Run("TagClass1");
+        QCOMPARE(Text(), std::string("a class=\"c\"bc"));
+        QVERIFY(form_->Settings().ClassDialogText.empty());
+
+        // The history reaches the settings file.
+        const QString ini = form_->Paths().SettingsPath;
+        QVERIFY(form_->close());
+        form_.reset();
+        QFile file(ini);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        QVERIFY2(written.contains("[ClassDialog]\r\nText=\r\nList=c,x,note"), written.constData());
     }
 
     void attributeDialogsBuildTheirTags() {
@@ -291,6 +314,18 @@ private slots:
                      .hasMatch(),
                  Text().c_str());
         ExpectOneUndo("ab");
+
+        // The shortcuts reach the commands from the editor.
+        Edit().SetAllText("");
+        form_->Settings().DateTimeFormat = "'dt'";
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        form_->ActiveSheet()->EditWidget()->setFocus();
+        QTest::keyClick(form_->ActiveSheet()->EditWidget(), Qt::Key_F5, Qt::ShiftModifier);
+        QCOMPARE(Text(), std::string("dt"));
+        QTest::keyClick(form_->ActiveSheet()->EditWidget(), Qt::Key_P,
+                        Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(Text(), std::string("<p>dt</p>\r\n"));
     }
 
     void refusedValueLeavesThePageAlone() {
