@@ -111,9 +111,14 @@ void ListRows(QPainter& p, int kind) {
             }());
             p.drawText(QRectF(0, y - 3, 5, 6), Qt::AlignCenter, QString::number(i + 1));
         }
+        if (kind == 2 && i % 2 == 0) {
+            // A term: a short strong line; its definition below is indented.
+            p.setPen(QPen(kBlock, 2));
+            p.drawLine(1, y, 10, y);
+            continue;
+        }
         p.setPen(QColor(90, 90, 90));
-        const int left = kind == 2 && i % 2 == 1 ? 9 : 6;
-        p.drawLine(left, y, 15, y);
+        p.drawLine(kind == 2 ? 5 : 6, y, 15, y);
     }
 }
 
