@@ -80,10 +80,15 @@ private:
 
     const std::pair<std::string_view, std::string_view>* MatchAt(std::string_view text,
                                                                  std::size_t i) const {
+        const std::size_t left = text.size() - i;
+        const char* at = text.data() + i;
         for (std::size_t k : usable_) {
             std::string_view from = pairs_[k].first;
-            if (text.size() - i >= from.size() && text.compare(i, from.size(), from) == 0)
-                return &pairs_[k];
+            if (from[0] != at[0] || from.size() > left) continue;
+            // Patterns are a few bytes long: a plain loop beats a call to memcmp.
+            std::size_t j = 1;
+            while (j < from.size() && from[j] == at[j]) ++j;
+            if (j == from.size()) return &pairs_[k];
         }
         return nullptr;
     }
