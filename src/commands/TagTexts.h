@@ -35,8 +35,8 @@ std::string TrimUrl(std::string_view url);
 // '<a href="' + TrimUrl(url) + '">': the opening text of a URL drop (close with "</a>").
 std::string UrlOpeningTag(std::string_view url);
 
-// True when value holds a double quote (as a character of its own), which would end
-// the attribute early: callers may refuse such a value.
+// True when value holds a double quote byte, which would end the attribute early:
+// callers may refuse such a value.
 bool HoldsDoubleQuote(std::string_view value);
 
 }  // namespace zentabo

@@ -64,11 +64,18 @@ std::string ReplaceEveryOf(std::string_view text, const ReplacePairs& pairs) {
     scan.Run(
         text, [&](std::size_t b, std::size_t e) { size += e - b; },
         [&](std::string_view to) { size += to.size(); });
-    std::string out;
-    out.reserve(size);
+    std::string out(size, '\0');
+    char* w = out.data();
     scan.Run(
-        text, [&](std::size_t b, std::size_t e) { out.append(text, b, e - b); },
-        [&](std::string_view to) { out += to; });
+        text,
+        [&](std::size_t b, std::size_t e) {
+            std::memcpy(w, text.data() + b, e - b);
+            w += e - b;
+        },
+        [&](std::string_view to) {
+            std::memcpy(w, to.data(), to.size());
+            w += to.size();
+        });
     return out;
 }
 

@@ -5,6 +5,7 @@
 // end starts no further line and an empty text has no lines. Lines are joined with
 // CR LF after every line, the last one included.
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,16 +23,23 @@ std::string JoinTextLines(const std::vector<std::string>& lines);
 // Calls visit(std::string_view line) for every line of text, in order, allocating nothing.
 template <class Visit>
 void ForEachTextLine(std::string_view text, Visit&& visit) {
-    std::size_t start = 0;
+    const char* data = text.data();
     const std::size_t n = text.size();
+    // The next CR and LF, each found once by memchr and reused until passed.
+    std::size_t nextCr = 0, nextLf = 0;
+    bool crKnown = false, lfKnown = false;
+    auto next = [&](char c, std::size_t from) {
+        const void* hit = from < n ? std::memchr(data + from, c, n - from) : nullptr;
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : n;
+    };
+    std::size_t start = 0;
     while (start < n) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            visit(text.substr(start));
-            return;
-        }
+        if (!crKnown || nextCr < start) nextCr = next('\r', start), crKnown = true;
+        if (!lfKnown || nextLf < start) nextLf = next('\n', start), lfKnown = true;
+        const std::size_t end = nextCr < nextLf ? nextCr : nextLf;
         visit(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < n && text[end + 1] == '\n' ? 2 : 1);
+        if (end == n) return;
+        start = end + (data[end] == '\r' && end + 1 < n && data[end + 1] == '\n' ? 2 : 1);
     }
 }
 

@@ -1,8 +1,7 @@
 #include "commands/TextTransforms.h"
 
-#include <vector>
-
 #include "commands/ReplaceScan.h"
+#include "commands/SizedOutput.h"
 #include "commands/TextLines.h"
 
 namespace zentabo {
@@ -14,33 +13,30 @@ constexpr std::string_view kCloseP = "</p>";
 
 template <class Trim>
 std::string TrimEachLine(std::string_view text, Trim&& trim) {
-    std::vector<std::string_view> lines = SplitTextLines(text);
-    for (std::string_view& line : lines) line = trim(line);
-    return JoinTextLines(lines);
+    return BuildSized([&](auto& out) {
+        ForEachTextLine(text, [&](std::string_view line) {
+            out += trim(line);
+            out += "\r\n";
+        });
+    });
 }
 
 }  // namespace
 
 std::string ConvertParagraphs(std::string_view text) {
-    const std::vector<std::string_view> lines = SplitTextLines(text);
-    const std::size_t n = lines.size();
-    auto empty = [&](std::size_t i) { return lines[i].empty(); };
-    std::size_t size = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        size += lines[i].size() + 2 + kOpenP.size() + kBr.size() + kCloseP.size();
-    std::string out;
-    out.reserve(size);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!empty(i)) {
-            bool firstOfParagraph = i == 0 || empty(i - 1);
-            bool lastOfParagraph = i + 1 == n || empty(i + 1);
-            if (firstOfParagraph) out += kOpenP;
-            out += lines[i];
-            if (!lastOfParagraph) out += kBr;
-            if (lastOfParagraph) out += kCloseP;
-        }
-        out += "\r\n";
-    }
+    std::string out = BuildSized([&](auto& sink) {
+        ForEachLineWithNeighbours(text, [&](std::string_view line, bool first, bool last,
+                                            bool previousEmpty, bool nextEmpty) {
+            if (!line.empty()) {
+                const bool opens = first || previousEmpty;
+                const bool closes = last || nextEmpty;
+                if (opens) sink += kOpenP;
+                sink += line;
+                sink += closes ? kCloseP : kBr;
+            }
+            sink += "\r\n";
+        });
+    });
     // The three collapse passes cannot create or break each other's matches, so one
     // pass with all three gives what three passes in a row give.
     ReplaceEveryInPlace(out, {{"<p><p>", "<p>"}, {"<br /><br />", "<br />"}, {"</p></p>", "</p>"}});
@@ -83,15 +79,13 @@ std::string TrimLinesRight(std::string_view text) {
 }
 
 std::string QuoteLines(std::string_view text, std::string_view mark) {
-    const std::vector<std::string_view> lines = SplitTextLines(text);
-    std::string out;
-    out.reserve(text.size() + lines.size() * (mark.size() + 2));
-    for (std::string_view line : lines) {
-        out += mark;
-        out += line;
-        out += "\r\n";
-    }
-    return out;
+    return BuildSized([&](auto& out) {
+        ForEachTextLine(text, [&](std::string_view line) {
+            out += mark;
+            out += line;
+            out += "\r\n";
+        });
+    });
 }
 
 }  // namespace zentabo
