@@ -23,6 +23,27 @@ enum class IconId {
     Redo,
     Find,
     Replace,
+    // Tool bar 2: the markup commands.
+    TagDiv,
+    TagH1,
+    TagH2,
+    TagH3,
+    TagH4,
+    TagP,
+    TagPre,
+    TagBlockquote,
+    TagSpan,
+    TagEm,
+    TagStrong,
+    TagBr,
+    TagA,
+    TagCite,
+    TagUl,
+    TagOl,
+    TagDl,
+    TagTable,
+    TagClass,
+    TagStyle,
 };
 
 struct ActionSpec {

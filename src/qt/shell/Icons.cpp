@@ -1,5 +1,7 @@
 #include "qt/shell/Icons.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -67,6 +69,76 @@ void Lens(QPainter& p) {
     p.drawEllipse(QRectF(1.5, 3.5, 8, 8));
     p.setPen(QPen(kInk, 2.5));
     p.drawLine(QPointF(9, 11), QPointF(14, 15));
+}
+
+const QColor kBlock(30, 90, 200);
+const QColor kInline(20, 130, 60);
+const QColor kAttribute(200, 110, 20);
+
+// An element's name written into the image, squeezed to fit when it is long.
+void Label(QPainter& p, const QString& text, const QColor& color, bool bold, bool italic) {
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(10);
+    f.setBold(bold);
+    f.setItalic(italic);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    p.save();
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setFont(f);
+    p.setPen(color);
+    const qreal width = QFontMetricsF(f).horizontalAdvance(text);
+    const qreal scale = width > 15 ? 15 / width : 1;
+    p.translate(8, 0);
+    p.scale(scale, 1);
+    p.drawText(QRectF(-8 / scale, 0, 16 / scale, 16), Qt::AlignCenter, text);
+    p.restore();
+}
+
+// Rows of a list: a marker (bullet, number or indent) before each line.
+void ListRows(QPainter& p, int kind) {
+    for (int i = 0; i < 3; ++i) {
+        const int y = 3 + 5 * i;
+        p.setPen(Qt::NoPen);
+        p.setBrush(kBlock);
+        if (kind == 0) {
+            p.drawEllipse(QRectF(1, y - 1.5, 3, 3));
+        } else if (kind == 1) {
+            p.setPen(kBlock);
+            p.setFont([] {
+                QFont f(QStringLiteral("DejaVu Sans"));
+                f.setPixelSize(6);
+                return f;
+            }());
+            p.drawText(QRectF(0, y - 3, 5, 6), Qt::AlignCenter, QString::number(i + 1));
+        }
+        if (kind == 2 && i % 2 == 0) {
+            // A term: a short strong line; its definition below is indented.
+            p.setPen(QPen(kBlock, 2));
+            p.drawLine(1, y, 10, y);
+            continue;
+        }
+        p.setPen(QColor(90, 90, 90));
+        p.drawLine(kind == 2 ? 5 : 6, y, 15, y);
+    }
+}
+
+void Grid(QPainter& p) {
+    p.setPen(kInk);
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(0.5, 2.5, 15, 11));
+    p.setBrush(QColor(200, 215, 240));
+    p.drawRect(QRectF(0.5, 2.5, 15, 3));
+    p.drawLine(QPointF(8, 2.5), QPointF(8, 13.5));
+    p.drawLine(QPointF(0.5, 9.5), QPointF(15.5, 9.5));
+}
+
+void LineBreak(QPainter& p) {
+    p.setPen(QPen(kInline, 1.5));
+    p.drawLine(QPointF(13, 2), QPointF(13, 10));
+    p.drawLine(QPointF(13, 10), QPointF(4, 10));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kInline);
+    p.drawPolygon(QPolygonF() << QPointF(1, 10) << QPointF(5, 6.5) << QPointF(5, 13.5));
 }
 
 QPixmap Draw(IconId id) {
@@ -146,6 +218,67 @@ QPixmap Draw(IconId id) {
             p.setPen(QPen(QColor(200, 60, 40), 1.5));
             p.drawLine(QPointF(9, 1.5), QPointF(15, 1.5));
             p.drawLine(QPointF(12.5, 0), QPointF(15, 1.5));
+            break;
+        case IconId::TagDiv:
+            p.setPen(QPen(kBlock, 1, Qt::DotLine));
+            p.drawRect(QRectF(0.5, 1.5, 15, 13));
+            Label(p, QStringLiteral("div"), kBlock, true, false);
+            break;
+        case IconId::TagH1:
+        case IconId::TagH2:
+        case IconId::TagH3:
+        case IconId::TagH4:
+            Label(p,
+                  QStringLiteral("H%1").arg(static_cast<int>(id) - static_cast<int>(IconId::TagH1) +
+                                            1),
+                  kBlock, true, false);
+            break;
+        case IconId::TagP:
+            Label(p, QStringLiteral("¶"), kBlock, true, false);
+            break;
+        case IconId::TagPre:
+            Label(p, QStringLiteral("pre"), kBlock, false, false);
+            break;
+        case IconId::TagBlockquote:
+            Label(p, QStringLiteral("“”"), kBlock, true, false);
+            break;
+        case IconId::TagSpan:
+            Label(p, QStringLiteral("span"), kInline, false, false);
+            break;
+        case IconId::TagEm:
+            Label(p, QStringLiteral("em"), kInline, false, true);
+            break;
+        case IconId::TagStrong:
+            Label(p, QStringLiteral("B"), kInline, true, false);
+            break;
+        case IconId::TagBr:
+            LineBreak(p);
+            break;
+        case IconId::TagA:
+            Label(p, QStringLiteral("a"), kBlue, true, false);
+            p.setPen(QPen(kBlue, 1));
+            p.drawLine(4, 14, 12, 14);
+            break;
+        case IconId::TagCite:
+            Label(p, QStringLiteral("cite"), kInline, false, true);
+            break;
+        case IconId::TagUl:
+            ListRows(p, 0);
+            break;
+        case IconId::TagOl:
+            ListRows(p, 1);
+            break;
+        case IconId::TagDl:
+            ListRows(p, 2);
+            break;
+        case IconId::TagTable:
+            Grid(p);
+            break;
+        case IconId::TagClass:
+            Label(p, QStringLiteral(".cl"), kAttribute, true, false);
+            break;
+        case IconId::TagStyle:
+            Label(p, QStringLiteral("{ }"), kAttribute, true, false);
             break;
         case IconId::None:
             break;

@@ -21,6 +21,7 @@ class QToolBar;
 
 namespace zentabo {
 
+class MarkupCommands;
 class PageControl;
 class TFindDialog;
 struct TSettings;
@@ -116,6 +117,9 @@ private:
     void CreateToolBars();
     void CreateStatusBar();
     void ConnectActions();
+    // The markup and text commands with their dialogs (MainFormMarkup.cpp).
+    void ConnectMarkupActions();
+    void UpdateMarkupActions();
     bool CycleKey(QObject* watched, QEvent* e);
 
     // Find and replace: the dialog's requests and the two commands that show it.
@@ -153,6 +157,7 @@ private:
     bool pageStoreIncomplete_ = false;
     QString printerOverride_;
     QPointer<TFindDialog> findDialog_;
+    MarkupCommands* markup_ = nullptr;  // a child of the window
 };
 
 }  // namespace zentabo

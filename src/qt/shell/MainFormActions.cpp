@@ -327,6 +327,7 @@ void TMainForm::ConnectActions() {
     on("ViewToolBar1", [this] { SetToolBarsVisible(!ToolBarsVisible()); });
     on("ViewMultiLine1",
        [this] { pageControl_->Bar()->SetMultiLine(!pageControl_->Bar()->MultiLine()); });
+    ConnectMarkupActions();
 
     connect(pageControl_, &QTabWidget::currentChanged, this, [this] { UpdateActions(); });
     // The update pass runs whenever the event loop runs out of work.
@@ -370,6 +371,7 @@ void TMainForm::UpdateActions() {
     set("EditAllCopy1", page && !TextIsEmpty(page->Edit()));
     set("EditUndo1", page && page->CanUndo());
     set("EditRedo1", page && page->CanRedo());
+    UpdateMarkupActions();
     Action(QStringLiteral("ViewToolBar1"))->setChecked(ToolBarsVisible());
     Action(QStringLiteral("ViewMultiLine1"))->setChecked(pageControl_->Bar()->MultiLine());
     updating_ = false;
