@@ -64,13 +64,14 @@ QString TEditSheet::DisplayFileName() const {
     return QFile::decodeName(QByteArray::fromStdString(fileName_));
 }
 
-FileResult TEditSheet::LoadFile(const std::string& path) {
+FileResult TEditSheet::LoadFile(const std::string& path, bool offerConversion) {
     ReadFileResult file = ReadWholeFile(path);
     if (!file.exists)
         return FileResult::Failure("cannot open " + path + ": " + std::strerror(ENOENT),
                                    std::strerror(ENOENT));
     if (!file.status) return file.status;
-    if (DetectUtf8File(file.data).utf8 && LoadConvertedUtf8(path, file.data)) return {};
+    if (offerConversion && DetectUtf8File(file.data).utf8 && LoadConvertedUtf8(path, file.data))
+        return {};
     std::string().swap(file.data);
     return LoadAsItIs(path);
 }

@@ -51,10 +51,10 @@ public:
     // The bound file as shown to the user.
     QString DisplayFileName() const;
 
-    // Loads the file into the editor, offering to convert a UTF-8 file to code
-    // page 932. A file that cannot be read leaves the page as it was; the result
-    // says why.
-    FileResult LoadFile(const std::string& path);
+    // Loads the file into the editor; on opening (offerConversion), a UTF-8 file is
+    // named as such and may be converted to code page 932. A file that cannot be
+    // read leaves the page as it was; the result says why.
+    FileResult LoadFile(const std::string& path, bool offerConversion);
 
     bool SaveMode() const { return saveMode_; }
     void SetSaveMode(bool on);

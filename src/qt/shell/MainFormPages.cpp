@@ -76,7 +76,7 @@ TEditSheet* TMainForm::AddPage(const QString& caption, const std::string& path) 
     // A file that vanished after the dialog gives an empty page without a file name.
     std::error_code ec;
     if (!path.empty() && std::filesystem::exists(path, ec)) {
-        const FileResult loaded = page->LoadFile(path);
+        const FileResult loaded = page->LoadFile(path, true);
         if (!loaded) {
             // A file that cannot be read opens no page: nothing else changes.
             DeletePage(page);

@@ -42,7 +42,10 @@ public:
     void SetFileName(const std::string& fileName) override { sheet_.SetFileName(fileName); }
     void SetSaveMode(bool saveMode) override { sheet_.SetSaveMode(saveMode); }
     void SetText(std::string text) override { sheet_.Edit().SetAllText(std::move(text)); }
-    FileResult LoadFile(const std::string& path) override { return sheet_.LoadFile(path); }
+    FileResult LoadFile(const std::string& path) override {
+        // Restoring is no opening: the user decided about the file's encoding then.
+        return sheet_.LoadFile(path, false);
+    }
     void MarkModified() override { sheet_.Edit().MarkModified(); }
 
 private:
