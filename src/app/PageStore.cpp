@@ -67,9 +67,10 @@ void Unread(const BoundFileCheck& check, const std::string& path, const std::str
     if (check.unread) check.unread->push_back({path, reason});
 }
 
-void LoadBoundFile(PageStorePage& page, const std::string& path, const BoundFileCheck& check) {
+bool LoadBoundFile(PageStorePage& page, const std::string& path, const BoundFileCheck& check) {
     const FileResult r = page.LoadFile(path);
     if (!r) Unread(check, path, r.reason.empty() ? r.error : r.reason);
+    return r.ok;
 }
 
 // The stored text against the bound file: kept, and marked modified wherever it
@@ -83,12 +84,9 @@ void CompareWithBoundFile(PageStorePage& page, const std::string& path, std::int
         return;
     }
     if (*onDisk == page.Text()) return;
-    if (BoundFileIsNewer(fileAt, check) && check.host &&
-        check.host->AskReloadChangedFile(page, path)) {
-        LoadBoundFile(page, path, check);
-        return;
-    }
-    page.MarkModified();
+    const bool reload = BoundFileIsNewer(fileAt, check) && check.host &&
+                        check.host->AskReloadChangedFile(page, path);
+    if (!reload || !LoadBoundFile(page, path, check)) page.MarkModified();
 }
 
 void MatchBoundFile(PageStorePage& page, const BoundFileCheck& check) {
