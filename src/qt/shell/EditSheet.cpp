@@ -109,7 +109,7 @@ FileResult TEditSheet::LoadAsItIs(const std::string& path) {
     if (e.LoadFile(path)) return {};
     e.SetAllText(std::move(before));
     if (wasModified) e.MarkModified();
-    return FileResult::Failure("cannot read " + path, std::strerror(EIO));
+    return FileResult::Failure("cannot read " + path, "読み込みの途中でエラーが発生しました");
 }
 
 void TEditSheet::WireEditorEvents() {
