@@ -32,7 +32,8 @@ struct BenchPage : PageStorePage {
     void SetFileName(const std::string& f) override { fileName = f; }
     void SetSaveMode(bool s) override { saveMode = s; }
     void SetText(std::string t) override { text = std::move(t); }
-    void LoadFile(const std::string&) override {}
+    FileResult LoadFile(const std::string&) override { return {}; }
+    void MarkModified() override {}
 };
 
 struct BenchHost : PageStoreHost {
@@ -43,6 +44,7 @@ struct BenchHost : PageStoreHost {
         pages.push_back(std::make_unique<BenchPage>());
         return *pages.back();
     }
+    bool AskReloadChangedFile(PageStorePage&, const std::string&) override { return false; }
 };
 
 double CurrentRssMb() {

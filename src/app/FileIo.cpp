@@ -12,8 +12,8 @@
 namespace zentabo {
 namespace {
 
-std::string Describe(const std::string& what, const std::string& path, int err) {
-    return what + " " + path + ": " + std::strerror(err);
+FileResult Failed(const std::string& what, const std::string& path, int err) {
+    return FileResult::Failure(what + " " + path + ": " + std::strerror(err), std::strerror(err));
 }
 
 bool Injected(const WriteFaultInjector& fault, WriteStep step) {
@@ -38,14 +38,14 @@ ReadFileResult ReadWholeFile(const std::string& path) {
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return r;
         r.exists = true;
-        r.status = FileResult::Failure(Describe("cannot open", path, errno));
+        r.status = Failed("cannot open", path, errno);
         return r;
     }
     r.exists = true;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
-        r.status = FileResult::Failure("cannot read " + path + ": it is a folder");
+        r.status = Failed("cannot read", path, EISDIR);
         return r;
     }
     if (st.st_size > 0) r.data.reserve(static_cast<std::size_t>(st.st_size));
@@ -67,7 +67,7 @@ ReadFileResult ReadWholeFile(const std::string& path) {
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
-            r.status = FileResult::Failure(Describe("cannot read", path, errno));
+            r.status = Failed("cannot read", path, errno);
             break;
         }
     }
@@ -80,7 +80,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path, WriteFaultInjector f
     fd_ = Injected(fault_, WriteStep::CreateTemporary) ? (errno = EACCES, -1)
                                                        : ::mkstemp(temp_.data());
     if (fd_ < 0) {
-        status_ = FileResult::Failure(Describe("cannot create a file beside", path_, errno));
+        status_ = Failed("cannot create a file beside", path_, errno);
         return;
     }
     // The new file gets the old one's permissions, or the usual ones for a new file.
@@ -109,7 +109,7 @@ FileResult AtomicFileWriter::Fail(const std::string& what, int err) {
         ::unlink(temp_.c_str());
         fd_ = -1;
     }
-    status_ = FileResult::Failure(Describe(what, path_, err));
+    status_ = Failed(what, path_, err);
     return status_;
 }
 
@@ -138,14 +138,14 @@ FileResult AtomicFileWriter::Commit() {
     if (::close(fd) != 0) {
         int err = errno;
         ::unlink(temp_.c_str());
-        status_ = FileResult::Failure(Describe("cannot close", path_, err));
+        status_ = Failed("cannot close", path_, err);
         return status_;
     }
     bool renameFault = Injected(fault_, WriteStep::Rename);
     if (renameFault || ::rename(temp_.c_str(), path_.c_str()) != 0) {
         int err = renameFault ? EXDEV : errno;
         ::unlink(temp_.c_str());
-        status_ = FileResult::Failure(Describe("cannot replace", path_, err));
+        status_ = Failed("cannot replace", path_, err);
         return status_;
     }
     // Make the rename itself durable; a failure here leaves a complete file either way.

@@ -7,6 +7,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include "store/Cp932Codec.h"
+#include "store/LumEditSub.h"
+#include "store/LumStrings.h"
+
 namespace zentabo {
 namespace {
 
@@ -16,15 +20,90 @@ std::int64_t TwoSecondStep(std::int64_t seconds) {
     return seconds >= 0 ? seconds / 2 : -((-seconds + 1) / 2);
 }
 
-bool BoundFileIsNewer(const std::string& fileName, const std::string& pageStorePath,
-                      const FileTimeFunction& fileTime) {
-    if (fileName.empty() || !fileTime) return false;
-    std::optional<std::int64_t> fileAt = fileTime(fileName);
-    if (!fileAt) return false;
-    std::optional<std::int64_t> storeAt = fileTime(pageStorePath);
+bool BoundFileIsNewer(std::int64_t fileAt, const BoundFileCheck& check) {
+    std::optional<std::int64_t> storeAt = check.fileTime(check.pageStorePath);
     // Without the store's own time the stored text is the safer choice.
     if (!storeAt) return false;
-    return TwoSecondStep(*fileAt) > TwoSecondStep(*storeAt);
+    return TwoSecondStep(fileAt) > TwoSecondStep(*storeAt);
+}
+
+// A path that code page 932 holds is stored in it, as it always was; any other path
+// (characters the code page lacks, bytes that are no UTF-8) is stored as its own
+// bytes behind a NUL, which no path can hold, so the two forms never meet.
+constexpr char kRawPathMark = '\0';
+
+std::string StoredFileName(const std::string& path) {
+    if (path.find('\0') == std::string::npos) {
+        Cp932EncodeResult cp932 = Utf8ToCp932(path);
+        if (cp932.ok() && Cp932ToUtf8(cp932.bytes) == path) return std::move(cp932.bytes);
+    }
+    return kRawPathMark + path;
+}
+
+std::string FileNameFromStore(const std::string& stored) {
+    if (!stored.empty() && stored[0] == kRawPathMark) return stored.substr(1);
+    return Cp932ToUtf8(stored);
+}
+
+std::string ReasonOf(const std::string& message, const std::string& path) {
+    const std::string lead = path + ": ";
+    const std::size_t at = message.find(lead);
+    return at == std::string::npos ? message : message.substr(at + lead.size());
+}
+
+// The text the editor shows for the file, or why it cannot be read.
+std::optional<std::string> TextAsLoaded(const std::string& path, std::string& reason) {
+    try {
+        TLumStrings lines;
+        lines.LoadFromFile(path);
+        return StripEndMark(lines.GetText());
+    } catch (const std::exception& e) {
+        reason = ReasonOf(e.what(), path);
+        return std::nullopt;
+    }
+}
+
+void Unread(const BoundFileCheck& check, const std::string& path, const std::string& reason) {
+    if (check.unread) check.unread->push_back({path, reason});
+}
+
+bool LoadBoundFile(PageStorePage& page, const std::string& path, const BoundFileCheck& check) {
+    const FileResult r = page.LoadFile(path);
+    if (!r) Unread(check, path, r.reason.empty() ? r.error : r.reason);
+    return r.ok;
+}
+
+// The stored text against the bound file: kept, and marked modified wherever it
+// differs, so a save writes what the user sees. Only the user replaces it.
+void CompareWithBoundFile(PageStorePage& page, const std::string& path, std::int64_t fileAt,
+                          const BoundFileCheck& check) {
+    std::string reason;
+    const std::optional<std::string> onDisk = TextAsLoaded(path, reason);
+    if (!onDisk) {
+        Unread(check, path, reason);
+        return;
+    }
+    if (*onDisk == page.Text()) return;
+    const bool reload = BoundFileIsNewer(fileAt, check) && check.host &&
+                        check.host->AskReloadChangedFile(page, path);
+    if (!reload || !LoadBoundFile(page, path, check)) page.MarkModified();
+}
+
+void MatchBoundFile(PageStorePage& page, const BoundFileCheck& check) {
+    const std::string path = page.FileName();
+    if (path.empty() || !check.fileTime) return;
+    const std::optional<std::int64_t> fileAt = check.fileTime(path);
+    if (!fileAt) {
+        // The file is gone: only the page holds the text now.
+        if (page.SaveMode()) page.MarkModified();
+        return;
+    }
+    if (page.SaveMode()) {
+        CompareWithBoundFile(page, path, *fileAt, check);
+    } else {
+        // No text was stored: the file's content is the page's.
+        LoadBoundFile(page, path, check);
+    }
 }
 
 std::string KeptName(const std::filesystem::path& path, std::time_t now, int attempt) {
@@ -48,25 +127,23 @@ std::optional<std::int64_t> FileModifiedTime(const std::string& path) {
 bool WritePage(TaggedValueWriter& writer, const PageStorePage& page) {
     const bool saveMode = page.SaveMode();
     bool ok = writer.WriteString(page.Caption());
-    ok = ok && writer.WriteString(page.FileName());
+    ok = ok && writer.WriteString(StoredFileName(page.FileName()));
     writer.WriteBoolean(saveMode);
     return ok && writer.WriteString(saveMode ? page.Text() : std::string());
 }
 
-bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const std::string& pageStorePath,
-              const FileTimeFunction& fileTime) {
+bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const BoundFileCheck& check) {
     std::string value;
     if (!reader.ReadString(value)) return false;
     page.SetCaption(value);
     if (!reader.ReadString(value)) return false;
-    page.SetFileName(value);
-    const std::string fileName = value;
+    page.SetFileName(FileNameFromStore(value));
     bool saveMode = false;
     if (!reader.ReadBoolean(saveMode)) return false;
     page.SetSaveMode(saveMode);
     if (!reader.ReadString(value)) return false;
     page.SetText(std::move(value));
-    if (BoundFileIsNewer(fileName, pageStorePath, fileTime)) page.LoadFile(fileName);
+    MatchBoundFile(page, check);
     return true;
 }
 
@@ -111,10 +188,11 @@ PageStoreReadResult LoadPagesFromStream(PageStoreHost& host, std::string_view da
     if (!reader.ReadString(signature) || signature != kPageStoreSignature) return result;
     std::int32_t count = 0;
     if (!reader.ReadInteger(count)) return result;
+    const BoundFileCheck check{pageStorePath, fileTime, &host, &result.unreadFiles};
     for (std::int32_t i = 0; i < count; ++i) {
         PageStorePage& page = host.CreatePage();
         ++result.pagesCreated;
-        if (!ReadPage(reader, page, pageStorePath, fileTime)) return result;
+        if (!ReadPage(reader, page, check)) return result;
     }
     result.complete = reader.AtEnd();
     return result;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/FileIo.h"
 #include "app/TaggedValues.h"
@@ -21,6 +22,7 @@ class PageStorePage {
 public:
     virtual ~PageStorePage() = default;
     virtual std::string Caption() const = 0;
+    // The bound file's path in the file system's own bytes, empty when not bound.
     virtual std::string FileName() const = 0;
     virtual bool SaveMode() const = 0;
     // The editor's whole text: hard line ends as CR LF, no end-of-text marker.
@@ -30,8 +32,11 @@ public:
     virtual void SetFileName(const std::string& fileName) = 0;
     virtual void SetSaveMode(bool saveMode) = 0;
     virtual void SetText(std::string text) = 0;
-    // The editor's load-file operation (line-break detection, relayout).
-    virtual void LoadFile(const std::string& path) = 0;
+    // The editor's load-file operation (line-break detection, relayout). A failure
+    // leaves the page as it was and says why.
+    virtual FileResult LoadFile(const std::string& path) = 0;
+    // The text differs from the bound file although nothing was edited yet.
+    virtual void MarkModified() = 0;
 };
 
 // The main window's pages in tab order.
@@ -42,6 +47,15 @@ public:
     virtual PageStorePage& Page(int index) = 0;
     // Appends a new page with the settings applied and makes it the active page.
     virtual PageStorePage& CreatePage() = 0;
+    // The page's bound file changed after the page store was written and differs
+    // from the page's stored text: true to load the file, false to keep the text.
+    virtual bool AskReloadChangedFile(PageStorePage& page, const std::string& path) = 0;
+};
+
+// A bound file that could not be read while the pages were restored.
+struct UnreadFile {
+    std::string path;    // the file system's bytes
+    std::string reason;  // in the system's words
 };
 
 // Last-modified time of a file in seconds since the epoch; nullopt when there is none.
@@ -53,11 +67,21 @@ inline constexpr std::string_view kPageStoreSignature = "ztabo3";
 // Writes the four values of one page record; false when a text is too long for the
 // format (2 GiB), in which case the record is incomplete.
 bool WritePage(TaggedValueWriter& writer, const PageStorePage& page);
-// Reads one page record into `page`, setting each field as soon as it is read. A
-// bound file changed after the page store was written replaces the stored text.
-// Returns false when the record could not be read to its end.
-bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const std::string& pageStorePath,
-              const FileTimeFunction& fileTime = FileModifiedTime);
+
+// What restoring a page compares against: the page store's own time and the files.
+struct BoundFileCheck {
+    std::string pageStorePath;
+    FileTimeFunction fileTime = FileModifiedTime;  // empty: bound files are not looked at
+    PageStoreHost* host = nullptr;                 // asks before a stored text is replaced
+    std::vector<UnreadFile>* unread = nullptr;     // collects the files that failed to read
+};
+
+// Reads one page record into `page`, setting each field as soon as it is read, then
+// brings the page in line with its bound file: a page without stored text takes the
+// file's content; a stored text that differs from the file is kept and marked
+// modified, unless the file changed after the store was written and the host says to
+// load it. Returns false when the record could not be read to its end.
+bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const BoundFileCheck& check);
 
 // Appends the whole page store to `out`. Fails only for a text too long for the
 // format (2 GiB), naming the page.
@@ -65,6 +89,7 @@ FileResult SavePagesToStream(PageStoreHost& host, std::string& out);
 
 struct PageStoreReadResult {
     int pagesCreated = 0;
+    std::vector<UnreadFile> unreadFiles;
     // True when the signature matched, every record was read and nothing followed:
     // otherwise pages were lost to damage and the file should be kept aside.
     bool complete = false;

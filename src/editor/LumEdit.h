@@ -173,6 +173,12 @@ public:
     // After the text was written to its file: the flag drops without OnChangeModify, so
     // the page's undo state (which follows that event) stays as it is.
     void ClearModified() { modified_ = false; }
+    // The text differs from its file without an edit to undo (a page restored from the
+    // page store): undoing every edit leaves it modified.
+    void MarkModified() {
+        historyTruncated_ = true;
+        modified_ = true;
+    }
     bool RedoAvailable() const { return redoAvailable_; }
     bool HistoryTruncated() const { return historyTruncated_; }
     int64_t UndoBytes() const { return undoBytes_; }

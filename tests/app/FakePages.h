@@ -1,13 +1,13 @@
 #pragma once
 
-// Pages without widgets for the page-store tests: plain fields, and a map of file
-// contents that stands in for the editor's load-file operation.
+// Pages without widgets for the page-store tests: plain fields, and the real file
+// system for the editor's load-file operation (the file's bytes become the text).
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/FileIo.h"
 #include "app/PageStore.h"
 
 namespace zentabo::testing {
@@ -15,8 +15,8 @@ namespace zentabo::testing {
 struct FakePage : PageStorePage {
     std::string caption, fileName, text;
     bool saveMode = true;
+    bool modified = false;
     std::vector<std::string> loadedFiles;
-    const std::map<std::string, std::string>* files = nullptr;
 
     std::string Caption() const override { return caption; }
     std::string FileName() const override { return fileName; }
@@ -26,19 +26,30 @@ struct FakePage : PageStorePage {
     void SetFileName(const std::string& f) override { fileName = f; }
     void SetSaveMode(bool s) override { saveMode = s; }
     void SetText(std::string t) override { text = std::move(t); }
-    void LoadFile(const std::string& path) override {
+    FileResult LoadFile(const std::string& path) override {
         loadedFiles.push_back(path);
-        if (files && files->count(path)) text = files->at(path);
+        ReadFileResult file = ReadWholeFile(path);
+        if (!file.exists) return FileResult::Failure("no " + path, "gone");
+        if (!file.status) return file.status;
+        text = std::move(file.data);
+        modified = false;
+        return {};
     }
+    void MarkModified() override { modified = true; }
 };
 
 struct FakeHost : PageStoreHost {
     std::vector<std::unique_ptr<FakePage>> pages;
-    std::map<std::string, std::string> files;
+    bool reloadAnswer = false;
+    std::vector<std::string> questions;  // the paths asked about
 
     int PageCount() const override { return static_cast<int>(pages.size()); }
     PageStorePage& Page(int index) override { return *pages.at(static_cast<std::size_t>(index)); }
     PageStorePage& CreatePage() override { return Add("", "", true, ""); }
+    bool AskReloadChangedFile(PageStorePage&, const std::string& path) override {
+        questions.push_back(path);
+        return reloadAnswer;
+    }
 
     FakePage& Add(std::string caption, std::string fileName, bool saveMode, std::string text) {
         auto page = std::make_unique<FakePage>();
@@ -46,7 +57,6 @@ struct FakeHost : PageStoreHost {
         page->fileName = std::move(fileName);
         page->saveMode = saveMode;
         page->text = std::move(text);
-        page->files = &files;
         pages.push_back(std::move(page));
         return *pages.back();
     }

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <map>
 
 #include "FakePages.h"
@@ -89,33 +95,123 @@ TEST(PageStoreTest, TwoHundredPagesCountInTwoBytes) {
     EXPECT_EQ(back.At(199).caption, "Page199");
 }
 
-TEST(PageStoreTest, ABoundFileChangedAfterTheStoreReplacesTheText) {
+void SetModifiedTime(const std::string& path, std::int64_t seconds) {
+    struct timespec times[2] = {{static_cast<time_t>(seconds), 0},
+                                {static_cast<time_t>(seconds), 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+void WriteFile(const std::string& path, const std::string& data, std::int64_t at) {
+    ASSERT_TRUE(WriteFileAtomically(path, data)) << path;
+    SetModifiedTime(path, at);
+}
+
+TEST(PageStoreTest, AnyPathTheFileSystemAllowsComesBack) {
+    TempDir dir;
+    const std::string names[] = {"caf\xC3\xA9.txt", "\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x98\x80.txt",
+                                 "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", "a b  c .txt",
+                                 "bad\xFF\xFE\x80.txt"};
     FakeHost host;
-    host.Add("off", "/doc/off.txt", false, "");
-    host.Add("on", "/doc/on.txt", true, "stored");
-    host.Add("same step", "/doc/same.txt", true, "stored");
-    host.Add("older", "/doc/older.txt", true, "stored");
-    host.Add("gone", "/doc/gone.txt", true, "stored");
+    for (const std::string& name : names) {
+        WriteFile(dir.File(name), "content of " + name, 1000);
+        host.Add("p", dir.File(name), false, "");
+    }
+    const std::string store = dir.File("z.ztb");
+    ASSERT_TRUE(SavePageStore(host, store));
+
+    // The pages come back bound to the very files, and the files are found.
+    FakeHost back;
+    PageStoreLoadResult r = LoadPageStore(back, store);
+    ASSERT_FALSE(r.StoppedEarly());
+    EXPECT_TRUE(r.read.unreadFiles.empty());
+    ASSERT_EQ(back.PageCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(back.At(i).fileName, host.At(i).fileName) << i;
+        EXPECT_EQ(back.At(i).text, "content of " + names[i]) << i;
+    }
+
+    // A path code page 932 holds is stored as older versions stored it, so they read
+    // it alike: as that code page's text, which travels as UTF-8 under tag 14.
+    const std::string japanese = dir.File(names[2]);
+    const std::string data = ReadBack(store);
+    EXPECT_NE(data.find(Bytes({0x14, int(japanese.size()), 0, 0, 0}) + japanese),
+              std::string::npos);
+
+    // And a store such a version wrote reads as before.
+    const std::string sjisName = "/doc/\x93\xFA\x96\x7B.txt";  // 日本.txt
+    FakeHost old;
+    LoadPagesFromStream(old,
+                        Bytes({6, 6}) + "ztabo3" + Bytes({2, 1, 6, 1}) + "p" +
+                            Bytes({6, int(sjisName.size())}) + sjisName + Bytes({9, 6, 0}),
+                        "", {});
+    ASSERT_EQ(old.PageCount(), 1);
+    EXPECT_EQ(old.At(0).fileName, "/doc/\xE6\x97\xA5\xE6\x9C\xAC.txt");
+}
+
+TEST(PageStoreTest, RestoredPagesAreMatchedWithTheirFiles) {
+    TempDir dir;
+    const std::string store = dir.File("z.ztb");
+    FakeHost host;
+    host.Add("edited", dir.File("edited.txt"), true, "mine");
+    host.Add("same", dir.File("same.txt"), true, "disk\r\nsame");
+    host.Add("changed", dir.File("changed.txt"), true, "mine");
+    host.Add("off", dir.File("off.txt"), false, "not stored");
+    host.Add("gone", dir.File("gone.txt"), true, "mine");
+    host.Add("same step", dir.File("step.txt"), true, "mine");
+    ASSERT_TRUE(SavePageStore(host, store));
+    SetModifiedTime(store, 1000);
+    WriteFile(dir.File("edited.txt"), "disk", 900);
+    WriteFile(dir.File("same.txt"), "disk\r\nsame", 900);
+    WriteFile(dir.File("changed.txt"), "changed on disk", 1010);
+    WriteFile(dir.File("off.txt"), "off on disk", 900);
+    WriteFile(dir.File("step.txt"), "disk", 1001);
+
+    for (bool reload : {false, true}) {
+        FakeHost back;
+        back.reloadAnswer = reload;
+        ASSERT_FALSE(LoadPageStore(back, store).StoppedEarly());
+        // A text that differs from its file is kept and marked modified.
+        EXPECT_EQ(back.At(0).text, "mine");
+        EXPECT_TRUE(back.At(0).modified);
+        EXPECT_EQ(back.At(1).text, "disk\r\nsame");
+        EXPECT_FALSE(back.At(1).modified);
+        // Only a file changed after the store asks, and only the answer replaces the text.
+        ASSERT_EQ(back.questions, std::vector<std::string>{dir.File("changed.txt")});
+        EXPECT_EQ(back.At(2).text, reload ? "changed on disk" : "mine");
+        EXPECT_EQ(back.At(2).modified, !reload);
+        // Without a stored text the file's content comes back, changed or not.
+        EXPECT_EQ(back.At(3).text, "off on disk");
+        EXPECT_FALSE(back.At(3).modified);
+        EXPECT_EQ(back.At(4).text, "mine");
+        EXPECT_TRUE(back.At(4).modified);
+        EXPECT_EQ(back.At(5).text, "mine");  // same two-second step: not newer
+        EXPECT_TRUE(back.At(5).modified);
+        for (int i = 0; i < back.PageCount(); ++i)
+            EXPECT_EQ(back.At(i).fileName, host.At(i).fileName);
+    }
+}
+
+TEST(PageStoreTest, AFileThatCannotBeReadLeavesThePageAsItWas) {
+    TempDir dir;
+    // Reading the process's own memory at offset 0 fails with EIO, even for root.
+    const std::string unreadable = dir.File("unreadable.txt");
+    ASSERT_EQ(::symlink("/proc/self/mem", unreadable.c_str()), 0);
+    FakeHost host;
+    host.Add("on", unreadable, true, "mine");
+    host.Add("off", unreadable, false, "");
     std::string data = Save(host);
 
-    FakeClock clock;
-    clock.times = {{"/z.ztb", 1000},
-                   {"/doc/off.txt", 1002},
-                   {"/doc/on.txt", 5000},
-                   {"/doc/same.txt", 1001},
-                   {"/doc/older.txt", 998}};
     FakeHost back;
-    back.files = {{"/doc/off.txt", "edited elsewhere"}, {"/doc/on.txt", "newer file"}};
-    EXPECT_TRUE(LoadPagesFromStream(back, data, "/z.ztb", clock.Function()).complete);
-    EXPECT_EQ(back.At(0).text, "edited elsewhere");
-    EXPECT_FALSE(back.At(0).saveMode);
-    EXPECT_EQ(back.At(0).fileName, "/doc/off.txt");
-    EXPECT_EQ(back.At(1).text, "newer file");
-    EXPECT_TRUE(back.At(2).loadedFiles.empty());  // same two-second step: not newer
-    EXPECT_EQ(back.At(2).text, "stored");
-    EXPECT_TRUE(back.At(3).loadedFiles.empty());
-    EXPECT_TRUE(back.At(4).loadedFiles.empty());
-    EXPECT_EQ(back.At(4).text, "stored");
+    PageStoreReadResult r = LoadPagesFromStream(back, data, "", FileModifiedTime);
+    ASSERT_EQ(back.PageCount(), 2);
+    EXPECT_EQ(back.At(0).text, "mine");
+    EXPECT_EQ(back.At(1).text, "");
+    EXPECT_EQ(back.At(1).fileName, unreadable);
+    ASSERT_EQ(r.unreadFiles.size(), 2u);
+    for (const UnreadFile& f : r.unreadFiles) {
+        EXPECT_EQ(f.path, unreadable);
+        EXPECT_EQ(f.reason, std::strerror(EIO));
+    }
 }
 
 TEST(PageStoreTest, DamageKeepsThePagesBeforeIt) {

@@ -1,6 +1,7 @@
 // Any bytes as a page store: no crash, no hang, no allocation beyond the input's
 // size from a length field; the pages read save and load back unchanged. The same
-// bytes as text: the converter's UTF-8 and UTF-16 paths agree.
+// bytes as a path: stored and read back unchanged. As text: the converter's UTF-8
+// and UTF-16 paths agree.
 
 #include <cstddef>
 #include <cstdint>
@@ -42,6 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A page with the save mode off stores no text.
         Check(back.At(i).text == (host.At(i).saveMode ? host.At(i).text : std::string()));
     }
+
+    // The same bytes as a bound file's path come back exactly, whatever they are.
+    FakeHost bound;
+    bound.Add("p", std::string(bytes), false, "");
+    std::string withPath;
+    Check(zentabo::SavePagesToStream(bound, withPath).ok);
+    FakeHost boundBack;
+    Check(zentabo::LoadPagesFromStream(boundBack, withPath, "", {}).complete);
+    Check(boundBack.PageCount() == 1 && boundBack.At(0).fileName == bytes);
 
     std::string utf8;
     bool lossless = zentabo::Cp932ToUtf8Lossless(bytes, utf8);

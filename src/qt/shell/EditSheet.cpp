@@ -1,10 +1,15 @@
 #include "qt/shell/EditSheet.h"
 
+#include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QVBoxLayout>
+#include <cerrno>
+#include <cstring>
 
 #include "app/FindCompare.h"
 #include "app/Settings.h"
+#include "app/Utf8File.h"
 #include "editor/LumEdit.h"
 #include "qt/widget/LumEditWidget.h"
 #include "store/Cp932Codec.h"
@@ -15,6 +20,10 @@ namespace {
 
 QString FromCp932(const std::string& s) {
     return QString::fromStdU16String(Cp932ToUtf16(s));
+}
+
+QString ShownPath(const std::string& path) {
+    return QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(path)));
 }
 
 }  // namespace
@@ -44,6 +53,63 @@ TLumEdit& TEditSheet::Edit() {
 void TEditSheet::SetSaveMode(bool on) {
     saveMode_ = on;
     emit SaveModeChanged(this);
+}
+
+QString ReadFailureMessage(const std::string& path, const std::string& reason) {
+    return QStringLiteral("ファイルを読み込めませんでした。\n%1\n%2")
+        .arg(ShownPath(path), QString::fromLocal8Bit(reason.c_str()));
+}
+
+QString TEditSheet::DisplayFileName() const {
+    return QFile::decodeName(QByteArray::fromStdString(fileName_));
+}
+
+FileResult TEditSheet::LoadFile(const std::string& path, bool offerConversion) {
+    ReadFileResult file = ReadWholeFile(path);
+    if (!file.exists)
+        return FileResult::Failure("cannot open " + path + ": " + std::strerror(ENOENT),
+                                   std::strerror(ENOENT));
+    if (!file.status) return file.status;
+    if (offerConversion && DetectUtf8File(file.data).utf8 && LoadConvertedUtf8(path, file.data))
+        return {};
+    std::string().swap(file.data);
+    return LoadAsItIs(path);
+}
+
+bool TEditSheet::LoadConvertedUtf8(const std::string& path, const std::string& bytes) {
+    const QString name = ShownPath(path);
+    if (!prompts_->AskYesNo(QStringLiteral("「%1」は UTF-8 で書かれています。シフトJIS に変換して"
+                                           "開きますか？\n「いいえ」を選ぶとそのまま開き、"
+                                           "変更しない行は保存してもそのまま残ります。")
+                                .arg(name)))
+        return false;
+    Cp932EncodeResult converted = Utf8FileToCp932(bytes);
+    if (!converted.ok()) {
+        prompts_->ShowMessage(
+            QStringLiteral("「%1」にはシフトJIS で表せない文字が %2 個あるため変換できません"
+                           "（最初の文字: %3）。変換せずに開きます。")
+                .arg(name)
+                .arg(converted.unmappable.size())
+                .arg(QString::fromUcs4(&converted.unmappable.front().codePoint, 1)));
+        return false;
+    }
+    TLumEdit& e = Edit();
+    e.SetAllText(std::move(converted.bytes));
+    // The page now differs from the file: a save writes the converted text.
+    e.MarkModified();
+    return true;
+}
+
+FileResult TEditSheet::LoadAsItIs(const std::string& path) {
+    TLumEdit& e = Edit();
+    // The editor empties itself before it reads; should the file fail between the
+    // check above and this read, the old text is put back.
+    std::string before = e.GetAllText();
+    const bool wasModified = e.Modified();
+    if (e.LoadFile(path)) return {};
+    e.SetAllText(std::move(before));
+    if (wasModified) e.MarkModified();
+    return FileResult::Failure("cannot read " + path, "読み込みの途中でエラーが発生しました");
 }
 
 void TEditSheet::WireEditorEvents() {

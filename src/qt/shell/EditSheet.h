@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <string>
 
+#include "app/FileIo.h"
 #include "platform/FontTypes.h"
 
 class QMenu;
@@ -26,8 +27,13 @@ public:
     enum class ReplaceAnswer { Yes, No, Abort, All, Other };
     virtual void ShowMessage(const QString& text) = 0;
     virtual ReplaceAnswer AskReplace() = 0;
+    // A question answered Yes (true) or No.
+    virtual bool AskYesNo(const QString& text) = 0;
     virtual bool MatchCase() const = 0;
 };
+
+// "Could not read" with the path as the user knows it and the system's reason.
+QString ReadFailureMessage(const std::string& path, const std::string& reason);
 
 class TEditSheet : public QWidget {
     Q_OBJECT
@@ -38,8 +44,17 @@ public:
     TLumEdit& Edit();
     LumEditWidget* EditWidget() const { return widget_; }
 
-    QString FileName() const { return fileName_; }
-    void SetFileName(const QString& path) { fileName_ = path; }
+    // The bound file in the file system's own bytes (QFile::encodeName), empty when
+    // the page is not bound: names code page 932 or UTF-8 cannot hold still work.
+    const std::string& FileName() const { return fileName_; }
+    void SetFileName(std::string path) { fileName_ = std::move(path); }
+    // The bound file as shown to the user.
+    QString DisplayFileName() const;
+
+    // Loads the file into the editor; on opening (offerConversion), a UTF-8 file is
+    // named as such and may be converted to code page 932. A file that cannot be
+    // read leaves the page as it was; the result says why.
+    FileResult LoadFile(const std::string& path, bool offerConversion);
 
     bool SaveMode() const { return saveMode_; }
     void SetSaveMode(bool on);
@@ -66,10 +81,13 @@ signals:
 
 private:
     void WireEditorEvents();
+    // True when the user had the UTF-8 file converted and the page holds it.
+    bool LoadConvertedUtf8(const std::string& path, const std::string& bytes);
+    FileResult LoadAsItIs(const std::string& path);
 
     SheetPrompts* prompts_;
     LumEditWidget* widget_;
-    QString fileName_;
+    std::string fileName_;
     bool saveMode_ = true;
     bool canUndo_ = false;
     bool canRedo_ = false;

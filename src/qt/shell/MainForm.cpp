@@ -54,6 +54,10 @@ ShellDialogs StandardDialogs() {
     d.message = [](QWidget* parent, const QString& text) {
         QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
     };
+    d.askYesNo = [](QWidget* parent, const QString& text) {
+        return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
     d.askReplace = [](QWidget* parent) {
         QMessageBox box(
             QMessageBox::Question, QApplication::applicationDisplayName(),
@@ -143,7 +147,7 @@ void TMainForm::showEvent(QShowEvent* e) {
 
 void TMainForm::FormShow() {
     LoadPageStore();
-    if (PageCount() == 0) AddPage(QStringLiteral("Page&0"), QString());
+    if (PageCount() == 0) AddPage(QStringLiteral("Page&0"));
 
     auto& s = *settings_;
     if (s.Index > PageCount() - 1) s.Index = PageCount() - 1;
@@ -285,6 +289,10 @@ void TMainForm::ShowMessage(const QString& text) {
 
 SheetPrompts::ReplaceAnswer TMainForm::AskReplace() {
     return dialogs_.askReplace(this);
+}
+
+bool TMainForm::AskYesNo(const QString& text) {
+    return dialogs_.askYesNo && dialogs_.askYesNo(this, text);
 }
 
 }  // namespace zentabo

@@ -37,6 +37,8 @@ struct ShellDialogs {
         inputText;
     std::function<void(QWidget*, const QString& text)> message;
     std::function<SheetPrompts::ReplaceAnswer(QWidget*)> askReplace;
+    // Yes (true) or No; unset, every question is answered No.
+    std::function<bool(QWidget*, const QString& text)> askYesNo;
 };
 
 ShellDialogs StandardDialogs();
@@ -68,7 +70,8 @@ public:
 
     // Page operations.
     TEditSheet* CreatePage();
-    TEditSheet* AddPage(const QString& caption, const QString& path);
+    // path: the file system's bytes (QFile::encodeName), empty for an empty page.
+    TEditSheet* AddPage(const QString& caption, const std::string& path = {});
     TEditSheet* CopyPage(TEditSheet* source);
     void DeletePage(TEditSheet* page);
     void RenamePage(TEditSheet* page);
@@ -95,6 +98,7 @@ public:
     // SheetPrompts
     void ShowMessage(const QString& text) override;
     ReplaceAnswer AskReplace() override;
+    bool AskYesNo(const QString& text) override;
     bool MatchCase() const override;
 
 protected:

@@ -265,7 +265,7 @@ void TMainForm::ConnectActions() {
     auto on = [this](const char* name, auto fn) {
         connect(Action(QString::fromLatin1(name)), &QAction::triggered, this, fn);
     };
-    on("FileNewPage1", [this] { AddPage(QStringLiteral("Page%1").arg(PageCount()), QString()); });
+    on("FileNewPage1", [this] { AddPage(QStringLiteral("Page%1").arg(PageCount())); });
     on("FileCopyPage1", [this] {
         if (ActiveSheet()) CopyPage(ActiveSheet());
         FocusActiveEditor();
@@ -289,7 +289,7 @@ void TMainForm::ConnectActions() {
         if (p && pageControl_->indexOf(p) > 0) RenamePage(p);
     });
     on("FileClearFileName1", [this] {
-        if (ActiveSheet()) ActiveSheet()->SetFileName(QString());
+        if (ActiveSheet()) ActiveSheet()->SetFileName({});
     });
     on("FileOpen1", [this] { FileOpen(); });
     on("FileSave1", [this] { FileSave(false); });
@@ -344,7 +344,7 @@ void TMainForm::UpdateActions() {
     if (updating_ || closed_) return;
     updating_ = true;
     TEditSheet* page = ActiveSheet();
-    setWindowTitle(WindowCaption(page ? page->FileName() : QString()));
+    setWindowTitle(WindowCaption(page ? page->DisplayFileName() : QString()));
     const QString saveText = SaveModePanelText(page && page->SaveMode());
     if (panel2_->text() != saveText) panel2_->setText(saveText);
     if (page) {
@@ -363,8 +363,8 @@ void TMainForm::UpdateActions() {
     set("FileDeletePage2", popupTab != 0);
     set("FileChangeCaption1", index > 0);
     set("FileChangeCaption2", popupTab != 0);
-    set("FileClearFileName1", page && !page->FileName().isEmpty());
-    set("FileSave1", page && !page->FileName().isEmpty() && page->Edit().Modified());
+    set("FileClearFileName1", page && !page->FileName().empty());
+    set("FileSave1", page && !page->FileName().empty() && page->Edit().Modified());
     set("EditCut1", hasSel);
     set("EditCopy1", hasSel);
     set("EditPaste1", page && clipboardHasText_);

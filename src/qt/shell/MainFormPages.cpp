@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTabBar>
+#include <filesystem>
 
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
@@ -69,17 +70,20 @@ TEditSheet* TMainForm::CreatePage() {
     return page;
 }
 
-TEditSheet* TMainForm::AddPage(const QString& caption, const QString& path) {
+TEditSheet* TMainForm::AddPage(const QString& caption, const std::string& path) {
     TEditSheet* page = CreatePage();
     SetPageCaption(pageControl_->indexOf(page), caption);
     // A file that vanished after the dialog gives an empty page without a file name.
-    if (!path.isEmpty() && QFileInfo::exists(path)) {
-        if (page->Edit().LoadFile(QFile::encodeName(path).toStdString())) {
-            page->SetFileName(path);
-        } else {
-            ShowMessage(QStringLiteral("ファイルを読み込めませんでした。\n%1")
-                            .arg(QDir::toNativeSeparators(path)));
+    std::error_code ec;
+    if (!path.empty() && std::filesystem::exists(path, ec)) {
+        const FileResult loaded = page->LoadFile(path, true);
+        if (!loaded) {
+            // A file that cannot be read opens no page: nothing else changes.
+            DeletePage(page);
+            ShowMessage(ReadFailureMessage(path, loaded.reason));
+            return nullptr;
         }
+        page->SetFileName(path);
     }
     ActivatePage(pageControl_->indexOf(page));
     return page;
@@ -88,7 +92,7 @@ TEditSheet* TMainForm::AddPage(const QString& caption, const QString& path) {
 TEditSheet* TMainForm::CopyPage(TEditSheet* source) {
     const QString caption = PageCaption(pageControl_->indexOf(source));
     const std::string text = source->Edit().GetAllText();
-    const QString fileName = source->FileName();
+    const std::string fileName = source->FileName();
     TEditSheet* page = CreatePage();
     SetPageCaption(pageControl_->indexOf(page), caption);
     page->Edit().SetAllText(text);

@@ -17,7 +17,7 @@ namespace zentabo {
 
 namespace {
 
-// Captions and file names are code page 932 in the file.
+// Captions are code page 932 in the file.
 std::string ToCp932(const QString& s) {
     return Utf16ToCp932(s.toStdU16String()).bytes;
 }
@@ -29,22 +29,24 @@ class SheetRecord : public PageStorePage {
 public:
     SheetRecord(TMainForm& form, TEditSheet& sheet) : form_(form), sheet_(sheet) {}
 
+    TEditSheet& Sheet() { return sheet_; }
+
     std::string Caption() const override { return ToCp932(form_.PageCaption(Index())); }
-    std::string FileName() const override { return ToCp932(sheet_.FileName()); }
+    std::string FileName() const override { return sheet_.FileName(); }
     bool SaveMode() const override { return sheet_.SaveMode(); }
     std::string Text() const override { return sheet_.Edit().GetAllText(); }
 
     void SetCaption(const std::string& caption) override {
         form_.SetPageCaption(Index(), FromCp932(caption));
     }
-    void SetFileName(const std::string& fileName) override {
-        sheet_.SetFileName(FromCp932(fileName));
-    }
+    void SetFileName(const std::string& fileName) override { sheet_.SetFileName(fileName); }
     void SetSaveMode(bool saveMode) override { sheet_.SetSaveMode(saveMode); }
     void SetText(std::string text) override { sheet_.Edit().SetAllText(std::move(text)); }
-    void LoadFile(const std::string& path) override {
-        sheet_.Edit().LoadFile(QFile::encodeName(FromCp932(path)).toStdString());
+    FileResult LoadFile(const std::string& path) override {
+        // Restoring is no opening: the user decided about the file's encoding then.
+        return sheet_.LoadFile(path, false);
     }
+    void MarkModified() override { sheet_.Edit().MarkModified(); }
 
 private:
     int Index() const { return form_.Pages()->indexOf(&sheet_); }
@@ -59,6 +61,16 @@ public:
     int PageCount() const override { return form_.PageCount(); }
     PageStorePage& Page(int index) override { return Keep(*form_.Page(index)); }
     PageStorePage& CreatePage() override { return Keep(*form_.CreatePage()); }
+    bool AskReloadChangedFile(PageStorePage& page, const std::string& path) override {
+        TEditSheet& sheet = static_cast<SheetRecord&>(page).Sheet();
+        form_.ActivatePage(form_.Pages()->indexOf(&sheet));
+        const QString shown =
+            QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(path)));
+        return form_.AskYesNo(
+            QStringLiteral("「%1」はプログラムの終了後に変更されています。ディスクから読み込み"
+                           "直しますか？\n「いいえ」を選ぶとページの文章を残します。")
+                .arg(shown));
+    }
 
 private:
     PageStorePage& Keep(TEditSheet& sheet) {
@@ -69,8 +81,7 @@ private:
     std::vector<std::unique_ptr<SheetRecord>> records_;
 };
 
-// The page store holds paths as code page 932 strings; a bound file's path is given
-// to the format in those bytes, converted from the file system's own names.
+// The page store's own path in the file system's bytes.
 std::string StorePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
@@ -80,6 +91,8 @@ std::string StorePath(const QString& path) {
 void TMainForm::LoadPageStore() {
     FormPages host(*this);
     const PageStoreLoadResult r = zentabo::LoadPageStore(host, StorePath(paths_.PageStorePath));
+    for (const UnreadFile& f : r.read.unreadFiles)
+        ShowMessage(ReadFailureMessage(f.path, f.reason));
     // Kept until the next write, which first sets the unread file aside.
     pageStoreIncomplete_ = r.StoppedEarly();
 }

@@ -1,0 +1,39 @@
+#include "app/Utf8File.h"
+
+#include <gtest/gtest.h>
+
+namespace zentabo {
+namespace {
+
+TEST(Utf8FileTest, OnlyValidUtf8WithNonAsciiTextCountsAsUtf8) {
+    // Japanese UTF-8 that happens to read as code page 932 characters too.
+    const std::string konnichiwa = "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF";
+    EXPECT_TRUE(DetectUtf8File(konnichiwa).utf8);
+    EXPECT_FALSE(DetectUtf8File(konnichiwa).withBom);
+    EXPECT_TRUE(DetectUtf8File("\xEF\xBB\xBF" + konnichiwa).withBom);
+    EXPECT_TRUE(DetectUtf8File("\xEF\xBB\xBF").utf8);  // the mark alone says so
+    EXPECT_TRUE(DetectUtf8File("caf\xC3\xA9").utf8);
+    // Code page 932 text: kana, kanji and half-width kana are no UTF-8.
+    for (const char* sjis : {"\x82\xB1\x82\xF1\x82\xC9\x82\xBF\x82\xCD", "\x93\x8C\x8B\x9E\x93\x73",
+                             "\xB1\xB2\xB3", "\x81\x9A\x87\x40"}) {
+        EXPECT_FALSE(DetectUtf8File(sjis).utf8) << sjis;
+    }
+    // Plain ASCII is both; overlong forms, surrogates and cut sequences are neither.
+    for (const char* bytes :
+         {"", "plain <p>\r\n", "\xC0\xAF", "\xED\xA0\x80", "\xE3\x81", "\xF4\x90\x80\x80"}) {
+        EXPECT_FALSE(DetectUtf8File(bytes).utf8) << bytes;
+    }
+}
+
+TEST(Utf8FileTest, ConversionDropsTheMarkAndNamesWhatWouldBeLost) {
+    Cp932EncodeResult ok = Utf8FileToCp932("\xEF\xBB\xBF\xE3\x81\x82\r\n\xE2\x91\xA0");  // あ ①
+    EXPECT_TRUE(ok.ok());
+    EXPECT_EQ(ok.bytes, "\x82\xA0\r\n\x87\x40");
+    Cp932EncodeResult lost = Utf8FileToCp932("\xEF\xBB\xBFx\xF0\x9F\x98\x80y\xC3\xB1");  // 😀 ñ
+    ASSERT_EQ(lost.unmappable.size(), 2u);
+    EXPECT_EQ(lost.unmappable[0].codePoint, U'\U0001F600');
+    EXPECT_EQ(lost.unmappable[0].offset, 4u);
+}
+
+}  // namespace
+}  // namespace zentabo
