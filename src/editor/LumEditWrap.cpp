@@ -205,6 +205,8 @@ void TLumEdit::SetWordWrap(bool value) {
 // Unwraps and wraps everything again (new width, tab size or font), keeping the caret
 // and the anchor at the same logical place.
 void TLumEdit::RewrapWholeText() {
+    if (holdWraps_) return;
+    ++wholeTextWraps_;
     try {
         int caretCol = caretCol_, caretLine = caretLine_;
         int anchorCol = selStartCol_, anchorLine = selStartLine_;

@@ -386,6 +386,25 @@ private slots:
         Stop(form);
     }
 
+    void applyingSettingsWrapsEachPageOnce() {
+        auto form = Start();
+        TLumEdit& e = form->ActiveSheet()->Edit();
+        e.SetAllText(std::string(100, 'a') + "\r\n" + std::string(100, '\t'));
+        TSettings& s = form->Settings();
+        s.WordWrap = true;
+        s.Column = 20;
+        s.TabCount = 4;
+        s.AutoWrap = !s.AutoWrap;
+        s.Font.Size += 2;
+        const int before = e.WholeTextWraps();
+        form->ApplySettingsToAllPages();
+        QCOMPARE(e.WholeTextWraps() - before, 1);
+        // The one wrap used the new column: 100 bytes in pieces of 20.
+        QCOMPARE(e.Lines().Get(0).size(), std::size_t(20));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        Stop(form);
+    }
+
     void statusAndCaptionTexts() {
         QCOMPARE(CaretPanelText(0, 0, true), QStringLiteral("     0行     0桁　挿入"));
         QCOMPARE(CaretPanelText(123456, 7, false), QStringLiteral(" 123456行     7桁　上書"));
