@@ -328,7 +328,7 @@ void TMainForm::ConnectActions() {
     on("ViewMultiLine1",
        [this] { pageControl_->Bar()->SetMultiLine(!pageControl_->Bar()->MultiLine()); });
 
-    connect(pageControl_, &QTabWidget::currentChanged, this, [this] { UpdateActions(); });
+    connect(pageControl_, &PageControl::currentChanged, this, [this] { UpdateActions(); });
     // The update pass runs whenever the event loop runs out of work.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             [this] { UpdateActions(); });

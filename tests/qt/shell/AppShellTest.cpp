@@ -235,7 +235,7 @@ private slots:
         QCOMPARE(answers_.messages.size(), 1);
 
         // The tab menu acts on the tab under the right click, never on the first.
-        QTabBar* bar = form->Pages()->Bar();
+        PageTabBar* bar = form->Pages()->Bar();
         QTest::mouseClick(bar, Qt::RightButton, {}, bar->tabRect(0).center());
         form->UpdateActions();
         QVERIFY(!form->Action("FileDeletePage2")->isEnabled());
@@ -269,7 +269,7 @@ private slots:
         auto form = Start();
         form->Action("FileNewPage1")->trigger();
         form->Action("FileNewPage1")->trigger();
-        QTabBar* bar = form->Pages()->Bar();
+        PageTabBar* bar = form->Pages()->Bar();
         auto drag = [bar](int from, int to) {
             const QPoint a = bar->tabRect(from).center();
             const QPoint b = bar->tabRect(to).center();
@@ -383,6 +383,46 @@ private slots:
         QCOMPARE(form->PageCount(), 1);
         QCOMPARE(form->ActiveSheet()->Edit().GetAllText(), std::string("precious"));
         QDir(dir_.path()).rmdir(QStringLiteral("AppShellTest.ztb"));
+        Stop(form);
+    }
+
+    void tabsWrapIntoRowsAndNeverWidenTheWindow() {
+        auto form = Start();
+        QCoreApplication::processEvents();
+        const int width = form->width();
+        PageTabBar* bar = form->Pages()->Bar();
+        for (int i = 0; i < 39; ++i) form->Action("FileNewPage1")->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(form->width(), width);
+        QVERIFY(bar->RowCount() > 2);
+        for (int i = 0; i < form->PageCount(); ++i) {
+            const QRect r = bar->tabRect(i);
+            QVERIFY(bar->rect().contains(r));
+            if (i > 0) QVERIFY(!r.intersects(bar->tabRect(i - 1)));
+        }
+        // A click on a tab of the second row activates that page.
+        const int second = [&] {
+            for (int i = 0; i < form->PageCount(); ++i)
+                if (bar->tabRect(i).top() > bar->tabRect(0).top()) return i;
+            return -1;
+        }();
+        QVERIFY(second > 0);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(second).center());
+        QCOMPARE(form->ActiveIndex(), second);
+        // The pages sit below the rows, none under them.
+        QVERIFY(form->ActiveSheet()->mapTo(form.get(), QPoint(0, 0)).y() >=
+                bar->mapTo(form.get(), QPoint(0, bar->height())).y());
+
+        // One row: the row scrolls, the active tab stays in view, the window keeps its width.
+        form->Action("ViewMultiLine1")->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(bar->RowCount(), 1);
+        QCOMPARE(form->width(), width);
+        form->ActivatePage(form->PageCount() - 1);
+        QVERIFY(bar->rect().contains(bar->tabRect(form->PageCount() - 1)));
+        QVERIFY(bar->tabRect(0).isEmpty());
+        form->ActivatePage(0);
+        QVERIFY(!bar->tabRect(0).isEmpty());
         Stop(form);
     }
 
