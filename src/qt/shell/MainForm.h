@@ -17,6 +17,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QToolBar;
 
 namespace zentabo {
@@ -36,6 +37,8 @@ struct ShellDialogs {
         inputText;
     std::function<void(QWidget*, const QString& text)> message;
     std::function<SheetPrompts::ReplaceAnswer(QWidget*)> askReplace;
+    // Asked only where the system has no default printer; false for Cancel.
+    std::function<bool(QWidget*, QPrinter& printer)> choosePrinter;
 };
 
 ShellDialogs StandardDialogs();
@@ -115,6 +118,7 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();
+    static void FitPanel(QLabel* panel, const QString& text);
     void ConnectActions();
     bool CycleKey(QObject* watched, QEvent* e);
 
@@ -151,6 +155,9 @@ private:
     // Kept while the stored pages were not all read, so the next write can set the
     // old file aside first.
     bool pageStoreIncomplete_ = false;
+    // The window's translucency: the switch and the opacity used while it is on.
+    bool alphaBlend_ = false;
+    int alphaBlendValue_ = 255;
     QString printerOverride_;
     QPointer<TFindDialog> findDialog_;
 };
