@@ -460,6 +460,9 @@ private:
     bool wordWrap_ = true;
     bool holdWraps_ = false;
     int wholeTextWraps_ = 0;
+    // The wrap width the whole text was last wrapped at; a resize that keeps it
+    // (a scroll bar shown again) does not wrap again.
+    int wrappedWidth_ = -1;
     bool autoWrap_ = false;
     int column_ = 72;
     int tabCount_ = 6;

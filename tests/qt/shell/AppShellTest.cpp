@@ -550,10 +550,12 @@ private slots:
         s.WordWrap = true;
         s.Column = 20;
         s.TabCount = 4;
-        s.AutoWrap = !s.AutoWrap;
+        s.AutoWrap = true;
+        s.HorzScrollBar = !s.HorzScrollBar;
         s.Font.Size += 2;
         const int before = e.WholeTextWraps();
         form->ApplySettingsToAllPages();
+        QCoreApplication::processEvents();  // the scroll bars' resizes arrive queued
         QCOMPARE(e.WholeTextWraps() - before, 1);
         // The one wrap used the new column: 100 bytes in pieces of 20.
         QCOMPARE(e.Lines().Get(0).size(), std::size_t(20));
