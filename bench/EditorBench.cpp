@@ -154,5 +154,27 @@ RegisterCase toggle("wordwrap-toggle", [] {
     return r;
 });
 
+// The options dialog's OK on a large page: font, wrap, column and tab width change
+// at once, applied as a page applies settings.
+RegisterCase apply("apply-settings-100mb", [] {
+    WrappedText t;
+    t.CaretToMiddle();
+    CaseResult r;
+    r.bytes = static_cast<long long>(kTextBytes);
+    const int wrapsBefore = t.edit->WholeTextWraps();
+    long long start = NowNs();
+    t.edit->HoldWrapsUntilApply();
+    FontDescription font = t.edit->Font();
+    font.height += 2;
+    t.edit->SetFont(font);
+    t.edit->SetAutoWrap(true);
+    t.edit->SetColumn(72);
+    t.edit->SetTabCount(4);
+    t.edit->ApplyViewSettings();
+    r.ms = MillisecondsSince(start);
+    r.extra.push_back({"whole_text_wraps", double(t.edit->WholeTextWraps() - wrapsBefore)});
+    return r;
+});
+
 }  // namespace
 }  // namespace zentabo::bench

@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   libicu-dev libgtest-dev libgmock-dev
   qt6-base-dev libgl-dev
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic qt6-translations-l10n poppler-utils
   xvfb xdotool dbus fcitx5 fcitx5-mozc fcitx5-frontend-qt6
 )
 

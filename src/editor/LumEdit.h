@@ -303,6 +303,11 @@ public:
     void FocusIn();
     void FocusOut();
     void ApplyViewSettings();
+    // Holds back the whole-text re-wraps that the font, column, tab and wrap setters
+    // start, until the next ApplyViewSettings, which then wraps once.
+    void HoldWrapsUntilApply() { holdWraps_ = true; }
+    // Whole-text re-wraps so far: applying settings costs one.
+    int WholeTextWraps() const { return wholeTextWraps_; }
     void SetColor(TColor value);
     int VertScrollScale() const;
     int HorzScrollScale() const;
@@ -459,6 +464,11 @@ private:
     TLumStrings lines_;
 
     bool wordWrap_ = true;
+    bool holdWraps_ = false;
+    int wholeTextWraps_ = 0;
+    // The wrap width the whole text was last wrapped at; a resize that keeps it
+    // (a scroll bar shown again) does not wrap again.
+    int wrappedWidth_ = -1;
     bool autoWrap_ = false;
     int column_ = 72;
     int tabCount_ = 6;

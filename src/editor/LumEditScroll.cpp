@@ -155,7 +155,7 @@ void TLumEdit::MouseWheel(int delta) {
 
 void TLumEdit::Resize() {
     UpdateLayout();
-    if (wordWrap_ && autoWrap_)
+    if (wordWrap_ && autoWrap_ && WrapWidth() != wrappedWidth_)
         RewrapWholeText();
     else
         ScrollCaretIntoView(-1, caretLine_, kScrollKeepMargin, false, false);

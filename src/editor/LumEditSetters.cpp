@@ -9,6 +9,7 @@ void TLumEdit::SetColor(TColor value) {
 }
 
 void TLumEdit::ApplyViewSettings() {
+    holdWraps_ = false;
     TakeMetrics();
     host_.ShowScrollBar(ScrollBarKind::Horizontal, horzScrollBar_);
     host_.ShowScrollBar(ScrollBarKind::Vertical, vertScrollBar_);

@@ -37,6 +37,7 @@ void TLumEdit::SetAllText(std::string text) {
         // it afterwards, so a large text is never held in two layouts at once.
         std::vector<std::string> pieces;
         pieces.reserve(text.size() / 48 + 1);
+        wrappedWidth_ = WrapWidth();
         std::string logical;
         size_t pos = 0;
         while (true) {

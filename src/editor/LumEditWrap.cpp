@@ -129,6 +129,7 @@ void TLumEdit::SplitEntry(std::string_view entry, std::vector<std::string>& out)
 }
 
 std::vector<std::string> TLumEdit::WrapAll() {
+    wrappedWidth_ = WrapWidth();
     std::vector<std::string> out;
     out.reserve(static_cast<size_t>(lines_.Count()));
     for (int i = 0; i < lines_.Count(); ++i) SplitEntry(lines_.Get(i), out);
@@ -205,6 +206,9 @@ void TLumEdit::SetWordWrap(bool value) {
 // Unwraps and wraps everything again (new width, tab size or font), keeping the caret
 // and the anchor at the same logical place.
 void TLumEdit::RewrapWholeText() {
+    if (holdWraps_) return;
+    ++wholeTextWraps_;
+    wrappedWidth_ = WrapWidth();
     try {
         int caretCol = caretCol_, caretLine = caretLine_;
         int anchorCol = selStartCol_, anchorLine = selStartLine_;

@@ -87,6 +87,25 @@ TEST(EditorWrapTest, NarrowTextAreaNeverCutsBelowTenCells) {
     for (int i = 0; i < f.edit->LineCount() - 1; ++i) EXPECT_EQ(f.edit->Lines().Get(i).size(), 10u);
 }
 
+TEST(EditorWrapTest, AutoWrapFollowsANewWidthButNotAResizeThatKeepsIt) {
+    EditorFixture f;
+    f.host.SetClientSize(400, 200);
+    f.edit->UpdateLayout();
+    f.edit->SetAutoWrap(true);
+    f.edit->SetAllText(std::string(300, 'a'));
+    const std::size_t wide = f.edit->Lines().Get(0).size();
+    f.host.SetClientSize(200, 200);
+    f.edit->Resize();
+    EXPECT_LT(f.edit->Lines().Get(0).size(), wide);
+    // A scroll bar shown again or a repeated resize: same width, no new wrap.
+    const int wraps = f.edit->WholeTextWraps();
+    f.edit->Resize();
+    EXPECT_EQ(f.edit->WholeTextWraps(), wraps);
+    f.host.SetClientSize(400, 200);
+    f.edit->Resize();
+    EXPECT_EQ(f.edit->Lines().Get(0).size(), wide);
+}
+
 TEST(EditorWrapTest, TypingRewrapsAndCaretFollows) {
     EditorFixture f;
     f.edit->SetColumn(10);

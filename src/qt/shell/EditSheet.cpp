@@ -152,6 +152,7 @@ void TEditSheet::WireEditorEvents() {
 
 void TEditSheet::ApplySettings(const TSettings& s) {
     TLumEdit& e = Edit();
+    e.HoldWrapsUntilApply();  // the setters below would each wrap the whole text
     FontDescription font = e.Font();
     font.name = s.Font.Name;
     font.height = widget_->PointsToPixels(s.Font.Size);

@@ -11,10 +11,12 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrintDialog>
 #include <QToolBar>
 #include <QWindow>
 
 #include "app/Settings.h"
+#include "qt/dialogs/DesignFont.h"
 #include "qt/dialogs/FindDlg.h"
 #include "qt/shell/PageControl.h"
 #include "qt/widget/LumEditWidget.h"
@@ -77,6 +79,10 @@ ShellDialogs StandardDialogs() {
                 return SheetPrompts::ReplaceAnswer::Other;
         }
     };
+    d.choosePrinter = [](QWidget* parent, QPrinter& printer) {
+        QPrintDialog dlg(&printer, parent);
+        return dlg.exec() == QDialog::Accepted;
+    };
     return d;
 }
 
@@ -85,6 +91,8 @@ TMainForm::TMainForm(const QString& dataDir, ShellDialogs dialogs)
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Zentabo"));
     setGeometry(192, 107, 640, 480);
+    // Set before the children exist, so the tabs and the status bar take it too.
+    setFont(DesignFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
 
     pageControl_ = new PageControl(this);
     pageControl_->setObjectName(QStringLiteral("PageControl1"));
@@ -241,14 +249,16 @@ bool TMainForm::SaveSession() {
 }
 
 void TMainForm::CaptureFormSettings() {
-    const double opacity = windowOpacity();
-    settings_->AlphaBlend = opacity < 1.0;
-    settings_->AlphaBlendValue = qRound(opacity * 255.0);
+    settings_->AlphaBlend = alphaBlend_;
+    settings_->AlphaBlendValue = alphaBlendValue_;
 }
 
 void TMainForm::ApplyFormSettings() {
-    const int alpha = settings_->AlphaBlendValue & 0xFF;
-    setWindowOpacity(settings_->AlphaBlend ? alpha / 255.0 : 1.0);
+    // The value is kept while the switch is off, so switching it on again brings back
+    // the opacity the user chose.
+    alphaBlend_ = settings_->AlphaBlend;
+    alphaBlendValue_ = settings_->AlphaBlendValue & 0xFF;
+    setWindowOpacity(alphaBlend_ ? alphaBlendValue_ / 255.0 : 1.0);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* e) {

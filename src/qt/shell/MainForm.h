@@ -17,6 +17,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QToolBar;
 
 namespace zentabo {
@@ -39,6 +40,8 @@ struct ShellDialogs {
     std::function<SheetPrompts::ReplaceAnswer(QWidget*)> askReplace;
     // Yes (true) or No; unset, every question is answered No.
     std::function<bool(QWidget*, const QString& text)> askYesNo;
+    // Asked only where the system has no default printer; false for Cancel.
+    std::function<bool(QWidget*, QPrinter& printer)> choosePrinter;
 };
 
 ShellDialogs StandardDialogs();
@@ -120,6 +123,7 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();
+    static void FitPanel(QLabel* panel, const QString& text);
     void ConnectActions();
     // The markup and text commands with their dialogs (MainFormMarkup.cpp).
     void ConnectMarkupActions();
@@ -159,6 +163,9 @@ private:
     // Kept while the stored pages were not all read, so the next write can set the
     // old file aside first.
     bool pageStoreIncomplete_ = false;
+    // The window's translucency: the switch and the opacity used while it is on.
+    bool alphaBlend_ = false;
+    int alphaBlendValue_ = 255;
     QString printerOverride_;
     QPointer<TFindDialog> findDialog_;
     MarkupCommands* markup_ = nullptr;  // a child of the window

@@ -250,13 +250,15 @@ void TMainForm::CreateStatusBar() {
     bar->setSizeGripEnabled(true);
     panel1_ = new QLabel(bar);
     panel1_->setObjectName(QStringLiteral("StatusPanel1"));
-    panel1_->setFixedWidth(130);
     panel2_ = new QLabel(bar);
     panel2_->setObjectName(QStringLiteral("StatusPanel2"));
-    panel2_->setFixedWidth(50);
     panel2_->installEventFilter(this);
     for (QLabel* l : {panel1_, panel2_})
         l->setFrameShape(QFrame::Panel), l->setFrameShadow(QFrame::Sunken);
+    panel1_->setFixedWidth(130);
+    panel2_->setFixedWidth(50);
+    FitPanel(panel1_, CaretPanelText(0, 0, true));
+    FitPanel(panel2_, SaveModePanelText(true));
     bar->addPermanentWidget(panel1_);
     bar->addPermanentWidget(panel2_);
 }
@@ -329,10 +331,19 @@ void TMainForm::ConnectActions() {
        [this] { pageControl_->Bar()->SetMultiLine(!pageControl_->Bar()->MultiLine()); });
     ConnectMarkupActions();
 
-    connect(pageControl_, &QTabWidget::currentChanged, this, [this] { UpdateActions(); });
+    connect(pageControl_, &PageControl::currentChanged, this, [this] { UpdateActions(); });
     // The update pass runs whenever the event loop runs out of work.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             [this] { UpdateActions(); });
+}
+
+// Widens the panel when the text would not fit (a six-digit line number, a large
+// font); it never narrows again, so the panel does not jump while the caret moves.
+void TMainForm::FitPanel(QLabel* panel, const QString& text) {
+    const int frame =
+        2 * panel->frameWidth() + 2 * panel->margin() + 2 * std::max(0, panel->indent()) + 4;
+    const int needed = panel->fontMetrics().horizontalAdvance(text) + frame;
+    if (needed > panel->width()) panel->setFixedWidth(needed);
 }
 
 TEditSheet* TMainForm::PopupSheet() const {
@@ -350,7 +361,10 @@ void TMainForm::UpdateActions() {
     if (page) {
         TLumEdit& e = page->Edit();
         const QString caret = CaretPanelText(e.CaretLine(), e.CaretDisplayColumn(), e.InsertMode());
-        if (panel1_->text() != caret) panel1_->setText(caret);
+        if (panel1_->text() != caret) {
+            FitPanel(panel1_, caret);
+            panel1_->setText(caret);
+        }
     }
 
     const int index = ActiveIndex();

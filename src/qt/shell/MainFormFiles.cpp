@@ -3,8 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <cerrno>
 #include <cstring>
 
@@ -13,7 +11,6 @@
 
 #include "editor/LumEdit.h"
 #include "qt/shell/MainForm.h"
-#include "qt/shell/PagePrinter.h"
 #include "store/Cp932Codec.h"
 
 namespace zentabo {
@@ -30,20 +27,6 @@ QString WriteFailureReason(const std::string& path) {
 
 QByteArray PathBytes(const QString& chosen) {
     return QFile::encodeName(chosen);
-}
-
-// The display lines as printed: each entry without its line-end bytes.
-QStringList PrintableLines(const TLumEdit& e) {
-    QStringList out;
-    const TLumStrings& lines = e.Lines();
-    out.reserve(lines.Count());
-    for (int k = 0; k < lines.Count(); ++k) {
-        std::string s = lines.Get(k);
-        while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == '\0'))
-            s.pop_back();
-        out << QString::fromStdU16String(Cp932ToUtf16(s));
-    }
-    return out;
 }
 
 }  // namespace
@@ -72,24 +55,6 @@ void TMainForm::FileSave(bool saveAs) {
         return;
     }
     page->Edit().ClearModified();
-}
-
-void TMainForm::FilePrint() {
-    TEditSheet* page = ActiveSheet();
-    if (!page) return;
-    if (QPrinterInfo::defaultPrinter().isNull() && printerOverride_.isEmpty()) {
-        ShowMessage(
-            QStringLiteral("プリンタが見つかりません。プリンタを設定してから印刷してください。"));
-        return;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    if (!printerOverride_.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printerOverride_);
-    }
-    QString error;
-    if (!PrintLines(printer, PrintableLines(page->Edit()), windowTitle(), &error))
-        ShowMessage(error);
 }
 
 }  // namespace zentabo

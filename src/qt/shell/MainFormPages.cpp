@@ -1,5 +1,6 @@
 // The main window's page operations.
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -127,7 +128,14 @@ void TMainForm::RenamePage(TEditSheet* page) {
 }
 
 void TMainForm::ApplySettingsToAllPages() {
+    // Wrapping a large page again takes a moment: show that the program is busy.
+    constexpr int kLargePageLines = 10000;
+    bool large = false;
+    for (int i = 0; i < PageCount() && !large; ++i)
+        large = Page(i)->Edit().Lines().Count() > kLargePageLines;
+    if (large) QApplication::setOverrideCursor(Qt::WaitCursor);
     for (int i = 0; i < PageCount(); ++i) Page(i)->ApplySettings(*settings_);
+    if (large) QApplication::restoreOverrideCursor();
 }
 
 void TMainForm::SetImeOpen(TEditSheet* page, bool open) {

@@ -10,14 +10,16 @@ namespace zentabo {
 
 bool PrintLines(QPrinter& printer, const QStringList& lines, const QString& title, QString* error) {
     printer.setDocName(title);
-    printer.setFullPage(true);
+    // Not the full page: the painter's origin is the corner of the printable area, the
+    // part of the paper inside the printer's own margins and the ones the user chose.
+    printer.setFullPage(false);
     QPainter painter;
     if (!painter.begin(&printer)) {
         if (error) *error = QStringLiteral("印刷を開始できませんでした。");
         return false;
     }
-    // The printable area in device pixels, as the sheet image is stretched onto it.
-    const QRectF target = printer.pageLayout().paintRectPixels(printer.resolution());
+    // The sheet image is stretched onto the whole printable area.
+    const QRectF target(0, 0, printer.width(), printer.height());
     const int sheets =
         std::max<qsizetype>(1, (lines.size() + kPrintLinesPerSheet - 1) / kPrintLinesPerSheet);
     for (int sheet = 0; sheet < sheets; ++sheet) {

@@ -3,14 +3,14 @@
 #include <QApplication>
 
 #include "qt/dialogs/FindDlg.h"
+#include "qt/shell/AppSetup.h"
 #include "qt/shell/MainForm.h"
 #include "qt/shell/SessionGuard.h"
 #include "qt/shell/SingleInstance.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zentabo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zentabo"));
+    zentabo::SetUpApplication(app);
 
     // Another instance runs: end at once, showing nothing.
     zentabo::SingleInstanceLock lock;

@@ -3,8 +3,15 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -12,6 +19,7 @@
 
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
+#include "qt/dialogs/DesignFont.h"
 #include "qt/shell/MainForm.h"
 #include "qt/shell/PageControl.h"
 #include "qt/shell/PagePrinter.h"
@@ -33,6 +41,10 @@ struct Answers {
     QString savePath;
     QString inputResult;
     bool inputCancel = false;
+    // The printer dialog: print to this PDF file with these margins (mm).
+    QString printPdf;
+    qreal printMargin = 0;
+    int printerAsked = 0;
 };
 
 ShellDialogs Scripted(Answers* a) {
@@ -44,6 +56,16 @@ ShellDialogs Scripted(Answers* a) {
     };
     d.message = [a](QWidget*, const QString& text) { a->messages << text; };
     d.askReplace = [](QWidget*) { return SheetPrompts::ReplaceAnswer::No; };
+    d.choosePrinter = [a](QWidget*, QPrinter& printer) {
+        ++a->printerAsked;
+        if (a->printPdf.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(a->printPdf);
+        printer.setPageMargins(
+            QMarginsF(a->printMargin, a->printMargin, a->printMargin, a->printMargin),
+            QPageLayout::Millimeter);
+        return true;
+    };
     return d;
 }
 
@@ -67,6 +89,15 @@ class AppShellTest : public QObject {
     QByteArray StoreBytes(const TMainForm& form) {
         QFile f(form.Paths().PageStorePath);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QByteArray IniBytes() {
+        QFile f(dir_.filePath(QStringLiteral("AppShellTest.ini")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void WriteIni(const QByteArray& text) {
+        QFile f(dir_.filePath(QStringLiteral("AppShellTest.ini")));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
     }
 
 private slots:
@@ -236,7 +267,7 @@ private slots:
         QCOMPARE(answers_.messages.size(), 1);
 
         // The tab menu acts on the tab under the right click, never on the first.
-        QTabBar* bar = form->Pages()->Bar();
+        PageTabBar* bar = form->Pages()->Bar();
         QTest::mouseClick(bar, Qt::RightButton, {}, bar->tabRect(0).center());
         form->UpdateActions();
         QVERIFY(!form->Action("FileDeletePage2")->isEnabled());
@@ -270,7 +301,7 @@ private slots:
         auto form = Start();
         form->Action("FileNewPage1")->trigger();
         form->Action("FileNewPage1")->trigger();
-        QTabBar* bar = form->Pages()->Bar();
+        PageTabBar* bar = form->Pages()->Bar();
         auto drag = [bar](int from, int to) {
             const QPoint a = bar->tabRect(from).center();
             const QPoint b = bar->tabRect(to).center();
@@ -384,6 +415,163 @@ private slots:
         QCOMPARE(form->PageCount(), 1);
         QCOMPARE(form->ActiveSheet()->Edit().GetAllText(), std::string("precious"));
         QDir(dir_.path()).rmdir(QStringLiteral("AppShellTest.ztb"));
+        Stop(form);
+    }
+
+    void transparencyValueSurvivesSwitchingItOff() {
+        WriteIni("[Window]\nAlphaBlend=1\nAlphaBlendValue=100\n");
+        auto form = Start();
+        QVERIFY(qAbs(form->windowOpacity() - 100 / 255.0) < 0.01);
+        form->Settings().AlphaBlend = false;  // as the options dialog does
+        form->ApplyFormSettings();
+        QCOMPARE(form->windowOpacity(), 1.0);
+        Stop(form);
+        QVERIFY(IniBytes().contains("AlphaBlend=0"));
+        QVERIFY(IniBytes().contains("AlphaBlendValue=100"));
+        form = Start();
+        form->Settings().AlphaBlend = true;
+        form->ApplyFormSettings();
+        QVERIFY(qAbs(form->windowOpacity() - 100 / 255.0) < 0.01);
+        Stop(form);
+    }
+
+    void printKeepsInsideThePrintableArea() {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("a default printer exists: the test would print on it");
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
+        auto form = Start();
+        std::string text;
+        for (int i = 0; i < kPrintLinesPerSheet; ++i)
+            text += "line" + std::to_string(i) + " " + std::string(40, 'W') + "\r\n";
+        form->ActiveSheet()->Edit().SetAllText(text);
+        // Without a default printer the print dialog is offered; Cancel prints nothing.
+        form->Action("FilePrint1")->trigger();
+        QCOMPARE(answers_.printerAsked, 1);
+        answers_.printPdf = dir_.filePath(QStringLiteral("margins.pdf"));
+        answers_.printMargin = 25;
+        form->Action("FilePrint1")->trigger();
+        QCOMPARE(answers_.printerAsked, 2);
+        QProcess p;
+        p.start(pdftotext, {QStringLiteral("-bbox"), answers_.printPdf, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(20000));
+        const QString xml = QString::fromUtf8(p.readAllStandardOutput());
+        const QRegularExpression pageRe(
+            QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)")re"));
+        const auto page = pageRe.match(xml);
+        QVERIFY(page.hasMatch());
+        const double width = page.captured(1).toDouble(), height = page.captured(2).toDouble();
+        const double margin = 25 / 25.4 * 72 - 1;  // points, with a point of slack
+        const QRegularExpression wordRe(QStringLiteral(
+            R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re"));
+        int words = 0;
+        double lowest = 0;
+        for (auto it = wordRe.globalMatch(xml); it.hasNext();) {
+            const auto w = it.next();
+            ++words;
+            QVERIFY2(w.captured(1).toDouble() >= margin, qPrintable(w.captured(5)));
+            QVERIFY2(w.captured(2).toDouble() >= margin, qPrintable(w.captured(5)));
+            QVERIFY2(w.captured(3).toDouble() <= width - margin, qPrintable(w.captured(5)));
+            QVERIFY2(w.captured(4).toDouble() <= height - margin, qPrintable(w.captured(5)));
+            lowest = std::max(lowest, w.captured(4).toDouble());
+        }
+        QCOMPARE(words, 2 * kPrintLinesPerSheet);
+        // The sheet is stretched over the area, not shrunk into a corner of it.
+        QVERIFY(lowest > height - 2 * margin);
+        Stop(form);
+    }
+
+    void tabsWrapIntoRowsAndNeverWidenTheWindow() {
+        auto form = Start();
+        QCoreApplication::processEvents();
+        const int width = form->width();
+        PageTabBar* bar = form->Pages()->Bar();
+        for (int i = 0; i < 39; ++i) form->Action("FileNewPage1")->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(form->width(), width);
+        QVERIFY(bar->RowCount() > 2);
+        for (int i = 0; i < form->PageCount(); ++i) {
+            const QRect r = bar->tabRect(i);
+            QVERIFY(bar->rect().contains(r));
+            if (i > 0) QVERIFY(!r.intersects(bar->tabRect(i - 1)));
+        }
+        // A click on a tab of the second row activates that page.
+        const int second = [&] {
+            for (int i = 0; i < form->PageCount(); ++i)
+                if (bar->tabRect(i).top() > bar->tabRect(0).top()) return i;
+            return -1;
+        }();
+        QVERIFY(second > 0);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(second).center());
+        QCOMPARE(form->ActiveIndex(), second);
+        // The pages sit below the rows, none under them.
+        QVERIFY(form->ActiveSheet()->mapTo(form.get(), QPoint(0, 0)).y() >=
+                bar->mapTo(form.get(), QPoint(0, bar->height())).y());
+
+        // One row: the row scrolls, the active tab stays in view, the window keeps its width.
+        form->Action("ViewMultiLine1")->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(bar->RowCount(), 1);
+        QCOMPARE(form->width(), width);
+        form->ActivatePage(form->PageCount() - 1);
+        QVERIFY(bar->rect().contains(bar->tabRect(form->PageCount() - 1)));
+        QVERIFY(bar->tabRect(0).isEmpty());
+        form->ActivatePage(0);
+        QVERIFY(!bar->tabRect(0).isEmpty());
+        Stop(form);
+    }
+
+    void statusPanelsFitTheirText() {
+        auto form = Start();
+        TEditSheet* page = form->ActiveSheet();
+        std::string text;
+        for (int i = 0; i < 123460; ++i) text += "\r\n";
+        page->Edit().SetAllText(text);
+        page->EditWidget()->setFocus();
+        QTest::keyClick(page->EditWidget(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(page->EditWidget(), Qt::Key_Insert);
+        form->UpdateActions();
+        for (int i : {1, 2}) {
+            QLabel* panel = form->StatusPanel(i);
+            if (i == 2) panel->setText(QStringLiteral("保存"));
+            QVERIFY2(panel->contentsRect().width() >=
+                         panel->fontMetrics().horizontalAdvance(panel->text()),
+                     qPrintable(panel->text()));
+        }
+        QVERIFY(form->StatusPanel(1)->text().endsWith(QStringLiteral("上書")));
+        QVERIFY(form->StatusPanel(1)->text().contains(QStringLiteral("123460")));
+        Stop(form);
+    }
+
+    void applyingSettingsWrapsEachPageOnce() {
+        auto form = Start();
+        TLumEdit& e = form->ActiveSheet()->Edit();
+        e.SetAllText(std::string(100, 'a') + "\r\n" + std::string(100, '\t'));
+        TSettings& s = form->Settings();
+        s.WordWrap = true;
+        s.Column = 20;
+        s.TabCount = 4;
+        s.AutoWrap = true;
+        s.HorzScrollBar = !s.HorzScrollBar;
+        s.Font.Size += 2;
+        const int before = e.WholeTextWraps();
+        form->ApplySettingsToAllPages();
+        QCoreApplication::processEvents();  // the scroll bars' resizes arrive queued
+        QCOMPARE(e.WholeTextWraps() - before, 1);
+        // The one wrap used the new column: 100 bytes in pieces of 20.
+        QCOMPARE(e.Lines().Get(0).size(), std::size_t(20));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        Stop(form);
+    }
+
+    void windowFontReachesTabsAndStatusBar() {
+        auto form = Start();
+        const QString expected =
+            QFontInfo(DesignFont(QStringLiteral("ＭＳ Ｐゴシック"), 12)).family();
+        QCOMPARE(QFontInfo(form->Pages()->Bar()->font()).family(), expected);
+        QCOMPARE(QFontInfo(form->StatusPanel(1)->font()).family(), expected);
+        QCOMPARE(QFontInfo(form->statusBar()->font()).family(), expected);
+        QCOMPARE(form->Pages()->Bar()->font().pixelSize(), 12);
         Stop(form);
     }
 
