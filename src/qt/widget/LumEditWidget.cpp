@@ -13,6 +13,7 @@
 
 #include "editor/LumEdit.h"
 #include "qt/widget/EditorFont.h"
+#include "qt/widget/EditorScrollBar.h"
 #include "qt/widget/KeyMapping.h"
 #include "qt/widget/QtColor.h"
 #include "store/Cp932Codec.h"
@@ -62,8 +63,8 @@ int Utf16Offset(const std::string& line, int col) {
 LumEditWidget::LumEditWidget(QWidget* parent)
     : QWidget(parent),
       canvas_(fonts_),
-      vbar_(new QScrollBar(Qt::Vertical, this)),
-      hbar_(new QScrollBar(Qt::Horizontal, this)) {
+      vbar_(new EditorScrollBar(Qt::Vertical, this)),
+      hbar_(new EditorScrollBar(Qt::Horizontal, this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
@@ -199,6 +200,9 @@ void LumEditWidget::SetScrollRange(ScrollBarKind bar, int minPos, int maxPos) {
     QScrollBar* b = ScrollBar(bar);
     const QSignalBlocker block(b);
     b->setRange(minPos, std::max(minPos, maxPos));
+    // The thumb's length shows the visible rows against the whole text.
+    if (bar == ScrollBarKind::Vertical && edit_)
+        b->setPageStep(std::max(1, edit_->LinesPerPage() / std::max(1, edit_->VertScrollScale())));
 }
 
 void LumEditWidget::SetScrollPos(ScrollBarKind bar, int pos) {
@@ -276,6 +280,12 @@ bool LumEditWidget::GetClipboardText(std::string& text) {
     const ClipboardText got = clipboard_.GetText();
     if (!got.ok()) return false;
     text = got.bytes;
+    // Told once the paste is done, so the message never stands before the text it is about.
+    if (!got.unmappable.empty()) {
+        QMetaObject::invokeMethod(
+            this, [this, left = got.unmappable] { TellUnmappable(left, UnmappableUse::Paste); },
+            Qt::QueuedConnection);
+    }
     return true;
 }
 
@@ -288,24 +298,26 @@ void LumEditWidget::InsertTypedText(const QString& text) {
     if (text.isEmpty()) return;
     const TypedText t = EncodeTypedText(text);
     if (!t.bytes.empty()) edit_->TypeChars(t.bytes);
-    TellUnmappable(t.unmappable);
+    if (!edit_->ReadOnly) TellUnmappable(t.unmappable, UnmappableUse::Input);
 }
 
 void LumEditWidget::InsertCommitText(const QString& text) {
     if (text.isEmpty()) return;
     const TypedText t = EncodeTypedText(text);
     if (!t.bytes.empty()) edit_->ImeResult(t.bytes);
-    TellUnmappable(t.unmappable);
+    // Under ReadOnly nothing is typed at all, so there is nothing to explain.
+    if (!edit_->ReadOnly) TellUnmappable(t.unmappable, UnmappableUse::Input);
 }
 
-void LumEditWidget::TellUnmappable(const std::vector<UnmappableChar>& unmappable) {
-    // Under ReadOnly nothing is typed at all, so there is nothing to explain.
-    if (unmappable.empty() || edit_->ReadOnly) return;
-    QString chars;
-    for (const UnmappableChar& u : unmappable) chars += QString::fromUcs4(&u.codePoint, 1);
-    Message(
-        QStringLiteral("「%1」はShift_JIS（コードページ932）で表せない文字のため、入力できません。")
-            .arg(chars));
+void LumEditWidget::TellUnmappable(const std::vector<UnmappableChar>& unmappable,
+                                   UnmappableUse use) {
+    if (unmappable.empty()) return;
+    const char32_t first = unmappable.front().codePoint;
+    const QString what = use == UnmappableUse::Paste ? QStringLiteral("貼り付けられませんでした")
+                                                     : QStringLiteral("入力できませんでした");
+    Message(QStringLiteral("コードページ 932 で表せない文字 %1 個（最初は「%2」）は%3。")
+                .arg(unmappable.size())
+                .arg(QString::fromUcs4(&first, 1), what));
 }
 
 void LumEditWidget::paintEvent(QPaintEvent* e) {
@@ -386,7 +398,7 @@ void LumEditWidget::keyPressEvent(QKeyEvent* e) {
     const TypedText typed = TypedTextOf(*e);
     if (!typed.bytes.empty()) edit_->TypeChars(typed.bytes);
     inKeyEvent_ = false;
-    TellUnmappable(typed.unmappable);
+    if (!edit_->ReadOnly) TellUnmappable(typed.unmappable, UnmappableUse::Input);
     e->accept();
 }
 

@@ -37,7 +37,8 @@ public:
 
     // Typed text (as the character message) and the input method's committed text:
     // converted to code page 932 and given to the editor. Characters code page 932
-    // cannot hold are left out and the user is told which.
+    // cannot hold are left out and the user is told how many and which first; a paste
+    // is told the same way.
     void InsertTypedText(const QString& text);
     void InsertCommitText(const QString& text);
     const QString& Preedit() const { return preedit_; }
@@ -95,7 +96,10 @@ private:
     void LayoutScrollBars();
     void ResizeBackingImage();
     void Message(const QString& text);
-    void TellUnmappable(const std::vector<UnmappableChar>& chars);
+    enum class UnmappableUse { Input, Paste };
+    // Once per typed, committed or pasted text: how many characters were left out and
+    // which came first.
+    void TellUnmappable(const std::vector<UnmappableChar>& chars, UnmappableUse use);
     void OnScrollAction(ScrollBarKind bar, int action);
 
     FontCache fonts_;

@@ -2,6 +2,7 @@
 // committed text, the preedit, the input method's queries, the wheel, the scroll bars,
 // focus and resizing.
 
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -137,6 +138,34 @@ private slots:
         QCOMPARE(messages_.size(), 1);
     }
 
+    // Paste and commit keep every character code page 932 holds and tell, once, how
+    // many others were left out and which came first.
+    void pasteAndCommitTellWhatCodePage932Lacks() {
+        TLumEdit& e = w_->Edit();
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("a\u00F1b\U0001F600c\u2605\u2460\uFF76\u00E9"));
+        QTest::keyClick(w_.get(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(e.GetAllText(), std::string("abc\x81\x9a\x87\x40\xb6"));
+        QTRY_COMPARE(messages_.size(), 1);
+        QVERIFY(messages_[0].contains(QStringLiteral("3 個")));
+        QVERIFY(messages_[0].contains(QStringLiteral("「\u00F1」")));
+        QVERIFY(messages_[0].contains(QStringLiteral("貼り付け")));
+
+        // Only characters it cannot hold: nothing is pasted, and the user still hears.
+        QGuiApplication::clipboard()->setText(QStringLiteral("\U0001F600"));
+        e.PasteFromClipboard();
+        QTRY_COMPARE(messages_.size(), 2);
+        QCOMPARE(e.GetAllText(), std::string("abc\x81\x9a\x87\x40\xb6"));
+
+        Commit(w_.get(), QStringLiteral("\U0001F600x\u00E9\u2605"));
+        QCOMPARE(e.GetAllText(), std::string("abc\x81\x9a\x87\x40\xb6x\x81\x9a"));
+        QCOMPARE(messages_.size(), 3);
+        QVERIFY(messages_[2].contains(QStringLiteral("2 個")));
+        QVERIFY(messages_[2].contains(QStringLiteral("「\U0001F600」")));
+        QApplication::processEvents();
+        QCOMPARE(messages_.size(), 3);
+    }
+
     void inputMethodQueriesFollowTheCaret() {
         TLumEdit& e = w_->Edit();
         e.SetAllText(
@@ -189,6 +218,32 @@ private slots:
         QVERIFY(hbar->isEnabled());
         hbar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(e.HorzOffset(), e.HorzStep());
+    }
+
+    void scrollBarsShowTheViewAndTakeTheEditorsWheel() {
+        TLumEdit& e = w_->Edit();
+        e.SetAllText(Lines(200));
+        QScrollBar* bar = w_->ScrollBar(ScrollBarKind::Vertical);
+        QCOMPARE(bar->pageStep(), e.LinesPerPage());
+        // Over the bar as over the text: WheelStep lines per notch.
+        e.WheelStep = 5;
+        const QPointF at(bar->width() / 2.0, bar->height() / 2.0);
+        QWheelEvent notch(at, bar->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &notch);
+        QCOMPARE(e.TopLine(), 5);
+        QCOMPARE(bar->value(), 5);
+
+        // Nothing to scroll: the bar is disabled and shows no thumb anywhere.
+        e.SetAllText("short");
+        QVERIFY(!bar->isEnabled());
+        auto looks = [bar](int value) {
+            const QSignalBlocker block(bar);
+            bar->setRange(0, 100);
+            bar->setValue(value);
+            return bar->grab().toImage();
+        };
+        QCOMPARE(looks(0), looks(100));
     }
 
     void focusCreatesTheCaretAndResizingToNothingIsHarmless() {
