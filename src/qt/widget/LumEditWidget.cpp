@@ -123,13 +123,10 @@ int LumEditWidget::TextWidth(std::string_view cp932) {
 }
 
 void LumEditWidget::Invalidate(const Rect& r, bool erase) {
-    const QRect rect = ToQRect(r).intersected(backing_.rect());
-    if (erase && !rect.isEmpty()) {
-        QPainter p(&backing_);
-        p.fillRect(rect, QColor::fromRgb(ToQRgb(edit_ ? edit_->Color : 0xFFFFFF)));
-    }
+    const QRect area = ToQRect(r).intersected(rect());
+    if (erase && !area.isEmpty()) canvas_.FillRect(r, edit_ ? edit_->Color : 0xFFFFFF);
     needsPaint_ = true;
-    update(rect);
+    update(area);
 }
 
 void LumEditWidget::PixelsDrawn() {
@@ -137,13 +134,26 @@ void LumEditWidget::PixelsDrawn() {
 }
 
 void LumEditWidget::ScrollPixels(int dx, int dy, const Rect& clip) {
-    const QRect area = ToQRect(clip).intersected(backing_.rect());
+    const QRect area = ToQRect(clip).intersected(rect());
     if (area.isEmpty()) return;
-    const QImage copy = backing_.copy(area);
-    QPainter p(&backing_);
-    p.setClipRect(area);
-    p.drawImage(area.topLeft() + QPoint(dx, dy), copy);
-    p.end();
+    const double scale = backing_.devicePixelRatio();
+    if (dx * scale != std::round(dx * scale) || dy * scale != std::round(dy * scale)) {
+        // Rows stand on whole image pixels: moved by a fraction of one they would no
+        // longer meet the rows drawn afresh, so the area is drawn anew instead.
+        Invalidate({area.left(), area.top(), area.right() + 1, area.bottom() + 1}, false);
+        return;
+    }
+    const QRect pixels = DevicePixels(area);
+    QImage copy = backing_.copy(pixels);
+    copy.setDevicePixelRatio(1);
+    {
+        // Through an unscaled view, so that the move is one of whole image pixels.
+        QImage view(backing_.bits(), backing_.width(), backing_.height(), backing_.bytesPerLine(),
+                    backing_.format());
+        QPainter p(&view);
+        p.setClipRect(pixels);
+        p.drawImage(pixels.topLeft() + QPoint(qRound(dx * scale), qRound(dy * scale)), copy);
+    }
     // The strip the move uncovered is drawn anew by the editor.
     QRegion uncovered(area);
     uncovered -= area.translated(dx, dy);
@@ -321,6 +331,11 @@ void LumEditWidget::TellUnmappable(const std::vector<UnmappableChar>& unmappable
 }
 
 void LumEditWidget::paintEvent(QPaintEvent* e) {
+    // Moved to a screen of another scale: the image follows and is drawn anew.
+    if (backing_.devicePixelRatio() != devicePixelRatioF()) {
+        ResizeBackingImage();
+        needsPaint_ = true;
+    }
     if (needsPaint_ && edit_) {
         // The editor repaints its whole client area into the backing image.
         needsPaint_ = false;
@@ -329,7 +344,10 @@ void LumEditWidget::paintEvent(QPaintEvent* e) {
         painting_ = false;
     }
     QPainter p(this);
-    p.drawImage(e->rect(), backing_, e->rect());
+    if (backing_.devicePixelRatio() == 1.0)
+        p.drawImage(e->rect(), backing_, e->rect());
+    else
+        p.drawImage(QPointF(0, 0), backing_);  // clipped to the event's region
     // The corner between two shown scroll bars.
     if (vbarShown_ && hbarShown_)
         p.fillRect(QRect(vbar_->x(), hbar_->y(), vbar_->width(), hbar_->height()),
@@ -350,9 +368,22 @@ void LumEditWidget::paintEvent(QPaintEvent* e) {
     }
 }
 
+QRect LumEditWidget::DevicePixels(const QRect& r) const {
+    const double scale = backing_.devicePixelRatio();
+    auto dev = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+    return QRect(QPoint(dev(r.left()), dev(r.top())),
+                 QPoint(dev(r.right() + 1) - 1, dev(r.bottom() + 1) - 1))
+        .intersected(backing_.rect());
+}
+
 void LumEditWidget::ResizeBackingImage() {
+    // The image holds the screen's own pixels; the editor draws in the widget's.
+    const double scale = devicePixelRatioF();
     const QSize size = this->size().expandedTo(QSize(1, 1));
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(QSize(static_cast<int>(std::lround(size.width() * scale)),
+                       static_cast<int>(std::lround(size.height() * scale))),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(ToQRgb(edit_ ? edit_->Color : 0xFFFFFF));
     {
         QPainter p(&image);

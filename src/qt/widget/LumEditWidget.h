@@ -1,9 +1,10 @@
 #pragma once
 
 // The editor widget: a QWidget that hosts one TLumEdit and is its EditorHost. The
-// editor draws into a backing image of the client area through a QtCanvas; paintEvent
-// copies the image to the screen and draws the blinking caret and the input method's
-// preedit on top, never into the image.
+// editor draws into a backing image of the client area through a QtCanvas, in the
+// widget's device-independent pixels while the image holds the screen's own pixels
+// (its device pixel ratio); paintEvent copies the image to the screen and draws the blinking caret
+// and the input method's preedit on top, never into the image.
 
 #include <QImage>
 #include <QString>
@@ -95,6 +96,8 @@ protected:
 private:
     void LayoutScrollBars();
     void ResizeBackingImage();
+    // The backing image's pixels under a rectangle of the widget.
+    QRect DevicePixels(const QRect& r) const;
     void Message(const QString& text);
     enum class UnmappableUse { Input, Paste };
     // Once per typed, committed or pasted text: how many characters were left out and
