@@ -162,9 +162,14 @@ void LumEditWidget::ScrollPixels(int dx, int dy, const Rect& clip) {
     update(area);
 }
 
-ClientSize LumEditWidget::GetClientSize() {
+QSize LumEditWidget::ClientArea() const {
     return {std::max(0, width() - (vbarShown_ ? vbar_->sizeHint().width() : 0)),
             std::max(0, height() - (hbarShown_ ? hbar_->sizeHint().height() : 0))};
+}
+
+ClientSize LumEditWidget::GetClientSize() {
+    const QSize client = ClientArea();
+    return {client.width(), client.height()};
 }
 
 void LumEditWidget::CreateCaret(int width, int height) {
@@ -352,16 +357,11 @@ void LumEditWidget::paintEvent(QPaintEvent* e) {
     if (vbarShown_ && hbarShown_)
         p.fillRect(QRect(vbar_->x(), hbar_->y(), vbar_->width(), hbar_->height()),
                    palette().window());
-    if (!preedit_.isEmpty() && measurer_) {
+    if (const std::unique_ptr<QTextLayout> layout = LayComposition()) {
         // The composition is drawn over the text at the caret, never stored.
-        const QFont font = measurer_->Font().font;
-        const QFontMetrics fm(font);
-        const QRect r(caretPos_, QSize(fm.horizontalAdvance(preedit_), caretSize_.height()));
-        p.fillRect(r, Qt::white);
-        p.setFont(font);
-        p.setPen(Qt::black);
-        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, preedit_);
-        p.drawLine(r.bottomLeft(), r.bottomRight());
+        p.setClipRect(QRect(QPoint(0, 0), ClientArea()));
+        composition_.Paint(p, *layout, QColor::fromRgb(ToQRgb(edit_->Font().color)),
+                           QColor::fromRgb(ToQRgb(edit_->Color)));
     } else if (CaretVisible() && blinkOn_) {
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         p.fillRect(CaretRect(), Qt::white);
@@ -374,6 +374,19 @@ QRect LumEditWidget::DevicePixels(const QRect& r) const {
     return QRect(QPoint(dev(r.left()), dev(r.top())),
                  QPoint(dev(r.right() + 1) - 1, dev(r.bottom() + 1) - 1))
         .intersected(backing_.rect());
+}
+
+std::unique_ptr<QTextLayout> LumEditWidget::LayComposition() const {
+    if (composition_.IsEmpty() || !measurer_ || !edit_) return nullptr;
+    const QSize client = ClientArea();
+    const QRect area(QPoint(edit_->TextLeft(), edit_->TopMargin()),
+                     QPoint(client.width() - 1, client.height() - 1));
+    return composition_.Lay(measurer_->Font().font, {caretPos_, area, edit_->LineHeight()});
+}
+
+QRect LumEditWidget::PreeditRect() const {
+    const std::unique_ptr<QTextLayout> layout = LayComposition();
+    return layout ? Composition::Bounds(*layout) : QRect();
 }
 
 void LumEditWidget::ResizeBackingImage() {
@@ -461,8 +474,8 @@ void LumEditWidget::inputMethodEvent(QInputMethodEvent* e) {
     const bool composing = !e->preeditString().isEmpty();
     if (composing && !edit_->IMEComposing()) edit_->ImeStartComposition();
     if (!e->commitString().isEmpty()) InsertCommitText(e->commitString());
-    if (preedit_ != e->preeditString()) {
-        preedit_ = e->preeditString();
+    if (!composition_.IsEmpty() || composing) {
+        composition_.Set(*e);
         update();
     }
     if (!composing && edit_->IMEComposing()) edit_->ImeEndComposition();
@@ -483,6 +496,9 @@ QVariant LumEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
         case Qt::ImHints:
             return static_cast<int>(Qt::ImhMultiLine);
         case Qt::ImCursorRectangle: {
+            // While composing, the cursor inside the composition: the candidates follow it.
+            if (const std::unique_ptr<QTextLayout> layout = LayComposition())
+                return composition_.CursorRect(*layout);
             // Where the composition window goes: at the caret, one font cell high.
             const int h = std::max(1, e.FontHeight());
             return QRect(compositionPos_, QSize(2, h));
@@ -519,6 +535,12 @@ void LumEditWidget::focusInEvent(QFocusEvent* e) {
 void LumEditWidget::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     imeKeysDown_.clear();
+    // A composition left behind would stand over the text with no input method behind it.
+    if (!composition_.IsEmpty()) {
+        composition_.Clear();
+        update();
+    }
+    if (edit_->IMEComposing()) edit_->ImeEndComposition();
     edit_->FocusOut();
 }
 

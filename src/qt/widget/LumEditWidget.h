@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/EditorHost.h"
+#include "qt/widget/Composition.h"
 #include "qt/widget/Cp932Clipboard.h"
 #include "qt/widget/FontCache.h"
 #include "qt/widget/QtCanvas.h"
@@ -42,7 +43,9 @@ public:
     // is told the same way.
     void InsertTypedText(const QString& text);
     void InsertCommitText(const QString& text);
-    const QString& Preedit() const { return preedit_; }
+    const QString& Preedit() const { return composition_.Text(); }
+    // Where the composition shows, in widget pixels; empty without one.
+    QRect PreeditRect() const;
 
     // Replaces the message box (tests).
     void SetMessageSink(std::function<void(const QString&)> sink) {
@@ -96,6 +99,8 @@ protected:
 private:
     void LayoutScrollBars();
     void ResizeBackingImage();
+    QSize ClientArea() const;
+    std::unique_ptr<QTextLayout> LayComposition() const;
     // The backing image's pixels under a rectangle of the widget.
     QRect DevicePixels(const QRect& r) const;
     void Message(const QString& text);
@@ -122,7 +127,7 @@ private:
     QPoint caretPos_;
     QSize caretSize_;
     QPoint compositionPos_;
-    QString preedit_;
+    Composition composition_;
     // Modifiers of the key event being handled; the key table reads them as key state.
     Qt::KeyboardModifiers eventModifiers_;
     bool inKeyEvent_ = false;
