@@ -50,7 +50,8 @@ private slots:
         w.show();
         w.activateWindow();
         w.setFocus();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(w.CaretVisible());
         e.ShowLineNumber = e.ShowCR = e.ShowEOF = true;
         e.SetShowRuler(true);
         e.SetAllText("abc\x8A\xBF\x8E\x9A\r\n\x81\x40tab\there");
