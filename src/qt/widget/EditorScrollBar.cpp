@@ -20,7 +20,7 @@ void EditorScrollBar::paintEvent(QPaintEvent* e) {
     QStyleOptionSlider opt;
     initStyleOption(&opt);
     opt.subControls = QStyle::SC_All;
-    if (!isEnabled()) opt.subControls &= ~QStyle::SC_ScrollBarSlider;
+    opt.subControls &= ~QStyle::SC_ScrollBarSlider;
     style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &p, this);
 }
 
