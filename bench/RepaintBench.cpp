@@ -1,5 +1,7 @@
 // "repaint-50x200": a full repaint of a 50-row by 200-column page with every mark on,
 // through the Qt editor widget's canvas on its backing image (offscreen platform).
+// "repaint-50x200-200pct": the same on a screen scaled to 200 percent, where the image
+// holds four times the pixels.
 #ifdef ZENTABO_BENCH_QT
 #include <QApplication>
 #include <algorithm>
@@ -41,8 +43,10 @@ std::string PageText() {
     return text;
 }
 
-CaseResult RunRepaint() {
+CaseResult RunRepaint(const char* scale) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Each case runs in a process of its own, before any application exists.
+    qputenv("QT_SCALE_FACTOR", scale);
     static int argc = 1;
     static char name[] = "zentabo-bench";
     static char* argv[] = {name, nullptr};
@@ -86,10 +90,12 @@ CaseResult RunRepaint() {
     r.extra.push_back({"first_ms", first});
     r.extra.push_back({"rows", e.LinesPerPage()});
     r.extra.push_back({"columns", e.ColumnsPerPage()});
+    r.extra.push_back({"image_width", widget.BackingImage().width()});
     return r;
 }
 
-RegisterCase repaint("repaint-50x200", RunRepaint);
+RegisterCase repaint("repaint-50x200", [] { return RunRepaint("1"); });
+RegisterCase repaintScaled("repaint-50x200-200pct", [] { return RunRepaint("2"); });
 
 }  // namespace
 }  // namespace zentabo::bench

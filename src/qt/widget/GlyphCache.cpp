@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Canvas.h"
 #include "qt/widget/MaskBlend.h"
@@ -31,12 +32,22 @@ GlyphCache::GlyphCache(std::size_t maxGlyphs, std::size_t maxBytes)
     : maxGlyphs_(maxGlyphs), maxBytes_(maxBytes) {}
 GlyphCache::~GlyphCache() = default;
 
-bool GlyphCache::Supports(const TextMeasurer& font) {
-    return font.CellHeight() <= kMaxCachedHeight;
+bool GlyphCache::Supports(const TextMeasurer& font, double scale) {
+    return font.Face(scale).cellHeight <= kMaxCachedHeight;
+}
+
+void GlyphCache::SetScale(double scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    Clear();
 }
 
 void GlyphCache::Trim() {
     if (masks_.size() <= maxGlyphs_ && coverage_.size() <= maxBytes_) return;
+    Clear();
+}
+
+void GlyphCache::Clear() {
     tables_.clear();
     lastTable_ = 0;
     masks_.clear();
@@ -77,20 +88,22 @@ int GlyphCache::Find(const TextMeasurer& font, const CellGlyph& g) {
 // The cell sits at (margin_, margin_) of an image wide enough for glyphs that reach
 // well into their neighbours' cells.
 void GlyphCache::PaintCell(QImage& target, const TextMeasurer& font, const CellGlyph& g, QRgb pen) {
+    const DeviceFace& face = font.Face(scale_);
     QPainter p(&target);
     p.setPen(QColor::fromRgb(pen));
     if (DrawKindOf(g) == CellDrawKind::Run) {
         const QList<quint32> glyphs{g.index};
-        const QList<QPointF> positions{QPointF(margin_, margin_ + font.Font().ascent)};
-        DrawGlyphRun(p, font, glyphs, positions);
+        const QList<QPointF> positions{QPointF(margin_, margin_ + face.ascent)};
+        DrawGlyphRun(p, face, glyphs, positions);
     } else {
-        DrawSingleCell(p, font, g, margin_, margin_);
+        DrawSingleCell(p, font, face, g, margin_, margin_);
     }
 }
 
 GlyphMask GlyphCache::Record(const TextMeasurer& font, const CellGlyph& g) {
-    margin_ = font.CellHeight();
-    const QSize size(2 * margin_ + 2 * font.CellWidth(), 2 * margin_ + font.CellHeight());
+    const int cellWidth = static_cast<int>(std::ceil(font.CellWidth() * scale_));
+    margin_ = font.Face(scale_).cellHeight;
+    const QSize size(2 * margin_ + 2 * cellWidth, 2 * margin_ + margin_);
     if (scratch_.size() != size) scratch_ = QImage(size, QImage::Format_RGB32);
     scratch_.fill(kWhite);
     PaintCell(scratch_, font, g, kBlack);
@@ -126,7 +139,8 @@ GlyphMask GlyphCache::Record(const TextMeasurer& font, const CellGlyph& g) {
     const bool inside = right < 0 || (left > 0 && top > 0 && right < size.width() - 1 &&
                                       bottom < size.height() - 1);
     m.exact = grey && inside && Reproduces(font, g, m);
-    const int cells = g.perByte ? font.CellWidth() : g.advance;
+    // The narrowest the glyph's cells come out in device pixels, wherever they stand.
+    const int cells = static_cast<int>((g.perByte ? font.CellWidth() : g.advance) * scale_);
     m.withinCell = m.width == 0 || (m.left >= 0 && m.left + m.width <= cells);
     return m;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // Coverage masks of the glyphs the canvas draws, one per font and character, each made
-// once by letting QPainter draw the cell on a blank image. Blending a mask into the
+// once by letting QPainter draw the cell on a blank image, in the device pixels of the
+// image the canvas draws into. Blending a mask into the
 // image then gives QPainter's own pixels without a painter per call. Memory is bounded:
 // past a cap on glyphs or bytes the cache starts afresh.
 
@@ -17,8 +18,8 @@
 namespace zentabo {
 
 struct GlyphMask {
-    int left = 0;  // from the left edge of the cell
-    int top = 0;   // from the top edge of the cell
+    int left = 0;  // device pixels from the left edge of the cell
+    int top = 0;   // device pixels from the top edge of the cell
     int width = 0;
     int height = 0;
     std::size_t offset = 0;   // of the first coverage byte in the cache
@@ -35,7 +36,11 @@ public:
     ~GlyphCache();
 
     // Qt fills the outlines of large glyphs as paths instead of blending cached ones.
-    static bool Supports(const TextMeasurer& font);
+    static bool Supports(const TextMeasurer& font, double scale);
+
+    // The device pixel ratio the masks are made for; a new one starts afresh.
+    void SetScale(double scale);
+    double Scale() const { return scale_; }
 
     // Starts afresh when over the cap. Called only between draw calls, so the indices
     // one call collects stay valid while it draws.
@@ -60,7 +65,9 @@ private:
     GlyphMask Record(const TextMeasurer& font, const CellGlyph& g);
     bool Reproduces(const TextMeasurer& font, const CellGlyph& g, const GlyphMask& m);
     void PaintCell(QImage& target, const TextMeasurer& font, const CellGlyph& g, QRgb pen);
+    void Clear();
 
+    double scale_ = 1;
     std::size_t maxGlyphs_;
     std::size_t maxBytes_;
     std::vector<std::unique_ptr<FontTable>> tables_;

@@ -13,6 +13,7 @@
 
 #include "editor/LumEdit.h"
 #include "qt/widget/EditorFont.h"
+#include "qt/widget/EditorScrollBar.h"
 #include "qt/widget/KeyMapping.h"
 #include "qt/widget/QtColor.h"
 #include "store/Cp932Codec.h"
@@ -62,8 +63,8 @@ int Utf16Offset(const std::string& line, int col) {
 LumEditWidget::LumEditWidget(QWidget* parent)
     : QWidget(parent),
       canvas_(fonts_),
-      vbar_(new QScrollBar(Qt::Vertical, this)),
-      hbar_(new QScrollBar(Qt::Horizontal, this)) {
+      vbar_(new EditorScrollBar(Qt::Vertical, this)),
+      hbar_(new EditorScrollBar(Qt::Horizontal, this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
@@ -122,13 +123,10 @@ int LumEditWidget::TextWidth(std::string_view cp932) {
 }
 
 void LumEditWidget::Invalidate(const Rect& r, bool erase) {
-    const QRect rect = ToQRect(r).intersected(backing_.rect());
-    if (erase && !rect.isEmpty()) {
-        QPainter p(&backing_);
-        p.fillRect(rect, QColor::fromRgb(ToQRgb(edit_ ? edit_->Color : 0xFFFFFF)));
-    }
+    const QRect area = ToQRect(r).intersected(rect());
+    if (erase && !area.isEmpty()) canvas_.FillRect(r, edit_ ? edit_->Color : 0xFFFFFF);
     needsPaint_ = true;
-    update(rect);
+    update(area);
 }
 
 void LumEditWidget::PixelsDrawn() {
@@ -136,13 +134,26 @@ void LumEditWidget::PixelsDrawn() {
 }
 
 void LumEditWidget::ScrollPixels(int dx, int dy, const Rect& clip) {
-    const QRect area = ToQRect(clip).intersected(backing_.rect());
+    const QRect area = ToQRect(clip).intersected(rect());
     if (area.isEmpty()) return;
-    const QImage copy = backing_.copy(area);
-    QPainter p(&backing_);
-    p.setClipRect(area);
-    p.drawImage(area.topLeft() + QPoint(dx, dy), copy);
-    p.end();
+    const double scale = backing_.devicePixelRatio();
+    if (dx * scale != std::round(dx * scale) || dy * scale != std::round(dy * scale)) {
+        // Rows stand on whole image pixels: moved by a fraction of one they would no
+        // longer meet the rows drawn afresh, so the area is drawn anew instead.
+        Invalidate({area.left(), area.top(), area.right() + 1, area.bottom() + 1}, false);
+        return;
+    }
+    const QRect pixels = DevicePixels(area);
+    QImage copy = backing_.copy(pixels);
+    copy.setDevicePixelRatio(1);
+    {
+        // Through an unscaled view, so that the move is one of whole image pixels.
+        QImage view(backing_.bits(), backing_.width(), backing_.height(), backing_.bytesPerLine(),
+                    backing_.format());
+        QPainter p(&view);
+        p.setClipRect(pixels);
+        p.drawImage(pixels.topLeft() + QPoint(qRound(dx * scale), qRound(dy * scale)), copy);
+    }
     // The strip the move uncovered is drawn anew by the editor.
     QRegion uncovered(area);
     uncovered -= area.translated(dx, dy);
@@ -151,9 +162,14 @@ void LumEditWidget::ScrollPixels(int dx, int dy, const Rect& clip) {
     update(area);
 }
 
-ClientSize LumEditWidget::GetClientSize() {
+QSize LumEditWidget::ClientArea() const {
     return {std::max(0, width() - (vbarShown_ ? vbar_->sizeHint().width() : 0)),
             std::max(0, height() - (hbarShown_ ? hbar_->sizeHint().height() : 0))};
+}
+
+ClientSize LumEditWidget::GetClientSize() {
+    const QSize client = ClientArea();
+    return {client.width(), client.height()};
 }
 
 void LumEditWidget::CreateCaret(int width, int height) {
@@ -199,6 +215,9 @@ void LumEditWidget::SetScrollRange(ScrollBarKind bar, int minPos, int maxPos) {
     QScrollBar* b = ScrollBar(bar);
     const QSignalBlocker block(b);
     b->setRange(minPos, std::max(minPos, maxPos));
+    // The thumb's length shows the visible rows against the whole text.
+    if (bar == ScrollBarKind::Vertical && edit_)
+        b->setPageStep(std::max(1, edit_->LinesPerPage() / std::max(1, edit_->VertScrollScale())));
 }
 
 void LumEditWidget::SetScrollPos(ScrollBarKind bar, int pos) {
@@ -276,6 +295,12 @@ bool LumEditWidget::GetClipboardText(std::string& text) {
     const ClipboardText got = clipboard_.GetText();
     if (!got.ok()) return false;
     text = got.bytes;
+    // Told once the paste is done, so the message never stands before the text it is about.
+    if (!got.unmappable.empty()) {
+        QMetaObject::invokeMethod(
+            this, [this, left = got.unmappable] { TellUnmappable(left, UnmappableUse::Paste); },
+            Qt::QueuedConnection);
+    }
     return true;
 }
 
@@ -288,27 +313,34 @@ void LumEditWidget::InsertTypedText(const QString& text) {
     if (text.isEmpty()) return;
     const TypedText t = EncodeTypedText(text);
     if (!t.bytes.empty()) edit_->TypeChars(t.bytes);
-    TellUnmappable(t.unmappable);
+    if (!edit_->ReadOnly) TellUnmappable(t.unmappable, UnmappableUse::Input);
 }
 
 void LumEditWidget::InsertCommitText(const QString& text) {
     if (text.isEmpty()) return;
     const TypedText t = EncodeTypedText(text);
     if (!t.bytes.empty()) edit_->ImeResult(t.bytes);
-    TellUnmappable(t.unmappable);
+    // Under ReadOnly nothing is typed at all, so there is nothing to explain.
+    if (!edit_->ReadOnly) TellUnmappable(t.unmappable, UnmappableUse::Input);
 }
 
-void LumEditWidget::TellUnmappable(const std::vector<UnmappableChar>& unmappable) {
-    // Under ReadOnly nothing is typed at all, so there is nothing to explain.
-    if (unmappable.empty() || edit_->ReadOnly) return;
-    QString chars;
-    for (const UnmappableChar& u : unmappable) chars += QString::fromUcs4(&u.codePoint, 1);
-    Message(
-        QStringLiteral("「%1」はShift_JIS（コードページ932）で表せない文字のため、入力できません。")
-            .arg(chars));
+void LumEditWidget::TellUnmappable(const std::vector<UnmappableChar>& unmappable,
+                                   UnmappableUse use) {
+    if (unmappable.empty()) return;
+    const char32_t first = unmappable.front().codePoint;
+    const QString what = use == UnmappableUse::Paste ? QStringLiteral("貼り付けられませんでした")
+                                                     : QStringLiteral("入力できませんでした");
+    Message(QStringLiteral("コードページ 932 で表せない文字 %1 個（最初は「%2」）は%3。")
+                .arg(unmappable.size())
+                .arg(QString::fromUcs4(&first, 1), what));
 }
 
 void LumEditWidget::paintEvent(QPaintEvent* e) {
+    // Moved to a screen of another scale: the image follows and is drawn anew.
+    if (backing_.devicePixelRatio() != devicePixelRatioF()) {
+        ResizeBackingImage();
+        needsPaint_ = true;
+    }
     if (needsPaint_ && edit_) {
         // The editor repaints its whole client area into the backing image.
         needsPaint_ = false;
@@ -317,30 +349,54 @@ void LumEditWidget::paintEvent(QPaintEvent* e) {
         painting_ = false;
     }
     QPainter p(this);
-    p.drawImage(e->rect(), backing_, e->rect());
+    if (backing_.devicePixelRatio() == 1.0)
+        p.drawImage(e->rect(), backing_, e->rect());
+    else
+        p.drawImage(QPointF(0, 0), backing_);  // clipped to the event's region
     // The corner between two shown scroll bars.
     if (vbarShown_ && hbarShown_)
         p.fillRect(QRect(vbar_->x(), hbar_->y(), vbar_->width(), hbar_->height()),
                    palette().window());
-    if (!preedit_.isEmpty() && measurer_) {
+    if (const std::unique_ptr<QTextLayout> layout = LayComposition()) {
         // The composition is drawn over the text at the caret, never stored.
-        const QFont font = measurer_->Font().font;
-        const QFontMetrics fm(font);
-        const QRect r(caretPos_, QSize(fm.horizontalAdvance(preedit_), caretSize_.height()));
-        p.fillRect(r, Qt::white);
-        p.setFont(font);
-        p.setPen(Qt::black);
-        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, preedit_);
-        p.drawLine(r.bottomLeft(), r.bottomRight());
+        p.setClipRect(QRect(QPoint(0, 0), ClientArea()));
+        composition_.Paint(p, *layout, QColor::fromRgb(ToQRgb(edit_->Font().color)),
+                           QColor::fromRgb(ToQRgb(edit_->Color)));
     } else if (CaretVisible() && blinkOn_) {
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         p.fillRect(CaretRect(), Qt::white);
     }
 }
 
+QRect LumEditWidget::DevicePixels(const QRect& r) const {
+    const double scale = backing_.devicePixelRatio();
+    auto dev = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+    return QRect(QPoint(dev(r.left()), dev(r.top())),
+                 QPoint(dev(r.right() + 1) - 1, dev(r.bottom() + 1) - 1))
+        .intersected(backing_.rect());
+}
+
+std::unique_ptr<QTextLayout> LumEditWidget::LayComposition() const {
+    if (composition_.IsEmpty() || !measurer_ || !edit_) return nullptr;
+    const QSize client = ClientArea();
+    const QRect area(QPoint(edit_->TextLeft(), edit_->TopMargin()),
+                     QPoint(client.width() - 1, client.height() - 1));
+    return composition_.Lay(measurer_->Font().font, {caretPos_, area, edit_->LineHeight()});
+}
+
+QRect LumEditWidget::PreeditRect() const {
+    const std::unique_ptr<QTextLayout> layout = LayComposition();
+    return layout ? Composition::Bounds(*layout) : QRect();
+}
+
 void LumEditWidget::ResizeBackingImage() {
+    // The image holds the screen's own pixels; the editor draws in the widget's.
+    const double scale = devicePixelRatioF();
     const QSize size = this->size().expandedTo(QSize(1, 1));
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(QSize(static_cast<int>(std::lround(size.width() * scale)),
+                       static_cast<int>(std::lround(size.height() * scale))),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(ToQRgb(edit_ ? edit_->Color : 0xFFFFFF));
     {
         QPainter p(&image);
@@ -386,7 +442,7 @@ void LumEditWidget::keyPressEvent(QKeyEvent* e) {
     const TypedText typed = TypedTextOf(*e);
     if (!typed.bytes.empty()) edit_->TypeChars(typed.bytes);
     inKeyEvent_ = false;
-    TellUnmappable(typed.unmappable);
+    if (!edit_->ReadOnly) TellUnmappable(typed.unmappable, UnmappableUse::Input);
     e->accept();
 }
 
@@ -418,8 +474,8 @@ void LumEditWidget::inputMethodEvent(QInputMethodEvent* e) {
     const bool composing = !e->preeditString().isEmpty();
     if (composing && !edit_->IMEComposing()) edit_->ImeStartComposition();
     if (!e->commitString().isEmpty()) InsertCommitText(e->commitString());
-    if (preedit_ != e->preeditString()) {
-        preedit_ = e->preeditString();
+    if (!composition_.IsEmpty() || composing) {
+        composition_.Set(*e);
         update();
     }
     if (!composing && edit_->IMEComposing()) edit_->ImeEndComposition();
@@ -440,6 +496,9 @@ QVariant LumEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
         case Qt::ImHints:
             return static_cast<int>(Qt::ImhMultiLine);
         case Qt::ImCursorRectangle: {
+            // While composing, the cursor inside the composition: the candidates follow it.
+            if (const std::unique_ptr<QTextLayout> layout = LayComposition())
+                return composition_.CursorRect(*layout);
             // Where the composition window goes: at the caret, one font cell high.
             const int h = std::max(1, e.FontHeight());
             return QRect(compositionPos_, QSize(2, h));
@@ -476,6 +535,12 @@ void LumEditWidget::focusInEvent(QFocusEvent* e) {
 void LumEditWidget::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     imeKeysDown_.clear();
+    // A composition left behind would stand over the text with no input method behind it.
+    if (!composition_.IsEmpty()) {
+        composition_.Clear();
+        update();
+    }
+    if (edit_->IMEComposing()) edit_->ImeEndComposition();
     edit_->FocusOut();
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
 // The editor widget: a QWidget that hosts one TLumEdit and is its EditorHost. The
-// editor draws into a backing image of the client area through a QtCanvas; paintEvent
-// copies the image to the screen and draws the blinking caret and the input method's
-// preedit on top, never into the image.
+// editor draws into a backing image of the client area through a QtCanvas, in the
+// widget's device-independent pixels while the image holds the screen's own pixels
+// (its device pixel ratio); paintEvent copies the image to the screen and draws the blinking caret
+// and the input method's preedit on top, never into the image.
 
 #include <QImage>
 #include <QString>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/EditorHost.h"
+#include "qt/widget/Composition.h"
 #include "qt/widget/Cp932Clipboard.h"
 #include "qt/widget/FontCache.h"
 #include "qt/widget/QtCanvas.h"
@@ -37,10 +39,13 @@ public:
 
     // Typed text (as the character message) and the input method's committed text:
     // converted to code page 932 and given to the editor. Characters code page 932
-    // cannot hold are left out and the user is told which.
+    // cannot hold are left out and the user is told how many and which first; a paste
+    // is told the same way.
     void InsertTypedText(const QString& text);
     void InsertCommitText(const QString& text);
-    const QString& Preedit() const { return preedit_; }
+    const QString& Preedit() const { return composition_.Text(); }
+    // Where the composition shows, in widget pixels; empty without one.
+    QRect PreeditRect() const;
 
     // Replaces the message box (tests).
     void SetMessageSink(std::function<void(const QString&)> sink) {
@@ -94,8 +99,15 @@ protected:
 private:
     void LayoutScrollBars();
     void ResizeBackingImage();
+    QSize ClientArea() const;
+    std::unique_ptr<QTextLayout> LayComposition() const;
+    // The backing image's pixels under a rectangle of the widget.
+    QRect DevicePixels(const QRect& r) const;
     void Message(const QString& text);
-    void TellUnmappable(const std::vector<UnmappableChar>& chars);
+    enum class UnmappableUse { Input, Paste };
+    // Once per typed, committed or pasted text: how many characters were left out and
+    // which came first.
+    void TellUnmappable(const std::vector<UnmappableChar>& chars, UnmappableUse use);
     void OnScrollAction(ScrollBarKind bar, int action);
 
     FontCache fonts_;
@@ -115,7 +127,7 @@ private:
     QPoint caretPos_;
     QSize caretSize_;
     QPoint compositionPos_;
-    QString preedit_;
+    Composition composition_;
     // Modifiers of the key event being handled; the key table reads them as key state.
     Qt::KeyboardModifiers eventModifiers_;
     bool inKeyEvent_ = false;

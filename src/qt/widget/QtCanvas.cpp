@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -14,6 +15,8 @@ namespace zentabo {
 namespace {
 
 constexpr int kMaxPenWidth = 16;
+constexpr double kMinScale = 0.25;
+constexpr double kMaxScale = 16;
 constexpr int64_t kMaxSlantedSteps = 1 << 16;
 
 // Cuts the span from a towards b (b excluded) to [lo, hi), keeping its direction and
@@ -43,8 +46,22 @@ void QtCanvas::SetImage(QImage* image) {
                         (image->format() == QImage::Format_RGB32 ||
                          image->format() == QImage::Format_ARGB32_Premultiplied ||
                          image->format() == QImage::Format_ARGB32) &&
-                        image->devicePixelRatio() == 1.0;
+                        image->devicePixelRatio() >= kMinScale &&
+                        image->devicePixelRatio() <= kMaxScale;
     image_ = usable ? image : nullptr;
+    if (!image_) return;
+    scale_ = image_->devicePixelRatio();
+    unitScale_ = scale_ == 1.0;
+    width_ = static_cast<int>(std::ceil(image_->width() / scale_));
+    height_ = static_cast<int>(std::ceil(image_->height() / scale_));
+    glyphs_.SetScale(scale_);
+}
+
+int QtCanvas::Dev(int v) const {
+    if (unitScale_) return v;
+    // Far off the image every coordinate is as good as the image's edge.
+    constexpr long kFar = 1L << 30;
+    return static_cast<int>(std::clamp(std::lround(v * scale_), -kFar, kFar));
 }
 
 void QtCanvas::SetFont(const FontDescription& font) {
@@ -54,8 +71,8 @@ void QtCanvas::SetFont(const FontDescription& font) {
 }
 
 Rect QtCanvas::Clipped(const Rect& r) const {
-    return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, image_->width()),
-            std::min(r.bottom, image_->height())};
+    return {std::max(Dev(r.left), 0), std::max(Dev(r.top), 0),
+            std::min(Dev(r.right), image_->width()), std::min(Dev(r.bottom), image_->height())};
 }
 
 void QtCanvas::FillRect(const Rect& r, TColor color) {
@@ -87,10 +104,23 @@ void QtCanvas::Plot(int x, int y, QRgb rgb, PenMode mode) {
     px = mode == PenMode::Xor ? px ^ (rgb & 0x00FFFFFFu) : rgb;
 }
 
+// One device-independent pixel: the block of image pixels it covers.
+void QtCanvas::PlotScaled(int x, int y, QRgb rgb, PenMode mode) {
+    const Rect c = Clipped({x, y, x + 1, y + 1});
+    for (int py = c.top; py < c.bottom; ++py) {
+        auto* line = reinterpret_cast<QRgb*>(bits_ + py * stride_);
+        for (int px = c.left; px < c.right; ++px)
+            line[px] = mode == PenMode::Xor ? line[px] ^ (rgb & 0x00FFFFFFu) : rgb;
+    }
+}
+
 void QtCanvas::SetPixel(int x, int y, TColor color) {
     if (!image_) return;
     Pixels();
-    Plot(x, y, ToQRgb(color), PenMode::Copy);
+    if (unitScale_)
+        Plot(x, y, ToQRgb(color), PenMode::Copy);
+    else
+        PlotScaled(x, y, ToQRgb(color), PenMode::Copy);
 }
 
 void QtCanvas::Line(int x1, int y1, int x2, int y2, TColor color, int width, PenMode mode) {
@@ -103,15 +133,17 @@ void QtCanvas::Line(int x1, int y1, int x2, int y2, TColor color, int width, Pen
     // absurd coordinates cost nothing.
     const int margin = width + 1;
     if (y1 == y2) {
-        if (!ClampSpan(x1, x2, -margin, image_->width() + margin)) return;
+        if (!ClampSpan(x1, x2, -margin, width_ + margin)) return;
     } else if (x1 == x2) {
-        if (!ClampSpan(y1, y2, -margin, image_->height() + margin)) return;
+        if (!ClampSpan(y1, y2, -margin, height_ + margin)) return;
     } else if (std::abs(int64_t{x2} - x1) > kMaxSlantedSteps ||
                std::abs(int64_t{y2} - y1) > kMaxSlantedSteps) {
         return;
     }
-    if (width == 1) {
+    if (width == 1 && unitScale_) {
         RasterLine(x1, y1, x2, y2, [&](int x, int y) { Plot(x, y, rgb, mode); });
+    } else if (width == 1) {
+        RasterLine(x1, y1, x2, y2, [&](int x, int y) { PlotScaled(x, y, rgb, mode); });
     } else {
         WideLine(x1, y1, x2, y2, rgb, width, mode);
     }
@@ -124,8 +156,8 @@ void QtCanvas::WideLine(int x1, int y1, int x2, int y2, QRgb rgb, int width, Pen
     const int hi = width / 2;
     const int left = std::max(std::min(x1, x2) + lo, 0);
     const int top = std::max(std::min(y1, y2) + lo, 0);
-    const int right = std::min(std::max(x1, x2) + hi, image_->width() - 1);
-    const int bottom = std::min(std::max(y1, y2) + hi, image_->height() - 1);
+    const int right = std::min(std::max(x1, x2) + hi, width_ - 1);
+    const int bottom = std::min(std::max(y1, y2) + hi, height_ - 1);
     if (left > right || top > bottom) return;
     const int w = right - left + 1;
     const int h = bottom - top + 1;
@@ -139,7 +171,11 @@ void QtCanvas::WideLine(int x1, int y1, int x2, int y2, QRgb rgb, int width, Pen
     });
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            if (mask_[static_cast<std::size_t>(y) * w + x]) Plot(left + x, top + y, rgb, mode);
+            if (!mask_[static_cast<std::size_t>(y) * w + x]) continue;
+            if (unitScale_)
+                Plot(left + x, top + y, rgb, mode);
+            else
+                PlotScaled(left + x, top + y, rgb, mode);
         }
     }
 }
@@ -163,26 +199,30 @@ void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view cp932, T
     const Rect c = Clipped(clip);
     if (c.left >= c.right || c.top >= c.bottom) return;
     if (opaque) Fill(c, ToQRgb(background));
+    // The clip in the editor's pixels, for walking the cells.
+    const Rect cells{std::max(clip.left, 0), std::max(clip.top, 0), std::min(clip.right, width_),
+                     std::min(clip.bottom, height_)};
 
     const TextMeasurer& font = StyledFont(fontStyle);
     const QRgb pen = ToQRgb(textColor);
     // Non-premultiplied images take Qt's converting blend, which the masks do not copy.
-    const bool cached =
-        useGlyphCache_ && image_->format() != QImage::Format_ARGB32 && GlyphCache::Supports(font);
+    const bool cached = useGlyphCache_ && image_->format() != QImage::Format_ARGB32 &&
+                        GlyphCache::Supports(font, scale_);
     int end = x;
     if (!cached ||
-        !BlendText(x, y, c, cp932, font, TableFor(pen, ToQRgb(background)), opaque, &end)) {
-        end = PaintText(x, y, c, cp932, font, pen);
+        !BlendText(x, y, c, cells, cp932, font, TableFor(pen, ToQRgb(background)), opaque, &end)) {
+        end = PaintText(x, y, c, cells, cp932, font, pen);
     }
     if ((description_.style | fontStyle) & kStyleUnderline) {
         const int uy =
             std::min(y + font.Font().ascent + font.Font().underlinePos, y + font.CellHeight() - 1);
         // Only the visible part: x may lie far to the left of a scrolled row.
-        const int ux = std::max(x, c.left - 1);
-        const int ur = std::min(end, c.right);
+        const int ux = std::max(x, cells.left - 1);
+        const int ur = std::min(end, cells.right);
         if (ur > ux) {
-            Fill({std::max(ux, c.left), std::max(uy, c.top), ur,
-                  std::min(uy + font.Font().underlineWidth, c.bottom)},
+            const Rect u = Clipped({ux, uy, ur, uy + font.Font().underlineWidth});
+            Fill({std::max(u.left, c.left), std::max(u.top, c.top), std::min(u.right, c.right),
+                  std::min(u.bottom, c.bottom)},
                  pen);
         }
     }
@@ -200,7 +240,7 @@ const BlendTable& QtCanvas::TableFor(QRgb pen, QRgb background) {
 
 // Collects the visible cells first: a glyph the cache cannot reproduce sends the whole
 // call to QPainter before anything is drawn.
-bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
+bool QtCanvas::BlendText(int x, int y, const Rect& c, const Rect& cells, std::string_view cp932,
                          const TextMeasurer& font, const BlendTable& colours, bool opaque,
                          int* end) {
     glyphs_.Trim();
@@ -208,10 +248,10 @@ bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
     const int cell = font.CellWidth();
     int cx = x;
     const CellGlyph* g = nullptr;
-    for (std::size_t i = 0; i < cp932.size() && cx < c.right;) {
+    for (std::size_t i = 0; i < cp932.size() && cx < cells.right;) {
         i += font.CharAt(cp932, i, &g);
         const int next = cx + g->advance;
-        if (next > c.left && g->ch != u' ') {
+        if (next > cells.left && g->ch != u' ') {
             const int mask = glyphs_.Find(font, *g);
             const GlyphMask& m = glyphs_.Mask(mask);
             if (!m.exact) return false;
@@ -219,8 +259,8 @@ bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
             // cell every pixel under a glyph is still the background.
             opaque = opaque && m.withinCell;
             const bool run = DrawKindOf(*g) == CellDrawKind::Run;
-            cells_.push_back({mask, cx, run});
-            if (g->perByte) cells_.push_back({mask, cx + cell, run});
+            cells_.push_back({mask, Dev(cx), run});
+            if (g->perByte) cells_.push_back({mask, Dev(cx + cell), run});
         }
         cx = next;
     }
@@ -228,11 +268,12 @@ bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
     // after them all; where ink of neighbours overlaps, the order shows in the pixels.
     uchar* bits = image_->bits();
     const qsizetype stride = image_->bytesPerLine();
+    const int top = Dev(y);
     for (const bool runPass : {false, true}) {
         for (const Cell& cl : cells_) {
             if (cl.run != runPass) continue;
             const GlyphMask& m = glyphs_.Mask(cl.mask);
-            BlendMask(bits, stride, c, cl.x + m.left, y + m.top, glyphs_.Coverage(m), m.width,
+            BlendMask(bits, stride, c, cl.x + m.left, top + m.top, glyphs_.Coverage(m), m.width,
                       m.height, colours, opaque);
         }
     }
@@ -240,34 +281,43 @@ bool QtCanvas::BlendText(int x, int y, const Rect& c, std::string_view cp932,
     return true;
 }
 
-int QtCanvas::PaintText(int x, int y, const Rect& c, std::string_view cp932,
+int QtCanvas::PaintText(int x, int y, const Rect& c, const Rect& cells, std::string_view cp932,
                         const TextMeasurer& font, QRgb pen) {
-    QPainter p(image_);
+    // A scaled image is painted through an unscaled view of its pixels, so that every
+    // glyph lands on the image pixel the glyph cache would put it on.
+    QImage view;
+    if (!unitScale_) {
+        view = QImage(image_->bits(), image_->width(), image_->height(), image_->bytesPerLine(),
+                      image_->format());
+    }
+    QPainter p(unitScale_ ? image_ : &view);
     p.setClipRect(QRect(c.left, c.top, c.right - c.left, c.bottom - c.top));
     p.setPen(QColor::fromRgb(pen));
-    const int baseline = y + font.Font().ascent;
+    const DeviceFace& face = font.Face(scale_);
+    const int top = Dev(y);
+    const int baseline = top + face.ascent;
     const int cell = font.CellWidth();
     runGlyphs_.clear();
     runPositions_.clear();
     int cx = x;
     const CellGlyph* g = nullptr;
-    for (std::size_t i = 0; i < cp932.size() && cx < c.right;) {
+    for (std::size_t i = 0; i < cp932.size() && cx < cells.right;) {
         i += font.CharAt(cp932, i, &g);
         const int next = cx + g->advance;
-        if (next > c.left && g->ch != u' ') {
+        if (next > cells.left && g->ch != u' ') {
             for (int k = 0, parts = g->perByte ? 2 : 1; k < parts; ++k) {
-                const int gx = cx + k * cell;
+                const int gx = Dev(cx + k * cell);
                 if (DrawKindOf(*g) == CellDrawKind::Run) {
                     runGlyphs_.append(g->index);
                     runPositions_.append(QPointF(gx, baseline));
                 } else {
-                    DrawSingleCell(p, font, *g, gx, y);
+                    DrawSingleCell(p, font, face, *g, gx, top);
                 }
             }
         }
         cx = next;
     }
-    DrawGlyphRun(p, font, runGlyphs_, runPositions_);
+    DrawGlyphRun(p, face, runGlyphs_, runPositions_);
     return cx;
 }
 

@@ -20,10 +20,12 @@ namespace zentabo {
 
 class QtCanvas : public Canvas {
 public:
-    // The image must be 32-bit (RGB32 or ARGB32 premultiplied) with a device pixel ratio
-    // of 1, since the editor's geometry is in image pixels; the widget hands in a new one
-    // after every resize and scales it to the screen itself. Without a usable image every
-    // call does nothing.
+    // The image must be 32-bit (RGB32 or ARGB32 premultiplied); the widget hands in a new
+    // one after every resize. The editor's geometry is in device-independent pixels: at a
+    // device pixel ratio above 1 a pixel covers the image pixels from round(v * ratio) to
+    // round((v + 1) * ratio), so that neighbouring fills meet without gaps and XOR still
+    // touches each image pixel once, and text is made at the image's own resolution.
+    // Without a usable image every call does nothing.
     explicit QtCanvas(FontCache& fonts, QImage* image = nullptr);
 
     void SetImage(QImage* image);
@@ -50,18 +52,26 @@ private:
 
     const TextMeasurer& StyledFont(int fontStyle);
     const BlendTable& TableFor(QRgb pen, QRgb background);
-    bool BlendText(int x, int y, const Rect& c, std::string_view cp932, const TextMeasurer& font,
-                   const BlendTable& colours, bool opaque, int* end);
-    int PaintText(int x, int y, const Rect& c, std::string_view cp932, const TextMeasurer& font,
-                  QRgb pen);
+    // c: the clip in image pixels; cells: the clip in the editor's pixels.
+    bool BlendText(int x, int y, const Rect& c, const Rect& cells, std::string_view cp932,
+                   const TextMeasurer& font, const BlendTable& colours, bool opaque, int* end);
+    int PaintText(int x, int y, const Rect& c, const Rect& cells, std::string_view cp932,
+                  const TextMeasurer& font, QRgb pen);
     void Fill(const Rect& clipped, QRgb rgb);
     void Pixels();
     void Plot(int x, int y, QRgb rgb, PenMode mode);
     void WideLine(int x1, int y1, int x2, int y2, QRgb rgb, int width, PenMode mode);
+    // Image pixels of the rectangle, cut to the image.
     Rect Clipped(const Rect& r) const;
+    int Dev(int v) const;
+    void PlotScaled(int x, int y, QRgb rgb, PenMode mode);
 
     FontCache& fonts_;
     QImage* image_ = nullptr;
+    double scale_ = 1;
+    bool unitScale_ = true;
+    int width_ = 0;  // of the image in device-independent pixels, rounded up
+    int height_ = 0;
     uchar* bits_ = nullptr;  // of image_, taken by Pixels() at the start of a call
     qsizetype stride_ = 0;
     FontDescription description_;

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 
 namespace zentabo {
 namespace {
@@ -17,24 +18,26 @@ CellDrawKind DrawKindOf(const CellGlyph& g) {
     return g.index != 0 ? CellDrawKind::Run : CellDrawKind::Fallback;
 }
 
-void DrawSingleCell(QPainter& p, const TextMeasurer& font, const CellGlyph& g, int x, int y) {
-    const int baseline = y + font.Font().ascent;
+void DrawSingleCell(QPainter& p, const TextMeasurer& font, const DeviceFace& face,
+                    const CellGlyph& g, int x, int y) {
+    const int baseline = y + face.ascent;
     if (DrawKindOf(g) == CellDrawKind::Box) {
         // No face's replacement glyph is guaranteed to fit the cell.
-        const int boxTop = y + std::max(1, font.CellHeight() / 4);
-        p.drawRect(QRect(x + 1, boxTop, std::max(1, font.CellWidth() - 3),
-                         std::max(1, baseline - boxTop - 1)));
+        auto scaled = [&](int v) { return static_cast<int>(std::lround(v * face.scale)); };
+        const int boxTop = y + scaled(std::max(1, font.CellHeight() / 4));
+        p.drawRect(QRect(x + scaled(1), boxTop, std::max(1, scaled(font.CellWidth() - 3)),
+                         std::max(1, baseline - boxTop - scaled(1))));
     } else {
-        p.setFont(font.Font().font);
+        p.setFont(face.font);
         p.drawText(QPointF(x, baseline), QString(QChar(g.ch)));
     }
 }
 
-void DrawGlyphRun(QPainter& p, const TextMeasurer& font, const QList<quint32>& glyphs,
+void DrawGlyphRun(QPainter& p, const DeviceFace& face, const QList<quint32>& glyphs,
                   const QList<QPointF>& positions) {
     if (glyphs.isEmpty()) return;
     QGlyphRun run;
-    run.setRawFont(font.RawFont());
+    run.setRawFont(face.raw);
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
     p.drawGlyphRun(QPointF(0, 0), run);

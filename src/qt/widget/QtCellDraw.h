@@ -22,10 +22,12 @@ enum class CellDrawKind {
 CellDrawKind DrawKindOf(const CellGlyph& g);
 
 // Draws a Fallback or Box cell at once, the cell's top-left at (x, y), in the pen's colour.
-void DrawSingleCell(QPainter& p, const TextMeasurer& font, const CellGlyph& g, int x, int y);
+// Coordinates are the device pixels of the painter's image, the face at its scale.
+void DrawSingleCell(QPainter& p, const TextMeasurer& font, const DeviceFace& face,
+                    const CellGlyph& g, int x, int y);
 
 // Draws the collected Run glyphs in one call, each position on its baseline.
-void DrawGlyphRun(QPainter& p, const TextMeasurer& font, const QList<quint32>& glyphs,
+void DrawGlyphRun(QPainter& p, const DeviceFace& face, const QList<quint32>& glyphs,
                   const QList<QPointF>& positions);
 
 }  // namespace zentabo

@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -22,10 +23,26 @@ bool IsControl(char16_t c) {
 
 TextMeasurer::TextMeasurer(const ResolvedFont& font)
     : font_(font), raw_(QRawFont::fromFont(font.font)) {
+    unit_ = {1.0, raw_, font_.font, font_.ascent, font_.metrics.tmHeight};
     for (int b = 0; b < 256; ++b) {
         const char byte = static_cast<char>(b);
         single_[b] = MakeGlyph(std::string_view(&byte, 1));
     }
+}
+
+const DeviceFace& TextMeasurer::Face(double scale) const {
+    if (scale == 1.0) return unit_;
+    if (scaled_.scale != scale || scaled_.cellHeight == 0) {
+        const double height = font_.metrics.tmHeight * scale;
+        scaled_.scale = scale;
+        scaled_.raw = raw_;
+        scaled_.raw.setPixelSize(height);
+        scaled_.font = font_.font;
+        scaled_.font.setPixelSize(std::max(1, static_cast<int>(std::lround(height))));
+        scaled_.ascent = static_cast<int>(std::lround(font_.ascent * scale));
+        scaled_.cellHeight = std::max(1, static_cast<int>(std::lround(height)));
+    }
+    return scaled_;
 }
 
 CellGlyph TextMeasurer::MakeGlyph(std::string_view bytes) const {

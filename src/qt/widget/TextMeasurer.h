@@ -23,6 +23,16 @@ struct CellGlyph {
     bool filled = false;
 };
 
+// The font as drawn into an image of a device pixel ratio: measuring stays in
+// device-independent pixels, the glyphs are made at the image's own resolution.
+struct DeviceFace {
+    double scale = 1;
+    QRawFont raw;
+    QFont font;          // for the characters Qt finds in another face
+    int ascent = 0;      // device pixels from the top of the cell to the baseline
+    int cellHeight = 0;  // device pixels
+};
+
 class TextMeasurer {
 public:
     explicit TextMeasurer(const ResolvedFont& font);
@@ -31,6 +41,9 @@ public:
     const QRawFont& RawFont() const { return raw_; }
     int CellWidth() const { return font_.metrics.tmAveCharWidth; }
     int CellHeight() const { return font_.metrics.tmHeight; }
+
+    // At scale 1 the measurer's own font; one other scale is kept at a time.
+    const DeviceFace& Face(double scale) const;
 
     // Pixel width of the bytes: the sum of their cached advances.
     int Width(std::string_view cp932) const;
@@ -49,6 +62,8 @@ private:
 
     ResolvedFont font_;
     QRawFont raw_;
+    DeviceFace unit_;
+    mutable DeviceFace scaled_;
     std::array<CellGlyph, 256> single_;
     mutable std::array<std::unique_ptr<Page>, 256> pages_;  // by lead byte
 };

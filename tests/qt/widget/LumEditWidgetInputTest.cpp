@@ -2,10 +2,12 @@
 // committed text, the preedit, the input method's queries, the wheel, the scroll bars,
 // focus and resizing.
 
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextCharFormat>
 #include <QWheelEvent>
 
 #include "editor/LumEdit.h"
@@ -31,6 +33,31 @@ void Commit(QWidget* w, const QString& text) {
 void Preedit(QWidget* w, const QString& text) {
     QInputMethodEvent e(text, {});
     QApplication::sendEvent(w, &e);
+}
+
+constexpr QRgb kClauseBlue = 0xFF0000FFu;
+
+// A composition as input methods send it: the converting clause highlighted, the rest
+// underlined, the cursor after the first clause.
+void Clauses(QWidget* w, const QString& text, int firstClause) {
+    QTextCharFormat converting;
+    converting.setBackground(QColor::fromRgb(kClauseBlue));
+    converting.setForeground(Qt::white);
+    QTextCharFormat rest;
+    rest.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+    const int n = static_cast<int>(text.size());
+    QInputMethodEvent e(text, {{QInputMethodEvent::TextFormat, 0, firstClause, converting},
+                               {QInputMethodEvent::TextFormat, firstClause, n - firstClause, rest},
+                               {QInputMethodEvent::Cursor, firstClause, 1, QVariant()}});
+    QApplication::sendEvent(w, &e);
+}
+
+// Pixels of a colour inside a rectangle of the widget as it shows.
+int CountIn(const QImage& shown, const QRect& r, QRgb rgb) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) n += shown.pixel(x, y) == rgb;
+    return n;
 }
 
 }  // namespace
@@ -137,6 +164,72 @@ private slots:
         QCOMPARE(messages_.size(), 1);
     }
 
+    // Paste and commit keep every character code page 932 holds and tell, once, how
+    // many others were left out and which came first.
+    void pasteAndCommitTellWhatCodePage932Lacks() {
+        TLumEdit& e = w_->Edit();
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("a\u00F1b\U0001F600c\u2605\u2460\uFF76\u00E9"));
+        QTest::keyClick(w_.get(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(e.GetAllText(), std::string("abc\x81\x9a\x87\x40\xb6"));
+        QTRY_COMPARE(messages_.size(), 1);
+        QVERIFY(messages_[0].contains(QStringLiteral("3 個")));
+        QVERIFY(messages_[0].contains(QStringLiteral("「\u00F1」")));
+        QVERIFY(messages_[0].contains(QStringLiteral("貼り付け")));
+
+        // Only characters it cannot hold: nothing is pasted, and the user still hears.
+        QGuiApplication::clipboard()->setText(QStringLiteral("\U0001F600"));
+        e.PasteFromClipboard();
+        QTRY_COMPARE(messages_.size(), 2);
+        QCOMPARE(e.GetAllText(), std::string("abc\x81\x9a\x87\x40\xb6"));
+
+        Commit(w_.get(), QStringLiteral("\U0001F600x\u00E9\u2605"));
+        QCOMPARE(e.GetAllText(), std::string("abc\x81\x9a\x87\x40\xb6x\x81\x9a"));
+        QCOMPARE(messages_.size(), 3);
+        QVERIFY(messages_[2].contains(QStringLiteral("2 個")));
+        QVERIFY(messages_[2].contains(QStringLiteral("「\U0001F600」")));
+        QApplication::processEvents();
+        QCOMPARE(messages_.size(), 3);
+    }
+
+    // Drawn with the input method's attributes, kept inside the text area, and gone
+    // with the focus.
+    void compositionShowsItsClausesWithinTheTextArea() {
+        TLumEdit& e = w_->Edit();
+        e.SetAllText("ab");
+        e.MoveCaretTo(2, 0, 0);
+        const QPoint caret = w_->CaretRect().topLeft();
+        Clauses(w_.get(), QStringLiteral("日本語を書く"), 3);
+        QImage shown = w_->grab().toImage();
+        const int row = e.LineHeight();
+        const QRect first(caret, QSize(3 * 2 * e.CharWidth(), e.FontHeight()));
+        QVERIFY(CountIn(shown, first, kClauseBlue) > first.width() * first.height() / 3);
+        QCOMPARE(CountIn(shown, first.translated(first.width() + 2, 0), kClauseBlue), 0);
+        // The candidates go to the cursor, after the converting clause.
+        const QRect cursor = w_->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QVERIFY(std::abs(cursor.left() - first.right()) <= 2);
+
+        // At the right edge the composition goes on at the start of the next row.
+        e.SetAllText(std::string(e.ColumnsPerPage() - 3, 'x'));
+        e.MoveCaretTo(e.ColumnsPerPage() - 3, 0, 0);
+        Clauses(w_.get(), QStringLiteral("あいうえおかき"), 7);
+        shown = w_->grab().toImage();
+        QScrollBar* bar = w_->ScrollBar(ScrollBarKind::Vertical);
+        const QRect under(bar->x(), 0, bar->width(), 3 * row);
+        QCOMPARE(CountIn(shown, under, kClauseBlue), 0);
+        const QRect nextRow(e.TextLeft(), e.TopMargin() + row, 4 * e.CharWidth(), e.FontHeight());
+        QVERIFY(CountIn(shown, nextRow, kClauseBlue) > nextRow.width() * nextRow.height() / 3);
+
+        QLineEdit other(w_.get());
+        other.setGeometry(0, 0, 10, 10);
+        other.show();
+        other.setFocus();
+        QVERIFY(w_->Preedit().isEmpty());
+        QVERIFY(!e.IMEComposing());
+        shown = w_->grab().toImage();
+        QCOMPARE(CountIn(shown, nextRow, kClauseBlue), 0);
+    }
+
     void inputMethodQueriesFollowTheCaret() {
         TLumEdit& e = w_->Edit();
         e.SetAllText(
@@ -189,6 +282,32 @@ private slots:
         QVERIFY(hbar->isEnabled());
         hbar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(e.HorzOffset(), e.HorzStep());
+    }
+
+    void scrollBarsShowTheViewAndTakeTheEditorsWheel() {
+        TLumEdit& e = w_->Edit();
+        e.SetAllText(Lines(200));
+        QScrollBar* bar = w_->ScrollBar(ScrollBarKind::Vertical);
+        QCOMPARE(bar->pageStep(), e.LinesPerPage());
+        // Over the bar as over the text: WheelStep lines per notch.
+        e.WheelStep = 5;
+        const QPointF at(bar->width() / 2.0, bar->height() / 2.0);
+        QWheelEvent notch(at, bar->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &notch);
+        QCOMPARE(e.TopLine(), 5);
+        QCOMPARE(bar->value(), 5);
+
+        // Nothing to scroll: the bar is disabled and shows no thumb anywhere.
+        e.SetAllText("short");
+        QVERIFY(!bar->isEnabled());
+        auto looks = [bar](int value) {
+            const QSignalBlocker block(bar);
+            bar->setRange(0, 100);
+            bar->setValue(value);
+            return bar->grab().toImage();
+        };
+        QCOMPARE(looks(0), looks(100));
     }
 
     void focusCreatesTheCaretAndResizingToNothingIsHarmless() {

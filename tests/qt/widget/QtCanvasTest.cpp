@@ -87,12 +87,24 @@ void DrawRows(QtCanvas& canvas, const std::string& text, int style) {
                    style);
 }
 
+// An image of w by h device-independent pixels at a device pixel ratio.
+QImage Scaled(QImage img, double scale) {
+    img.setDevicePixelRatio(scale);
+    return img;
+}
+
+int Dev(int v, double scale) {
+    return static_cast<int>(std::lround(v * scale));
+}
+
 // The same calls through QPainter and through the glyph cache.
 void CompareWithPainter(const FontDescription& font, const std::string& text, int style,
-                        QImage::Format format = QImage::Format_RGB32) {
+                        QImage::Format format = QImage::Format_RGB32, double scale = 1) {
     FontCache fonts;
     const int rows = 13 * (font.height + 1);
-    QImage painted = Pattern(400, rows).convertToFormat(format);
+    const QImage original =
+        Scaled(Pattern(Dev(400, scale), Dev(rows, scale)).convertToFormat(format), scale);
+    QImage painted = original;
     QImage blended = painted;
     QtCanvas reference(fonts, &painted);
     reference.SetGlyphCacheEnabled(false);
@@ -101,10 +113,10 @@ void CompareWithPainter(const FontDescription& font, const std::string& text, in
     QtCanvas canvas(fonts, &blended);
     canvas.SetFont(font);
     DrawRows(canvas, text, style);
-    QVERIFY(painted != Pattern(400, rows).convertToFormat(format));
+    QVERIFY(painted != original);
     if (blended != painted) {
-        for (int y = 0; y < rows; ++y) {
-            for (int x = 0; x < 400; ++x) {
+        for (int y = 0; y < painted.height(); ++y) {
+            for (int x = 0; x < painted.width(); ++x) {
                 QVERIFY2(blended.pixel(x, y) == painted.pixel(x, y),
                          qPrintable(QStringLiteral("first difference at %1,%2: %3 for %4")
                                         .arg(x)
@@ -353,6 +365,7 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("height");
         QTest::addColumn<int>("style");
+        QTest::addColumn<double>("scale");
         const QByteArray ascii("Hello, World! {[|]} ~_@gjpqy 0123");
         const QByteArray kana("\x82\xA0\x82\xA2\x82\xF1\x83\x41\x83\x94\x81\x5B\x81\x42");
         const QByteArray kanji("\x8A\xBF\x8E\x9A\x88\x9F\xEA\xA2\x98\x9F\xE0\x40");
@@ -365,38 +378,93 @@ private slots:
                                  kana.left(4) + "\x81\x40 \x81\x40z";
         for (int height : {12, 15, 16, 21}) {
             const QByteArray h = QByteArray::number(height);
-            QTest::newRow("ascii " + h) << ascii << height << int(kStyleNone);
-            QTest::newRow("kana " + h) << kana << height << int(kStyleNone);
-            QTest::newRow("kanji " + h) << kanji << height << int(kStyleNone);
-            QTest::newRow("half-width katakana " + h) << halfKana << height << int(kStyleNone);
-            QTest::newRow("bad bytes " + h) << bad << height << int(kStyleNone);
-            QTest::newRow("mixed underlined " + h) << mixed << height << int(kStyleUnderline);
+            QTest::newRow("ascii " + h) << ascii << height << int(kStyleNone) << 1.0;
+            QTest::newRow("kana " + h) << kana << height << int(kStyleNone) << 1.0;
+            QTest::newRow("kanji " + h) << kanji << height << int(kStyleNone) << 1.0;
+            QTest::newRow("half-width katakana " + h)
+                << halfKana << height << int(kStyleNone) << 1.0;
+            QTest::newRow("bad bytes " + h) << bad << height << int(kStyleNone) << 1.0;
+            QTest::newRow("mixed underlined " + h)
+                << mixed << height << int(kStyleUnderline) << 1.0;
         }
-        QTest::newRow("bold underlined") << mixed << 16 << int(kStyleBold | kStyleUnderline);
+        QTest::newRow("bold underlined") << mixed << 16 << int(kStyleBold | kStyleUnderline) << 1.0;
         // Slanted glyphs reach into their neighbours' cells.
-        QTest::newRow("italic") << mixed << 16 << int(kStyleItalic);
+        QTest::newRow("italic") << mixed << 16 << int(kStyleItalic) << 1.0;
         QTest::newRow("bold italic bad bytes")
-            << bad + ascii << 15 << int(kStyleBold | kStyleItalic);
-        QTest::newRow("ruler size") << QByteArray("10 20 30 40") << 8 << int(kStyleNone);
+            << bad + ascii << 15 << int(kStyleBold | kStyleItalic) << 1.0;
+        QTest::newRow("ruler size") << QByteArray("10 20 30 40") << 8 << int(kStyleNone) << 1.0;
         // Above the size Qt caches glyphs for: QPainter draws.
-        QTest::newRow("large") << mixed << 60 << int(kStyleUnderline);
+        QTest::newRow("large") << mixed << 60 << int(kStyleUnderline) << 1.0;
         // A negative height asks for the face without Japanese glyphs below.
-        QTest::newRow("kanji from another face") << mixed << -16 << int(kStyleNone);
+        QTest::newRow("kanji from another face") << mixed << -16 << int(kStyleNone) << 1.0;
+        // On screens of 150 and 200 percent the cells stand on fractional image pixels.
+        QTest::newRow("mixed underlined 15 at 1.5") << mixed << 15 << int(kStyleUnderline) << 1.5;
+        QTest::newRow("italic bad bytes at 1.5") << bad + kana << 16 << int(kStyleItalic) << 1.5;
+        QTest::newRow("mixed underlined 16 at 2") << mixed << 16 << int(kStyleUnderline) << 2.0;
+        QTest::newRow("large at 2") << mixed << 30 << int(kStyleNone) << 2.0;
     }
     void cachedTextEqualsPaintedText() {
         QFETCH(QByteArray, text);
         QFETCH(int, height);
         QFETCH(int, style);
+        QFETCH(double, scale);
         const std::string bytes = text.toStdString();
         FontDescription font = Font(std::abs(height));
         if (height < 0) font.name = "DejaVu Sans Mono";
-        CompareWithPainter(font, bytes, style);
+        CompareWithPainter(font, bytes, style, QImage::Format_RGB32, scale);
         if (QTest::currentTestFailed()) return;
-        CompareWithPainter(font, bytes, style, QImage::Format_ARGB32_Premultiplied);
+        CompareWithPainter(font, bytes, style, QImage::Format_ARGB32_Premultiplied, scale);
         if (QTest::currentTestFailed()) return;
         // The style may come with the selected font as well as with the call.
         font.style = style;
-        CompareWithPainter(font, bytes, kStyleNone);
+        CompareWithPainter(font, bytes, kStyleNone, QImage::Format_RGB32, scale);
+    }
+
+    // At a device pixel ratio the image holds the screen's pixels. A glyph is made at
+    // that resolution: it is the glyph of the font as large as it shows, not the small
+    // one stretched. Fills of neighbouring pixels meet without gaps or overlaps, and
+    // XOR drawn twice still restores.
+    void scaledImageHoldsDevicePixels_data() {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("200 percent") << 2.0;
+        QTest::newRow("150 percent") << 1.5;
+    }
+    void scaledImageHoldsDevicePixels() {
+        QFETCH(double, scale);
+        FontCache fonts;
+        const QRgb white = qRgb(255, 255, 255);
+        QImage scaled = Scaled(Blank(Dev(60, scale), Dev(40, scale), white), scale);
+        QtCanvas canvas(fonts, &scaled);
+        canvas.SetFont(EditorFont16());
+        canvas.TextOut(3, 5, {0, 0, 60, 40}, "\x8A\xBF", kBlack, kWhite, false);
+        QImage large = Blank(Dev(60, scale), Dev(40, scale), white);
+        canvas.SetImage(&large);
+        canvas.SetFont(Font(Dev(16, scale)));
+        canvas.TextOut(Dev(3, scale), Dev(5, scale), {0, 0, 100, 100}, "\x8A\xBF", kBlack, kWhite,
+                       false);
+        const QRect ink = Ink(scaled, white);
+        QVERIFY(ink.width() > 16);
+        QCOMPARE(Scaled(scaled.copy(ink), 1), large.copy(Ink(large, white)));
+        QVERIFY(std::abs(ink.left() - Dev(3, scale)) <= 2);
+
+        QImage pattern = Scaled(Pattern(Dev(41, scale), Dev(21, scale)), scale);
+        const QImage original = pattern;
+        canvas.SetImage(&pattern);
+        for (int x = 0; x < 41; ++x) canvas.FillRect({x, 0, x + 1, 10}, x % 2 ? kBlack : kWhite);
+        QCOMPARE(CountPixels(pattern, qRgb(0, 0, 0)) + CountPixels(pattern, white),
+                 pattern.width() * Dev(10, scale));
+        pattern = original;
+        canvas.SetImage(&pattern);
+        auto draw = [&] {
+            canvas.Line(10, 0, 10, 8, 0x00FFFF, 5, PenMode::Xor);
+            canvas.Line(0, 20, 40, 0, 0xFFFFFF, 1, PenMode::Xor);
+            for (int x = 1; x < 40; x += 2)
+                canvas.Line(x, 15, x + 1, 15, 0x808080, 1, PenMode::Xor);
+        };
+        draw();
+        QVERIFY(pattern != original);
+        draw();
+        QCOMPARE(pattern, original);
     }
 
     // Identity only means something when the cache is in use.
@@ -450,9 +518,9 @@ private slots:
         QImage wrongFormat(4, 4, QImage::Format_Indexed8);
         canvas.SetImage(&wrongFormat);
         canvas.FillRect({0, 0, 4, 4}, kBlack);
-        // Scaled images would put the text and the lines at different sizes.
+        // A ratio no screen has is refused rather than drawn at an absurd size.
         QImage scaled = Blank(8, 8);
-        scaled.setDevicePixelRatio(2.0);
+        scaled.setDevicePixelRatio(100.0);
         canvas.SetImage(&scaled);
         canvas.FillRect({0, 0, 8, 8}, kBlack);
         QCOMPARE(CountPixels(scaled, kSentinel), 64);
