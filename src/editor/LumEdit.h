@@ -415,9 +415,13 @@ private:
 
     // helpers shared between the concern files
     static std::string NormalizeInput(std::string_view text);
+    // Puts the selection on the clipboard; false when nothing was selected or it failed.
+    bool CopySelection();
     int ContentLength(int line) const;
     int LastLine() const { return lines_.Count() - 1; }
     int ClampCol(int line, int col) const;
+    // As ClampCol, but FreeCaretMode keeps a column beyond the line's text.
+    int CaretColumnOn(int line, int col) const;
     void NormalizePos(int& line, int& col, bool snapToChar = true) const;
     void WalkForward(int line, int col, int length, int& endLine, int& endCol) const;
     std::string RangeText(int startCol, int startLine, int endLine, int endCol) const;
@@ -523,6 +527,10 @@ private:
     int firstLineLength_ = 0;
     bool searchForward_ = false;
     bool restartAtCaret_ = true;
+    // Where the caret stood when the search state last took it in: a caret placed
+    // there again (focus, a repaint) leaves the search where it was.
+    int findCaretLine_ = -1;
+    int findCaretCol_ = -1;
     bool reachedEnd_ = false;
     int hitCount_ = 0;
     int hitLine_ = 0;

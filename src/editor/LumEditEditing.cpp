@@ -273,7 +273,7 @@ void TLumEdit::TypeText(const std::string& rawText) {
     if (text.empty()) return;
     if (selActive_ || allSelected_) DeleteSelection(true, boxSelMode_);
     caretLine_ = std::clamp(caretLine_, 0, LastLine());
-    if (!freeCaretMode_) caretCol_ = ClampCol(caretLine_, caretCol_);
+    caretCol_ = CaretColumnOn(caretLine_, caretCol_);
     uint8_t kind = kUndoInsert;
     const bool atTextEnd = caretLine_ == LastLine() && caretCol_ >= ContentLength(caretLine_);
     if (!insertMode_ && !atTextEnd) {
@@ -325,6 +325,7 @@ void TLumEdit::TypeText(const std::string& rawText) {
 void TLumEdit::DeleteForward() {
     if (selActive_ || allSelected_) {
         DeleteSelection(true, boxSelMode_);
+        FireChange();
         return;
     }
     caretLine_ = std::clamp(caretLine_, 0, LastLine());
@@ -363,6 +364,7 @@ void TLumEdit::DeleteForward() {
 void TLumEdit::DeleteBackward() {
     if (selActive_ || allSelected_) {
         DeleteSelection(true, boxSelMode_);
+        FireChange();
         return;
     }
     caretLine_ = std::clamp(caretLine_, 0, LastLine());
@@ -477,7 +479,7 @@ void TLumEdit::MoveCaretTo(int col, int line, int scrollKind) {
     col = std::max(0, col);
     if (freeCaretMode_) col = std::min(col, FreeCaretLimit());
     line = std::clamp(line, 0, LastLine());
-    if (!freeCaretMode_) col = ClampCol(line, col);
+    col = CaretColumnOn(line, col);
     if (selActive_ || allSelected_) ClearSelection();
     ScrollCaretIntoView(col, line, scrollKind, true, true);
     if (OnSelectionChange) OnSelectionChange(*this);

@@ -91,6 +91,11 @@ int TLumEdit::ClampCol(int line, int col) const {
     return col;
 }
 
+int TLumEdit::CaretColumnOn(int line, int col) const {
+    if (freeCaretMode_ && col > ContentLength(line)) return col;
+    return ClampCol(line, col);
+}
+
 void TLumEdit::SetAutoWrap(bool value) {
     if (autoWrap_ == value) return;
     autoWrap_ = value;

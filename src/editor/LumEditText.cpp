@@ -148,28 +148,33 @@ std::string TLumEdit::GetSelText() const {
 }
 
 void TLumEdit::CopyToClipboard() {
+    CopySelection();
+}
+
+bool TLumEdit::CopySelection() {
     try {
         if (CaretScrollFix)
             ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
-        if (!selActive_ && !allSelected_) return;
+        if (!selActive_ && !allSelected_) return false;
         switch (host_.SetClipboardText(GetSelText())) {
             case ClipboardWrite::Ok:
-                break;
+                return true;
             case ClipboardWrite::BlockFailed:
                 ShowError("Error:OC002");
-                break;
+                return false;
             case ClipboardWrite::OtherFailure:
                 ShowError("Error:OC007");
-                break;
+                return false;
         }
     } catch (const std::exception&) {
         ShowError("Error:OC007");
     }
+    return false;
 }
 
 void TLumEdit::CutToClipboard() {
-    if (!selActive_ && !allSelected_) return;
-    CopyToClipboard();
+    // The text goes only once it is safe on the clipboard.
+    if (!CopySelection()) return;
     DeleteSelection(true, boxSelMode_);
     FireChange();
 }

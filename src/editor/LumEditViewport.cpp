@@ -162,7 +162,7 @@ void TLumEdit::PlaceCaret() {
         host_.SetCaretPos(x, y);
         host_.SetCompositionWindow(x, y);
     }
-    ResetFindStart();
+    if (caretLine_ != findCaretLine_ || caretCol_ != findCaretCol_) ResetFindStart();
     if (caretCol_ != notifiedCol_ || caretLine_ != notifiedLine_ || caretX_ != notifiedX_) {
         notifiedCol_ = caretCol_;
         notifiedLine_ = caretLine_;
@@ -211,7 +211,7 @@ bool TLumEdit::ScrollCaretIntoView(int col, int line, int kind, bool setGoal, bo
     try {
         if (col >= 0) {
             caretLine_ = std::clamp(line, 0, LastLine());
-            caretCol_ = freeCaretMode_ ? col : ClampCol(caretLine_, col);
+            caretCol_ = CaretColumnOn(caretLine_, col);
         }
         int x = ColumnToPixel(caretLine_, caretCol_) - horzOffset_;
         bool moved = ScrollPositionIntoView(x, caretLine_, kind, 3);

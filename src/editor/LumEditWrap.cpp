@@ -313,7 +313,7 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
     }
 
     caretLine_ = std::clamp(newCaretLine, 0, LastLine());
-    caretCol_ = freeCaretMode_ ? std::max(0, newCaretCol) : ClampCol(caretLine_, newCaretCol);
+    caretCol_ = CaretColumnOn(caretLine_, std::max(0, newCaretCol));
     if (!repaint) {
         caretX_ = ColumnToPixel(caretLine_, caretCol_) - horzOffset_;
         CollapseSelectionToCaret();
