@@ -418,6 +418,8 @@ private:
     // Puts the selection on the clipboard; false when nothing was selected or it failed.
     bool CopySelection();
     int ContentLength(int line) const;
+    // The display line ends its logical line: it ends with CR LF or is the last one.
+    bool EndsLine(int line) const;
     int LastLine() const { return lines_.Count() - 1; }
     int ClampCol(int line, int col) const;
     // As ClampCol, but FreeCaretMode keeps a column beyond the line's text.
@@ -577,8 +579,9 @@ private:
         int width;  // pixel width of its blanks
     };
     struct ExpandedLine {
-        std::string text;  // tabs expanded, marker stripped
+        std::string text;  // tabs expanded, marker stripped, NUL bytes as blanks
         std::vector<TabMark> tabs;
+        std::vector<size_t> nuls;  // offsets in text of the blanks that stand for NULs
     };
     struct DrawStep {
         explicit DrawStep(TLumEdit& e);
@@ -595,6 +598,9 @@ private:
     void DrawMarks(std::string_view text, int x0, const std::vector<TabMark>& tabs, int fromCol,
                    int toCol, const Rect& r, bool selected);
     void DrawDottedBox(int x1, int y1, int x2, int y2, TColor pen, const Rect& clip);
+    // Boxes on the NUL bytes among text[from, to) of ex; x0 is the pixel x of from.
+    void DrawNulMarks(const ExpandedLine& ex, size_t from, size_t to, int x0, const Rect& r,
+                      bool selected);
     void ClippedLine(int x1, int y1, int x2, int y2, TColor pen, const Rect& clip);
     void DrawRuns(int line, std::string_view raw, int x0, const Rect& r);
     void FillBelowText();

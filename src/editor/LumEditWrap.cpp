@@ -1,6 +1,7 @@
 // Display-line layout: tab expansion, the wrap rule, whole-text wrap and unwrap,
 // the incremental re-wrap after an edit and the display/logical conversions.
 #include <algorithm>
+#include <cstring>
 
 #include "editor/LumEdit.h"
 #include "store/LumEditSub.h"
@@ -9,29 +10,31 @@ namespace zentabo {
 
 namespace {
 
-bool EndsLogicalLine(const std::string& s) {
-    return !s.empty() && s.back() == '\n';
+// Marker bytes at the end of a logical line: CR LF, or the end-of-text NUL of the last.
+size_t MarkerLength(std::string_view s) {
+    if (EndsWithCrLf(s)) return 2;
+    return !s.empty() && s.back() == '\0' ? 1 : 0;
 }
 
-// Marker bytes at the end of an entry: CR LF, the end-of-text NUL, or none.
-size_t MarkerLength(std::string_view s) {
-    if (s.size() >= 2 && s[s.size() - 2] == '\r' && s.back() == '\n') return 2;
-    if (!s.empty() && (s.back() == '\0' || s.back() == '\n')) return 1;
-    return 0;
+// Bytes that read as a marker at the end of an entry, or would split CR LF there.
+bool EndsNoPiece(char c) {
+    return c == '\r' || c == '\n' || c == '\0';
 }
 
 }  // namespace
 
 std::string TLumEdit::ExpandTabs(std::string_view s) const {
     std::string out;
-    if (s.find('\t') == std::string_view::npos) return std::string(s);
+    const bool tabs = std::memchr(s.data(), '\t', s.size()) != nullptr;
+    const bool nuls = std::memchr(s.data(), '\0', s.size()) != nullptr;
+    if (!tabs && !nuls) return std::string(s);
     out.reserve(s.size() + 16);
     for (char c : s) {
         if (c == '\t')
             out.append(static_cast<size_t>(tabCount_ - static_cast<int>(out.size() % tabCount_)),
                        ' ');
         else
-            out += c;
+            out += c == '\0' ? ' ' : c;  // a NUL takes one blank cell (and a mark)
     }
     return out;
 }
@@ -116,9 +119,18 @@ void TLumEdit::SplitEntry(std::string_view entry, std::vector<std::string>& out)
             out.emplace_back(rest);
             return;
         }
-        if (k >= 1 && (rest[k - 1] == '\r' || rest[k - 1] == '\0')) --k;
-        if (k >= 1 && ByteTypeAt(rest, k, SingleByteMode) == kLeadByte) --k;
-        if (k <= 0) k = (ByteTypeAt(rest, 1, SingleByteMode) == kLeadByte && content >= 2) ? 2 : 1;
+        // A piece never ends with CR, LF or NUL, which would read as a marker or split
+        // CR LF, nor on a lead byte.
+        while (k >= 1 &&
+               (EndsNoPiece(rest[k - 1]) || ByteTypeAt(rest, k, SingleByteMode) == kLeadByte))
+            --k;
+        if (k <= 0) {
+            // Nothing fits before such bytes: the first character and the run behind it.
+            do {
+                k += (ByteTypeAt(rest, k + 1, SingleByteMode) == kLeadByte && k + 1 < content) ? 2
+                                                                                               : 1;
+            } while (k < content && EndsNoPiece(rest[k - 1]));
+        }
         if (k >= content) {
             out.emplace_back(rest);
             return;
@@ -141,7 +153,7 @@ std::vector<std::string> TLumEdit::UnwrapAll() {
     for (int i = 0; i < lines_.Count(); ++i) {
         const std::string& s = lines_.Get(i);
         cur += s;
-        if (HasLineEnd(s) || i == lines_.Count() - 1) {
+        if (EndsWithCrLf(s) || i == lines_.Count() - 1) {
             out.push_back(std::move(cur));
             cur.clear();
         }
@@ -248,7 +260,7 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
     lastLine = std::clamp(std::max(lastLine, firstLine), 0, last);
     const int oldCaretLine = caretLine_;
     int start = firstLine;
-    if (start > 0 && !HasLineEnd(lines_.Get(start - 1))) --start;
+    if (start > 0 && !EndsLine(start - 1)) --start;
     int end = LineEndOf(lastLine);
 
     std::vector<std::string> joined;
@@ -263,7 +275,7 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
                 caretOffset = cur.size() + static_cast<size_t>(std::max(0, caretCol_));
             }
             cur += s;
-            if (HasLineEnd(s) || i == end) {
+            if (EndsWithCrLf(s) || i == end) {
                 joined.push_back(std::move(cur));
                 cur.clear();
             }
@@ -357,7 +369,7 @@ void TLumEdit::ToLogicalPos(int& col, int& line) const {
     const int logical = lines_.CountLineEndsBefore(line);
     for (int i = line - 1; i >= 0; --i) {
         const std::string& s = lines_.Get(i);
-        if (EndsLogicalLine(s)) break;
+        if (EndsWithCrLf(s)) break;
         col += static_cast<int>(s.size());
     }
     line = logical;
@@ -376,7 +388,7 @@ void TLumEdit::ToDisplayPos(int& col, int& line) const {
         const std::string& s = lines_.Get(idx);
         line = idx;
         col = remaining;
-        if (HasLineEnd(s) || idx == last) {
+        if (EndsWithCrLf(s) || idx == last) {
             col = std::min(remaining, ContentLength(idx));
             break;
         }
@@ -387,21 +399,21 @@ void TLumEdit::ToDisplayPos(int& col, int& line) const {
 
 int TLumEdit::LineStartOf(int line) const {
     line = std::clamp(line, 0, LastLine());
-    while (line > 0 && !HasLineEnd(lines_.Get(line - 1))) --line;
+    while (line > 0 && !EndsLine(line - 1)) --line;
     return line;
 }
 
 int TLumEdit::LineEndOf(int line) const {
     const int last = LastLine();
     line = std::clamp(line, 0, last);
-    while (line < last && !HasLineEnd(lines_.Get(line))) ++line;
+    while (line < last && !EndsLine(line)) ++line;
     return line;
 }
 
 bool TLumEdit::IsWrappedLine(int line) const {
     if (line < 0 || line > LastLine()) return false;
-    if (!HasLineEnd(lines_.Get(line))) return true;
-    return line >= 1 && !HasLineEnd(lines_.Get(line - 1));
+    if (!EndsLine(line)) return true;
+    return line >= 1 && !EndsLine(line - 1);
 }
 
 }  // namespace zentabo

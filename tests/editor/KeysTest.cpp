@@ -367,13 +367,11 @@ std::string CheckState(const TLumEdit& e) {
         const std::string& s = e.Lines().Get(i);
         const bool last = i == count - 1;
         if (last != HasEndMark(s)) return "end mark on line " + std::to_string(i);
-        const size_t body = s.size() - (last ? 1 : 0);
-        if (std::string_view(s).substr(0, body).find('\0') != std::string_view::npos)
-            return "NUL inside line " + std::to_string(i);
-        for (size_t k = 0; k < body; ++k)
-            if ((s[k] == '\r') != (k + 1 < body && s[k + 1] == '\n' && k + 2 == body))
-                return "stray line break in line " + std::to_string(i);
-        if (!last && !e.WordWrap() && !HasLineEnd(s)) return "unbroken line " + std::to_string(i);
+        // A lone CR, LF or NUL is text; a piece never ends with one.
+        if (!last && !EndsWithCrLf(s) &&
+            (s.empty() || s.back() == '\r' || s.back() == '\n' || s.back() == '\0'))
+            return "piece ending with a marker byte in line " + std::to_string(i);
+        if (!last && !e.WordWrap() && !EndsWithCrLf(s)) return "unbroken line " + std::to_string(i);
     }
     if (e.CaretLine() < 0 || e.CaretLine() >= count) return "caret line";
     const std::string& s = e.Lines().Get(e.CaretLine());
