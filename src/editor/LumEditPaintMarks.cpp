@@ -6,6 +6,7 @@
 
 #include "editor/LumEdit.h"
 #include "editor/LumEditPaintRuns.h"
+#include "editor/TextCells.h"
 #include "store/LumEditSub.h"
 
 namespace zentabo {
@@ -199,8 +200,7 @@ void TLumEdit::DrawRuns(int line, std::string_view raw, int x0, const Rect& r) {
 
     Canvas& canvas = host_.GetCanvas();
     // Without a TAB or NUL the expanded text is the text itself: no copies per run.
-    const bool hasTab =
-        raw.find('\t') != std::string_view::npos || raw.find('\0') != std::string_view::npos;
+    const bool hasTab = NeedsExpanding(raw);
     std::string head, upTo;
     for (const TextRun& run : runs) {
         std::string_view headView = raw.substr(0, run.start);

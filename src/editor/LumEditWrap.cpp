@@ -1,9 +1,9 @@
 // Display-line layout: tab expansion, the wrap rule, whole-text wrap and unwrap,
 // the incremental re-wrap after an edit and the display/logical conversions.
 #include <algorithm>
-#include <cstring>
 
 #include "editor/LumEdit.h"
+#include "editor/TextCells.h"
 #include "store/LumEditSub.h"
 
 namespace zentabo {
@@ -25,9 +25,7 @@ bool EndsNoPiece(char c) {
 
 std::string TLumEdit::ExpandTabs(std::string_view s) const {
     std::string out;
-    const bool tabs = std::memchr(s.data(), '\t', s.size()) != nullptr;
-    const bool nuls = std::memchr(s.data(), '\0', s.size()) != nullptr;
-    if (!tabs && !nuls) return std::string(s);
+    if (!NeedsExpanding(s)) return std::string(s);
     out.reserve(s.size() + 16);
     for (char c : s) {
         if (c == '\t')
