@@ -24,15 +24,21 @@ bool EndsNoPiece(char c) {
 }  // namespace
 
 std::string TLumEdit::ExpandTabs(std::string_view s) const {
-    std::string out;
     if (!NeedsExpanding(s)) return std::string(s);
+    std::string out;
     out.reserve(s.size() + 16);
-    for (char c : s) {
-        if (c == '\t')
+    const size_t n = s.size();
+    for (size_t i = 0; i < n;) {
+        size_t j = i;
+        while (j < n && s[j] != '\t' && s[j] != '\0') ++j;
+        out.append(s.data() + i, j - i);  // the stretch up to the next TAB or NUL at once
+        if (j == n) break;
+        if (s[j] == '\t')
             out.append(static_cast<size_t>(tabCount_ - static_cast<int>(out.size() % tabCount_)),
                        ' ');
         else
-            out += c == '\0' ? ' ' : c;  // a NUL takes one blank cell (and a mark)
+            out += ' ';  // a NUL takes one blank cell (and a mark)
+        i = j + 1;
     }
     return out;
 }
