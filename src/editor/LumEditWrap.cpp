@@ -124,10 +124,20 @@ void TLumEdit::SplitEntry(std::string_view entry, std::vector<std::string>& out)
             return;
         }
         // A piece never ends with CR, LF or NUL, which would read as a marker or split
-        // CR LF, nor on a lead byte.
-        while (k >= 1 &&
-               (EndsNoPiece(rest[k - 1]) || ByteTypeAt(rest, k, SingleByteMode) == kLeadByte))
-            --k;
+        // CR LF, nor on a lead byte. The byte before a lead byte ends a character, so
+        // it needs no second look at its type.
+        bool mayBeLead = true;
+        while (k >= 1) {
+            if (EndsNoPiece(rest[k - 1])) {
+                --k;
+                mayBeLead = true;
+            } else if (mayBeLead && ByteTypeAt(rest, k, SingleByteMode) == kLeadByte) {
+                --k;
+                mayBeLead = false;
+            } else {
+                break;
+            }
+        }
         if (k <= 0) {
             // Nothing fits before such bytes: the first character and the run behind it.
             do {
