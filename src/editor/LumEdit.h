@@ -426,9 +426,15 @@ private:
 
     // helpers shared between the concern files
     static std::string NormalizeInput(std::string_view text);
+    // Puts the selection on the clipboard; false when nothing was selected or it failed.
+    bool CopySelection();
     int ContentLength(int line) const;
+    // The display line ends its logical line: it ends with CR LF or is the last one.
+    bool EndsLine(int line) const;
     int LastLine() const { return lines_.Count() - 1; }
     int ClampCol(int line, int col) const;
+    // As ClampCol, but FreeCaretMode keeps a column beyond the line's text.
+    int CaretColumnOn(int line, int col) const;
     void NormalizePos(int& line, int& col, bool snapToChar = true) const;
     void WalkForward(int line, int col, int length, int& endLine, int& endCol) const;
     std::string RangeText(int startCol, int startLine, int endLine, int endCol) const;
@@ -539,6 +545,10 @@ private:
     int firstLineLength_ = 0;
     bool searchForward_ = false;
     bool restartAtCaret_ = true;
+    // Where the caret stood when the search state last took it in: a caret placed
+    // there again (focus, a repaint) leaves the search where it was.
+    int findCaretLine_ = -1;
+    int findCaretCol_ = -1;
     bool reachedEnd_ = false;
     int hitCount_ = 0;
     int hitLine_ = 0;
@@ -585,8 +595,9 @@ private:
         int width;  // pixel width of its blanks
     };
     struct ExpandedLine {
-        std::string text;  // tabs expanded, marker stripped
+        std::string text;  // tabs expanded, marker stripped, NUL bytes as blanks
         std::vector<TabMark> tabs;
+        std::vector<size_t> nuls;  // offsets in text of the blanks that stand for NULs
     };
     struct DrawStep {
         explicit DrawStep(TLumEdit& e);
@@ -603,6 +614,9 @@ private:
     void DrawMarks(std::string_view text, int x0, const std::vector<TabMark>& tabs, int fromCol,
                    int toCol, const Rect& r, bool selected);
     void DrawDottedBox(int x1, int y1, int x2, int y2, TColor pen, const Rect& clip);
+    // Boxes on the NUL bytes among text[from, to) of ex; x0 is the pixel x of from.
+    void DrawNulMarks(const ExpandedLine& ex, size_t from, size_t to, int x0, const Rect& r,
+                      bool selected);
     void ClippedLine(int x1, int y1, int x2, int y2, TColor pen, const Rect& clip);
     void DrawRuns(int line, std::string_view raw, int x0, const Rect& r);
     void FillBelowText();

@@ -161,7 +161,7 @@ std::string TLumEdit::DeleteRangeNoRecord(int startCol, int startLine, int endLi
     }
     // Without word wrap every entry is a whole logical line: a line that lost its
     // break takes in the next one at once.
-    if (!wordWrap_ && startLine < LastLine() && !HasLineEnd(lines_.Get(startLine))) {
+    if (!wordWrap_ && !EndsLine(startLine)) {
         lines_.Put(startLine, lines_.Get(startLine) + lines_.Get(startLine + 1));
         lines_.Delete(startLine + 1);
         removedLines = true;
@@ -240,7 +240,7 @@ void TLumEdit::InsertNoRecord(const std::string& text, bool caretAfter) {
     lastInsertedLine_ = index;
     if (!caretAfter) return;
     const std::string& lastEntry = lines_.Get(index);
-    if (tailSize == 0 && HasLineEnd(lastEntry) && index < LastLine()) {
+    if (tailSize == 0 && EndsWithCrLf(lastEntry) && index < LastLine()) {
         caretLine_ = index + 1;
         caretCol_ = 0;
     } else {
@@ -273,7 +273,7 @@ void TLumEdit::TypeText(const std::string& rawText) {
     if (text.empty()) return;
     if (selActive_ || allSelected_) DeleteSelection(true, boxSelMode_);
     caretLine_ = std::clamp(caretLine_, 0, LastLine());
-    if (!freeCaretMode_) caretCol_ = ClampCol(caretLine_, caretCol_);
+    caretCol_ = CaretColumnOn(caretLine_, caretCol_);
     uint8_t kind = kUndoInsert;
     const bool atTextEnd = caretLine_ == LastLine() && caretCol_ >= ContentLength(caretLine_);
     if (!insertMode_ && !atTextEnd) {
@@ -325,6 +325,7 @@ void TLumEdit::TypeText(const std::string& rawText) {
 void TLumEdit::DeleteForward() {
     if (selActive_ || allSelected_) {
         DeleteSelection(true, boxSelMode_);
+        FireChange();
         return;
     }
     caretLine_ = std::clamp(caretLine_, 0, LastLine());
@@ -340,7 +341,7 @@ void TLumEdit::DeleteForward() {
         endCol = col + (ByteTypeAt(s, col + 1, SingleByteMode) == kLeadByte ? 2 : 1);
     } else if (line == LastLine()) {
         return;
-    } else if (HasLineEnd(s)) {
+    } else if (EndsWithCrLf(s)) {
         endCol = static_cast<int>(s.size());  // the CR LF as one unit
     } else {
         endLine = line + 1;  // the next piece's first character
@@ -363,6 +364,7 @@ void TLumEdit::DeleteForward() {
 void TLumEdit::DeleteBackward() {
     if (selActive_ || allSelected_) {
         DeleteSelection(true, boxSelMode_);
+        FireChange();
         return;
     }
     caretLine_ = std::clamp(caretLine_, 0, LastLine());
@@ -385,7 +387,7 @@ void TLumEdit::DeleteBackward() {
         startLine = caretLine_ - 1;
         const std::string& prev = lines_.Get(startLine);
         int content = ContentLength(startLine);
-        if (HasLineEnd(prev)) {
+        if (EndsWithCrLf(prev)) {
             startCol = content;  // joins the two logical lines
         } else {
             startCol =
@@ -424,7 +426,7 @@ void TLumEdit::ReplaceRange(const std::string& text, int startCol, bool repaint,
         el = std::min(endLine, last);
         ec = endCol;
         if (wordWrap_) {
-            while (el < last && !HasLineEnd(lines_.Get(el)) && ContentLength(el) < ec) {
+            while (el < last && !EndsLine(el) && ContentLength(el) < ec) {
                 ec -= ContentLength(el);
                 ++el;
             }
@@ -449,7 +451,7 @@ void TLumEdit::ReplaceRange(const std::string& text, int startCol, bool repaint,
     InsertAtCaret(text, repaint, false);
     if (!repaint)
         CollapseSelectionToCaret();
-    else if (wordWrap_ && !text.empty() && !HasLineEnd(text))
+    else if (wordWrap_ && !text.empty() && !EndsWithCrLf(text))
         RepaintLines(caretLine_, topLine_ + linesPerPage_, 0);
     FireChange();
 }
@@ -477,7 +479,7 @@ void TLumEdit::MoveCaretTo(int col, int line, int scrollKind) {
     col = std::max(0, col);
     if (freeCaretMode_) col = std::min(col, FreeCaretLimit());
     line = std::clamp(line, 0, LastLine());
-    if (!freeCaretMode_) col = ClampCol(line, col);
+    col = CaretColumnOn(line, col);
     if (selActive_ || allSelected_) ClearSelection();
     ScrollCaretIntoView(col, line, scrollKind, true, true);
     if (OnSelectionChange) OnSelectionChange(*this);

@@ -145,12 +145,15 @@ void TLumEdit::KeyUp(int key) {
 }
 
 void TLumEdit::TypeChars(std::string_view bytes) {
-    if (ReadOnly || host_.IsKeyDown(vk::kControl)) return;
+    // The key-press handler sees every character first, under ReadOnly and with Ctrl
+    // held too, and what it leaves is what gets typed. A trail byte rides with its lead.
+    const bool blocked = ReadOnly || host_.IsKeyDown(vk::kControl);
     std::string text;
     const size_t n = bytes.size();
     for (size_t i = 0; i < n;) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        size_t len = 1;
+        char c = bytes[i];
+        if (OnKeyPress) OnKeyPress(*this, c);
+        const auto b = static_cast<unsigned char>(c);
         if (!SingleByteMode && IsLeadByte(b)) {
             // A lead byte counts only with its trail byte; alone it would pair with
             // whatever byte follows in the line.
@@ -159,21 +162,15 @@ void TLumEdit::TypeChars(std::string_view bytes) {
                 ++i;
                 continue;
             }
-            len = 2;
-        } else if (!((b >= 0x20 && b <= 0x7E) || b >= 0xA0)) {
-            ++i;
+            text += c;
+            text += bytes[i + 1];
+            i += 2;
             continue;
         }
-        bool keep = true;
-        for (size_t k = i; k < i + len; ++k) {
-            char c = bytes[k];
-            if (OnKeyPress) OnKeyPress(*this, c);
-            if (c == 0) keep = false;
-        }
-        if (keep) text.append(bytes.substr(i, len));
-        i += len;
+        if ((b >= 0x20 && b <= 0x7E) || b >= 0xA0) text += c;
+        ++i;
     }
-    if (!text.empty()) TypeText(text);
+    if (!blocked && !text.empty()) TypeText(text);
 }
 
 void TLumEdit::ImeResult(std::string_view text) {

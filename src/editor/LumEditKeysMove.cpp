@@ -131,7 +131,7 @@ void TLumEdit::StepToNextLine() {
 
 void TLumEdit::CharRight(bool word) {
     const int len = ContentLength(caretLine_);
-    const bool logicalEnd = caretLine_ == LastLine() || HasLineEnd(lines_.Get(caretLine_));
+    const bool logicalEnd = EndsLine(caretLine_);
     // The free-caret limit only applies beyond the text: it must never keep the caret
     // from reaching the rest of a long line.
     if (freeCaretMode_ && logicalEnd && caretCol_ >= len && caretCol_ + 1 >= FreeCaretLimit())
@@ -170,7 +170,7 @@ void TLumEdit::CharLeft(bool word) {
         --caretLine_;
         const std::string& prev = lines_.Get(caretLine_);
         const int len = ContentLength(caretLine_);
-        if (HasLineEnd(prev) || len == 0)
+        if (EndsWithCrLf(prev) || len == 0)
             caretCol_ = len;
         else
             caretCol_ =

@@ -62,6 +62,11 @@ TLumEdit::ExpandedLine TLumEdit::ExpandForDrawing(std::string_view text) const {
         measured = out.text.size();
         i = tab + 1;
     }
+    // A NUL has no glyph: it takes one blank cell, and DrawNulMarks boxes it.
+    for (size_t p = out.text.find('\0'); p != std::string::npos; p = out.text.find('\0', p + 1)) {
+        out.text[p] = ' ';
+        out.nuls.push_back(p);
+    }
     return out;
 }
 
@@ -69,8 +74,7 @@ int TLumEdit::LogicalStart(int line) {
     const int from = line;
     int j = line - 1;
     while (j >= 0) {
-        const std::string& s = lines_.Get(j);
-        if (!s.empty() && (s.back() == '\n' || s.back() == '\0')) {
+        if (EndsLine(j)) {
             line = j + 1;
             break;
         }
@@ -217,7 +221,7 @@ void TLumEdit::DrawRow(int line) {
     const std::string& raw = lines_.Get(line);
     const int length = ContentLength(line);
     const std::string_view content(raw.data(), length);
-    const bool endOfText = HasEndMark(raw);
+    const bool endOfText = line == LastLine();
     const bool lineEnd = !endOfText && static_cast<int>(raw.size()) > length;
     const ExpandedLine ex = ExpandForDrawing(content);
     const int y = RowTop(line);
@@ -233,6 +237,7 @@ void TLumEdit::DrawRow(int line) {
     if (OnUserClientDraw) OnUserClientDraw(*this, line, line, r.left, r.top, r.right, r.bottom);
     DrawRuns(line, content, x0, r);
     DrawMarks(ex.text, x0, ex.tabs, 0, length, r, false);
+    DrawNulMarks(ex, 0, ex.text.size(), x0, r, false);
 }
 
 void TLumEdit::DrawSegment(int line, int from, bool selected, int to) {
@@ -255,8 +260,10 @@ void TLumEdit::DrawSegment(int line, int from, bool selected, int to) {
     std::string_view segment = std::string_view(full.text).substr(prefix.text.size());
     const int x0 = ClampX(int64_t{rowOrigin} + host_.TextWidth(prefix.text));
 
-    if (!segment.empty() && segment.back() == '\n') {
-        const size_t strip = segment.size() >= 2 && segment[segment.size() - 2] == '\r' ? 2 : 1;
+    // The markers go by position, as a NUL or LF may be the text's own last byte.
+    const bool takesMarker = to == stored && to > length && !segment.empty();
+    if (takesMarker && line < LastLine()) {
+        const size_t strip = 2;  // the CR LF
         segment.remove_suffix(strip);
         to -= static_cast<int>(strip);
         const int xe = ClampX(int64_t{x0} + host_.TextWidth(segment));
@@ -266,7 +273,7 @@ void TLumEdit::DrawSegment(int line, int from, bool selected, int to) {
         if (ShowCR) DrawCrArrow(xe, y, sel ? CREOFcolor ^ 0xFFFFFF : CREOFcolor, cell);
         const Rect rest{std::max(cell.left, cell.right), y, right, y + lineHeight_};
         if (!IsEmpty(rest)) canvas.FillRect(rest, Color);
-    } else if (!segment.empty() && segment.back() == '\0') {
+    } else if (takesMarker) {
         segment.remove_suffix(1);
         to -= 1;
         const int xe = ClampX(int64_t{x0} + host_.TextWidth(segment));
@@ -287,12 +294,16 @@ void TLumEdit::DrawSegment(int line, int from, bool selected, int to) {
         if (sel) {
             canvas.TextOut(x0, y, r, segment, (font_.color ^ 0xFFFFFF) & 0xFFFFFF, SelColor, true);
             DrawMarks(segment, x0, full.tabs, from, to, r, true);
+            DrawNulMarks(full, prefix.text.size(), prefix.text.size() + segment.size(), x0, r,
+                         true);
         } else {
             canvas.TextOut(x0, y, r, segment, LineColor(line), Color, true);
             if (OnUserClientDraw)
                 OnUserClientDraw(*this, line, line, r.left, r.top, r.right, r.bottom);
             DrawRuns(line, std::string_view(raw.data(), length), rowOrigin, r);
             DrawMarks(segment, x0, full.tabs, from, to, r, false);
+            DrawNulMarks(full, prefix.text.size(), prefix.text.size() + segment.size(), x0, r,
+                         false);
         }
     }
     if (to == stored) {

@@ -6,6 +6,7 @@
 
 #include "editor/LumEdit.h"
 #include "editor/LumEditPaintRuns.h"
+#include "editor/TextCells.h"
 #include "store/LumEditSub.h"
 
 namespace zentabo {
@@ -145,13 +146,36 @@ void TLumEdit::DrawMarks(std::string_view text, int x0, const std::vector<TabMar
     }
 }
 
+void TLumEdit::DrawNulMarks(const ExpandedLine& ex, size_t from, size_t to, int x0, const Rect& r,
+                            bool selected) {
+    if (ex.nuls.empty()) return;
+    const TColor pen = selected ? CREOFcolor ^ 0xFFFFFF : CREOFcolor;
+    const int top = r.top + 2, bottom = r.top + dblSpaceHeight_ - 2;
+    int64_t x = x0;
+    size_t at = from;
+    for (size_t p : ex.nuls) {
+        if (p < from) continue;
+        if (p >= to) break;
+        x += host_.TextWidth(std::string_view(ex.text).substr(at, p - at));
+        at = p;
+        if (x > r.right) break;
+        const int left = static_cast<int>(x) + 1;
+        const int right = static_cast<int>(x) + std::max(3, spaceWidth_) - 2;
+        if (right < r.left) continue;
+        // Solid, unlike the dotted marks of blanks.
+        ClippedLine(left, top, right, top, pen, r);
+        ClippedLine(right, top, right, bottom, pen, r);
+        ClippedLine(right, bottom, left, bottom, pen, r);
+        ClippedLine(left, bottom, left, top, pen, r);
+    }
+}
+
 void TLumEdit::DrawRuns(int line, std::string_view raw, int x0, const Rect& r) {
     if (!ColorPrintF) return;
     const int start = LogicalStart(line);
     auto nextPiece = [&](int j) -> std::string_view {
-        const std::string& s = lines_.Get(j);
         // Only a wrapped piece goes on in the next display line.
-        if (j + 1 > LastLine() || (!s.empty() && (s.back() == '\n' || s.back() == '\0'))) return {};
+        if (EndsLine(j)) return {};
         const std::string& n = lines_.Get(j + 1);
         return std::string_view(n.data(), std::min(ContentLength(j + 1), 7));
     };
@@ -169,15 +193,14 @@ void TLumEdit::DrawRuns(int line, std::string_view raw, int x0, const Rect& r) {
         runs.clear();
     }
     open = ScanRuns(raw, nextPiece(line), open, ShowHTMLTagColor, SingleByteMode, runs);
-    const std::string& self = lines_.Get(line);
-    const bool endsLogical = !self.empty() && (self.back() == '\n' || self.back() == '\0');
+    const bool endsLogical = EndsLine(line);
     runCacheLine_ = line + 1;
     runCacheOpen_ = static_cast<unsigned char>(endsLogical ? OpenRun::None : open);
     if (runs.empty()) return;
 
     Canvas& canvas = host_.GetCanvas();
-    // Without a TAB the expanded text is the text itself: no copies per run.
-    const bool hasTab = raw.find('\t') != std::string_view::npos;
+    // Without a TAB or NUL the expanded text is the text itself: no copies per run.
+    const bool hasTab = NeedsExpanding(raw);
     std::string head, upTo;
     for (const TextRun& run : runs) {
         std::string_view headView = raw.substr(0, run.start);

@@ -86,6 +86,8 @@ void TLumEdit::FindPrev() {
 
 void TLumEdit::ResetFindStart() {
     restartAtCaret_ = true;
+    findCaretLine_ = caretLine_;
+    findCaretCol_ = caretCol_;
     if (!selActive_ && !allSelected_) RemoveHitHighlight();
     findHighlightLength_ = 0;
 }
@@ -189,6 +191,8 @@ void TLumEdit::TakeHit(int line, int col, int len) {
     SnapHitToCharacters(line, col, len);
     MoveCaretTo(col, line, kScrollSearchHit);
     restartAtCaret_ = false;
+    findCaretLine_ = caretLine_;
+    findCaretCol_ = caretCol_;
     hitLine_ = line;
     hitCol_ = col;
     findHighlightLength_ = len;

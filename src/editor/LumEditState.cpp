@@ -52,16 +52,14 @@ void TLumEdit::FireChange() {
     if (OnChange) OnChange(*this);
 }
 
-// Text from outside (clipboard, callers, the keyboard) may hold bytes the line store
-// cannot keep inside a line: a NUL would end the text early and a lone CR or LF would
-// leave an entry with a marker the wrap rules do not know. Line breaks become CR LF
-// and NUL bytes are dropped, the same way the file loader treats them.
+// Text typed or pasted brings the line breaks of its source (the clipboard's are LF):
+// every CR, LF and CR LF becomes the store's CR LF. Every other byte, NUL included, is
+// an ordinary byte of the line.
 std::string TLumEdit::NormalizeInput(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
-        if (c == '\0') continue;
         if (c == '\r') {
             out += "\r\n";
             if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
@@ -74,11 +72,17 @@ std::string TLumEdit::NormalizeInput(std::string_view text) {
     return out;
 }
 
+// Markers go by position: only the last entry carries the end-of-text NUL, so a NUL
+// that ends a piece while it is being re-wrapped is still text.
 int TLumEdit::ContentLength(int line) const {
     const std::string& s = lines_.Get(line);
-    if (HasEndMark(s)) return static_cast<int>(s.size()) - 1;
-    if (!s.empty() && s.back() == '\n') return static_cast<int>(s.size()) - (s.size() >= 2 ? 2 : 1);
+    if (line == LastLine()) return std::max(0, static_cast<int>(s.size()) - 1);
+    if (EndsWithCrLf(s)) return static_cast<int>(s.size()) - 2;
     return static_cast<int>(s.size());
+}
+
+bool TLumEdit::EndsLine(int line) const {
+    return line == LastLine() || EndsWithCrLf(lines_.Get(line));
 }
 
 // Keeps a column inside the line's text and off a trail byte.
@@ -89,6 +93,11 @@ int TLumEdit::ClampCol(int line, int col) const {
         ByteTypeAt(lines_.Get(line), col + 1, SingleByteMode) == kTrailByte)
         --col;
     return col;
+}
+
+int TLumEdit::CaretColumnOn(int line, int col) const {
+    if (freeCaretMode_ && col > ContentLength(line)) return col;
+    return ClampCol(line, col);
 }
 
 void TLumEdit::SetAutoWrap(bool value) {

@@ -7,25 +7,11 @@
 
 namespace zentabo {
 
-namespace {
-
-bool NeedsNormalizing(const std::string& text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\0' || (c == '\n' && (i == 0 || text[i - 1] != '\r')) ||
-            (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 void TLumEdit::SetAllText(std::string text) {
     if (charWidth_ == 0) return;
     try {
-        if (!text.empty() && text.back() == '\0') text.pop_back();
-        if (NeedsNormalizing(text)) text = NormalizeInput(text);
+        // The text as GetAllText gives it: every byte is kept, a final NUL included;
+        // only CR LF breaks lines.
         ResetState();
         if (!wordWrap_) {
             text.push_back('\0');
@@ -41,7 +27,7 @@ void TLumEdit::SetAllText(std::string text) {
         std::string logical;
         size_t pos = 0;
         while (true) {
-            size_t cr = text.find('\r', pos);
+            size_t cr = text.find("\r\n", pos);
             if (cr == std::string::npos) {
                 logical.assign(text, pos, std::string::npos);
                 logical.push_back('\0');
@@ -128,8 +114,7 @@ void TLumEdit::SetSel(int startCol, int startLine, int endLine, int endCol) {
     startLine = std::clamp(startLine, 0, last);
     endLine = std::clamp(endLine, 0, last);
     const std::string& endEntry = lines_.Get(endLine);
-    if (endLine < last && (!endEntry.empty() && endEntry.back() == '\n') &&
-        endCol == static_cast<int>(endEntry.size())) {
+    if (endLine < last && EndsWithCrLf(endEntry) && endCol == static_cast<int>(endEntry.size())) {
         ++endLine;
         endCol = 0;
     }
@@ -149,28 +134,33 @@ std::string TLumEdit::GetSelText() const {
 }
 
 void TLumEdit::CopyToClipboard() {
+    CopySelection();
+}
+
+bool TLumEdit::CopySelection() {
     try {
         if (CaretScrollFix)
             ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
-        if (!selActive_ && !allSelected_) return;
+        if (!selActive_ && !allSelected_) return false;
         switch (host_.SetClipboardText(GetSelText())) {
             case ClipboardWrite::Ok:
-                break;
+                return true;
             case ClipboardWrite::BlockFailed:
                 ShowError("Error:OC002");
-                break;
+                return false;
             case ClipboardWrite::OtherFailure:
                 ShowError("Error:OC007");
-                break;
+                return false;
         }
     } catch (const std::exception&) {
         ShowError("Error:OC007");
     }
+    return false;
 }
 
 void TLumEdit::CutToClipboard() {
-    if (!selActive_ && !allSelected_) return;
-    CopyToClipboard();
+    // The text goes only once it is safe on the clipboard.
+    if (!CopySelection()) return;
     DeleteSelection(true, boxSelMode_);
     FireChange();
 }

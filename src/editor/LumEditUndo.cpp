@@ -11,7 +11,23 @@ namespace zentabo {
 bool TLumEdit::RecordUndo(uint8_t kind, const std::string& text, int line, int column) {
     if (text.empty()) return true;
     SetModified(true);
-    if (!UndoRec || undoBuf_ == 0) return true;
+    // Redo records describe the text before this change: even when nothing is
+    // recorded, replaying them now would write old text into the changed document.
+    if (!redoList_.empty()) {
+        redoList_.clear();
+        redoAvailable_ = false;
+        if (OnChangeRedoMode) OnChangeRedoMode(*this, false);
+    }
+    if (!UndoRec || undoBuf_ == 0) {
+        // The older records no longer match the text either: undoing one would put
+        // bytes at positions this change moved.
+        if (!undoList_.empty()) {
+            undoList_.clear();
+            undoBytes_ = 0;
+            historyTruncated_ = true;
+        }
+        return true;
+    }
     if (column == -1) {
         SelectionRange r = GetSelectionRange();
         line = r.startLine;
@@ -35,11 +51,6 @@ bool TLumEdit::RecordUndo(uint8_t kind, const std::string& text, int line, int c
         }
     } else {
         historyTruncated_ = true;
-    }
-    if (!redoList_.empty()) {
-        redoList_.clear();
-        redoAvailable_ = false;
-        if (OnChangeRedoMode) OnChangeRedoMode(*this, false);
     }
     return fits;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "editor/LumEdit.h"
+#include "editor/TextCells.h"
 #include "store/LumEditSub.h"
 
 namespace zentabo {
@@ -60,7 +61,7 @@ int TLumEdit::ColumnToPixel(int line, int col) {
     const std::string_view text = std::string_view(lines_.Get(line)).substr(0, std::min(col, len));
     const bool padded = col > len && freeCaretMode_;
     // Every caret move asks this; the common case measures the stored bytes in place.
-    if (!padded && text.find('\t') == std::string_view::npos) return host_.TextWidth(text);
+    if (!padded && !NeedsExpanding(text)) return host_.TextWidth(text);
     std::string head(text);
     if (padded) head.append(static_cast<size_t>(col - len), ' ');
     return host_.TextWidth(ExpandTabs(head));
@@ -134,9 +135,8 @@ void TLumEdit::UpdateHorzRange() {
     int last = std::min(lines_.Count() - 1, topLine_ + linesPerPage_);
     for (int i = std::max(0, topLine_); i <= last; ++i) {
         const std::string_view text = std::string_view(lines_.Get(i)).substr(0, ContentLength(i));
-        const int width = text.find('\t') == std::string_view::npos
-                              ? host_.TextWidth(text)
-                              : host_.TextWidth(ExpandTabs(text));
+        const int width =
+            NeedsExpanding(text) ? host_.TextWidth(ExpandTabs(text)) : host_.TextWidth(text);
         widest = std::max(widest, width);
     }
     widestLine_ = widest;
@@ -162,7 +162,7 @@ void TLumEdit::PlaceCaret() {
         host_.SetCaretPos(x, y);
         host_.SetCompositionWindow(x, y);
     }
-    ResetFindStart();
+    if (caretLine_ != findCaretLine_ || caretCol_ != findCaretCol_) ResetFindStart();
     if (caretCol_ != notifiedCol_ || caretLine_ != notifiedLine_ || caretX_ != notifiedX_) {
         notifiedCol_ = caretCol_;
         notifiedLine_ = caretLine_;
@@ -211,7 +211,7 @@ bool TLumEdit::ScrollCaretIntoView(int col, int line, int kind, bool setGoal, bo
     try {
         if (col >= 0) {
             caretLine_ = std::clamp(line, 0, LastLine());
-            caretCol_ = freeCaretMode_ ? col : ClampCol(caretLine_, col);
+            caretCol_ = CaretColumnOn(caretLine_, col);
         }
         int x = ColumnToPixel(caretLine_, caretCol_) - horzOffset_;
         bool moved = ScrollPositionIntoView(x, caretLine_, kind, 3);

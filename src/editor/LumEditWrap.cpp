@@ -3,35 +3,42 @@
 #include <algorithm>
 
 #include "editor/LumEdit.h"
+#include "editor/TextCells.h"
 #include "store/LumEditSub.h"
 
 namespace zentabo {
 
 namespace {
 
-bool EndsLogicalLine(const std::string& s) {
-    return !s.empty() && s.back() == '\n';
+// Marker bytes at the end of a logical line: CR LF, or the end-of-text NUL of the last.
+size_t MarkerLength(std::string_view s) {
+    if (EndsWithCrLf(s)) return 2;
+    return !s.empty() && s.back() == '\0' ? 1 : 0;
 }
 
-// Marker bytes at the end of an entry: CR LF, the end-of-text NUL, or none.
-size_t MarkerLength(std::string_view s) {
-    if (s.size() >= 2 && s[s.size() - 2] == '\r' && s.back() == '\n') return 2;
-    if (!s.empty() && (s.back() == '\0' || s.back() == '\n')) return 1;
-    return 0;
+// Bytes that read as a marker at the end of an entry, or would split CR LF there.
+bool EndsNoPiece(char c) {
+    return c == '\r' || c == '\n' || c == '\0';
 }
 
 }  // namespace
 
 std::string TLumEdit::ExpandTabs(std::string_view s) const {
+    if (!NeedsExpanding(s)) return std::string(s);
     std::string out;
-    if (s.find('\t') == std::string_view::npos) return std::string(s);
     out.reserve(s.size() + 16);
-    for (char c : s) {
-        if (c == '\t')
+    const size_t n = s.size();
+    for (size_t i = 0; i < n;) {
+        size_t j = i;
+        while (j < n && s[j] != '\t' && s[j] != '\0') ++j;
+        out.append(s.data() + i, j - i);  // the stretch up to the next TAB or NUL at once
+        if (j == n) break;
+        if (s[j] == '\t')
             out.append(static_cast<size_t>(tabCount_ - static_cast<int>(out.size() % tabCount_)),
                        ' ');
         else
-            out += c;
+            out += ' ';  // a NUL takes one blank cell (and a mark)
+        i = j + 1;
     }
     return out;
 }
@@ -116,9 +123,28 @@ void TLumEdit::SplitEntry(std::string_view entry, std::vector<std::string>& out)
             out.emplace_back(rest);
             return;
         }
-        if (k >= 1 && (rest[k - 1] == '\r' || rest[k - 1] == '\0')) --k;
-        if (k >= 1 && ByteTypeAt(rest, k, SingleByteMode) == kLeadByte) --k;
-        if (k <= 0) k = (ByteTypeAt(rest, 1, SingleByteMode) == kLeadByte && content >= 2) ? 2 : 1;
+        // A piece never ends with CR, LF or NUL, which would read as a marker or split
+        // CR LF, nor on a lead byte. The byte before a lead byte ends a character, so
+        // it needs no second look at its type.
+        bool mayBeLead = true;
+        while (k >= 1) {
+            if (EndsNoPiece(rest[k - 1])) {
+                --k;
+                mayBeLead = true;
+            } else if (mayBeLead && ByteTypeAt(rest, k, SingleByteMode) == kLeadByte) {
+                --k;
+                mayBeLead = false;
+            } else {
+                break;
+            }
+        }
+        if (k <= 0) {
+            // Nothing fits before such bytes: the first character and the run behind it.
+            do {
+                k += (ByteTypeAt(rest, k + 1, SingleByteMode) == kLeadByte && k + 1 < content) ? 2
+                                                                                               : 1;
+            } while (k < content && EndsNoPiece(rest[k - 1]));
+        }
         if (k >= content) {
             out.emplace_back(rest);
             return;
@@ -142,7 +168,7 @@ std::vector<std::string> TLumEdit::UnwrapAll() {
     for (int i = 0; i < lines_.Count(); ++i) {
         const std::string& s = lines_.Get(i);
         cur += s;
-        if (HasLineEnd(s) || i == lines_.Count() - 1) {
+        if (EndsWithCrLf(s) || i == lines_.Count() - 1) {
             out.push_back(std::move(cur));
             cur.clear();
         }
@@ -252,7 +278,7 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
     lastLine = std::clamp(std::max(lastLine, firstLine), 0, last);
     const int oldCaretLine = caretLine_;
     int start = firstLine;
-    if (start > 0 && !HasLineEnd(lines_.Get(start - 1))) --start;
+    if (start > 0 && !EndsLine(start - 1)) --start;
     int end = LineEndOf(lastLine);
 
     std::vector<std::string> joined;
@@ -267,7 +293,7 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
                 caretOffset = cur.size() + static_cast<size_t>(std::max(0, caretCol_));
             }
             cur += s;
-            if (HasLineEnd(s) || i == end) {
+            if (EndsWithCrLf(s) || i == end) {
                 joined.push_back(std::move(cur));
                 cur.clear();
             }
@@ -317,7 +343,7 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
     }
 
     caretLine_ = std::clamp(newCaretLine, 0, LastLine());
-    caretCol_ = freeCaretMode_ ? std::max(0, newCaretCol) : ClampCol(caretLine_, newCaretCol);
+    caretCol_ = CaretColumnOn(caretLine_, std::max(0, newCaretCol));
     if (!repaint) {
         caretX_ = ColumnToPixel(caretLine_, caretCol_) - horzOffset_;
         CollapseSelectionToCaret();
@@ -361,7 +387,7 @@ void TLumEdit::ToLogicalPos(int& col, int& line) const {
     const int logical = lines_.CountLineEndsBefore(line);
     for (int i = line - 1; i >= 0; --i) {
         const std::string& s = lines_.Get(i);
-        if (EndsLogicalLine(s)) break;
+        if (EndsWithCrLf(s)) break;
         col += static_cast<int>(s.size());
     }
     line = logical;
@@ -380,7 +406,7 @@ void TLumEdit::ToDisplayPos(int& col, int& line) const {
         const std::string& s = lines_.Get(idx);
         line = idx;
         col = remaining;
-        if (HasLineEnd(s) || idx == last) {
+        if (EndsWithCrLf(s) || idx == last) {
             col = std::min(remaining, ContentLength(idx));
             break;
         }
@@ -391,21 +417,21 @@ void TLumEdit::ToDisplayPos(int& col, int& line) const {
 
 int TLumEdit::LineStartOf(int line) const {
     line = std::clamp(line, 0, LastLine());
-    while (line > 0 && !HasLineEnd(lines_.Get(line - 1))) --line;
+    while (line > 0 && !EndsLine(line - 1)) --line;
     return line;
 }
 
 int TLumEdit::LineEndOf(int line) const {
     const int last = LastLine();
     line = std::clamp(line, 0, last);
-    while (line < last && !HasLineEnd(lines_.Get(line))) ++line;
+    while (line < last && !EndsLine(line)) ++line;
     return line;
 }
 
 bool TLumEdit::IsWrappedLine(int line) const {
     if (line < 0 || line > LastLine()) return false;
-    if (!HasLineEnd(lines_.Get(line))) return true;
-    return line >= 1 && !HasLineEnd(lines_.Get(line - 1));
+    if (!EndsLine(line)) return true;
+    return line >= 1 && !EndsLine(line - 1);
 }
 
 }  // namespace zentabo

@@ -4,8 +4,8 @@
 
 namespace zentabo {
 
-bool EndsWithLf(const std::string& s) {
-    return !s.empty() && s.back() == '\n';
+bool EndsWithLineBreak(const std::string& s) {
+    return s.size() >= 2 && s[s.size() - 1] == '\n' && s[s.size() - 2] == '\r';
 }
 
 void LineEndIndex::InvalidateFrom(int32_t index) {
@@ -20,7 +20,7 @@ void LineEndIndex::BuildUpTo(const SlotArray& slots, int32_t c) const {
     for (int32_t k = valid_; k <= c; ++k) {
         int32_t n = counts_[k - 1];
         for (int32_t i = (k - 1) * kBlock, end = k * kBlock; i < end; ++i)
-            n += EndsWithLf(slots[i]);
+            n += EndsWithLineBreak(slots[i]);
         counts_[k] = n;
     }
     valid_ = c + 1;
@@ -31,7 +31,7 @@ int32_t LineEndIndex::CountBefore(const SlotArray& slots, int32_t index) const {
     int32_t c = index / kBlock;
     BuildUpTo(slots, c);
     int32_t n = counts_[c];
-    for (int32_t i = c * kBlock; i < index; ++i) n += EndsWithLf(slots[i]);
+    for (int32_t i = c * kBlock; i < index; ++i) n += EndsWithLineBreak(slots[i]);
     return n;
 }
 
@@ -55,7 +55,7 @@ int32_t LineEndIndex::IndexAfter(const SlotArray& slots, int32_t n) const {
     }
     int32_t seen = counts_[c];
     for (int32_t i = c * kBlock; i < last; ++i) {
-        if (EndsWithLf(slots[i]) && ++seen == n) return i + 1;
+        if (EndsWithLineBreak(slots[i]) && ++seen == n) return i + 1;
     }
     return last;
 }

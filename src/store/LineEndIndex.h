@@ -1,7 +1,7 @@
 #pragma once
 
 // Checkpoints over the slot array: for every block of kBlock entries, how many entries
-// before it end with LF. The editor converts display to logical positions on every
+// before it end with CR LF. The editor converts display to logical positions on every
 // keystroke; with this index a query costs one short block scan instead of a scan from
 // entry 0. Every change invalidates the checkpoints behind the changed index; they are
 // rebuilt lazily, and only as far as a query needs.
@@ -28,11 +28,12 @@ private:
     // Makes checkpoint c valid (c * kBlock <= slots.size()).
     void BuildUpTo(const SlotArray& slots, int32_t c) const;
 
-    // counts_[c] = entries ending with LF in [0, c * kBlock); the first valid_ are right.
+    // counts_[c] = entries ending with CR LF in [0, c * kBlock); the first valid_ are right.
     mutable std::vector<int32_t> counts_{0};
     mutable int32_t valid_ = 1;
 };
 
-bool EndsWithLf(const std::string& s);
+// CR LF: the entry ends a logical line.
+bool EndsWithLineBreak(const std::string& s);
 
 }  // namespace zentabo

@@ -1,7 +1,8 @@
 #pragma once
 
-// The splitting rule of the line store: an entry ends after a CR and the one byte that
-// follows it (whatever it is), or after a NUL byte, which stays in the entry.
+// The splitting rule of the line store: an entry ends after every CR LF pair. Any other
+// byte (a lone CR or LF, a NUL) is an ordinary byte of its line, so that every file
+// comes back byte for byte.
 
 #include <cstddef>
 #include <cstring>
@@ -10,47 +11,37 @@
 
 namespace zentabo {
 
-// Calls emit(std::string&&) for every piece of text. The scan may run onto the
-// terminating NUL behind the text (an std::string's own); takeTerminator says whether
-// that byte then joins the last piece (SetText, loading) or not (InsertText). An empty
-// text gives one piece: the NUL byte alone, or the empty string.
+// Calls emit(std::string&&) for every piece of text. takeTerminator says whether the
+// bytes after the last CR LF end the text (SetText, loading): that last piece then
+// carries the end-of-text NUL, which is the text's own last byte when that is a NUL and
+// is added otherwise; a text that ends with CR LF gets no such piece. Without it
+// (InsertText) the last piece is the bytes as they are. An empty text gives one piece:
+// the NUL byte alone, or the empty string.
 template <class Emit>
 void SplitLines(std::string_view text, bool takeTerminator, Emit&& emit) {
     const char* data = text.data();
     const size_t len = text.size();
-    const size_t limit = takeTerminator ? len + 1 : len;
-    // The next CR and NUL at or after the scan start, remembered so that a text with
-    // many of one and few of the other is still scanned once, not once per entry.
-    size_t nextCr = 0, nextNul = 0;
-    bool crKnown = false, nulKnown = false;
     size_t start = 0;
-    do {
-        if (!crKnown || nextCr < start) {
-            const void* p = len > start ? std::memchr(data + start, '\r', len - start) : nullptr;
-            nextCr = p ? static_cast<const char*>(p) - data : len;
-            crKnown = true;
+    size_t scan = 0;
+    while (scan < len) {
+        const void* p = std::memchr(data + scan, '\r', len - scan);
+        if (!p) break;
+        const size_t cr = static_cast<const char*>(p) - data;
+        if (cr + 1 < len && data[cr + 1] == '\n') {
+            // Constructed at their exact size: assign() would round small blocks up.
+            emit(std::string(data + start, cr + 2 - start));
+            start = cr + 2;
         }
-        if (!nulKnown || nextNul < start) {
-            const void* p = len > start ? std::memchr(data + start, '\0', len - start) : nullptr;
-            nextNul = p ? static_cast<const char*>(p) - data : len;
-            nulKnown = true;
-        }
-        size_t end;
-        if (nextCr < nextNul)
-            end = nextCr + 2;  // the CR and the byte after it
-        else
-            end = nextNul + 1;  // a NUL byte, or the terminator at len
-        if (end > limit) end = limit;
-        // Constructed at their exact size: assign() would round small blocks up.
-        if (end > len) {
-            std::string piece(end - start, '\0');
-            if (len > start) std::memcpy(piece.data(), data + start, len - start);
-            emit(std::move(piece));
-        } else {
-            emit(std::string(data + start, end - start));
-        }
-        start = end;
-    } while (start < len);
+        scan = cr + 1;
+    }
+    if (start == len && len > 0) return;
+    if (takeTerminator && (len == start || data[len - 1] != '\0')) {
+        std::string piece(len - start + 1, '\0');
+        if (len > start) std::memcpy(piece.data(), data + start, len - start);
+        emit(std::move(piece));
+    } else {
+        emit(std::string(data + start, len - start));
+    }
 }
 
 }  // namespace zentabo

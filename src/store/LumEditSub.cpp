@@ -19,26 +19,25 @@ int ByteTypeAt(std::string_view s, int pos, bool singleByteMode) {
 
 int DetectLineBreakStyle(const std::string& fileName) {
     FileHandle file = OpenForReading(fileName);
+    // One byte beyond the 1024 tells a CR at the edge from a CR LF. A NUL byte is an
+    // ordinary byte of a line, so the scan goes on behind it.
     char buf[1024 + 1];
-    size_t n = ReadSome(file, fileName, buf, 1024);
+    size_t n = ReadSome(file, fileName, buf, sizeof buf);
     if (n == 0) return kBreakEmpty;
-    buf[n] = '\0';
-    for (size_t i = 0;; ++i) {
-        switch (buf[i]) {
-            case '\n':
-                return kBreakLf;
-            case '\r':
-                return buf[i + 1] == '\n' ? kBreakCrLf : kBreakCr;
-            case '\0':
-                return kBreakCr;  // no break before the end of what was read, or a NUL byte
-        }
+    for (size_t i = 0; i < n && i < 1024; ++i) {
+        if (buf[i] == '\n') return kBreakLf;
+        if (buf[i] == '\r') return i + 1 < n && buf[i + 1] == '\n' ? kBreakCrLf : kBreakCr;
     }
+    return kBreakCr;  // no break in the first 1024 bytes
+}
+
+bool EndsWithCrLf(std::string_view s) {
+    return s.size() >= 2 && s[s.size() - 1] == '\n' && s[s.size() - 2] == '\r';
 }
 
 std::string StripLineEnd(std::string_view s) {
-    if (s.empty()) return std::string(s);
-    if (s.back() == '\0') return std::string(s.substr(0, s.size() - 1));
-    if (s.back() == '\n') return std::string(s.substr(0, s.size() >= 2 ? s.size() - 2 : 0));
+    if (EndsWithCrLf(s)) return std::string(s.substr(0, s.size() - 2));
+    if (!s.empty() && s.back() == '\0') return std::string(s.substr(0, s.size() - 1));
     return std::string(s);
 }
 
@@ -48,7 +47,7 @@ std::string StripEndMark(std::string_view s) {
 }
 
 bool HasLineEnd(std::string_view s) {
-    return !s.empty() && (s.back() == '\n' || s.back() == '\0');
+    return EndsWithCrLf(s) || (!s.empty() && s.back() == '\0');
 }
 
 bool HasEndMark(std::string_view s) {

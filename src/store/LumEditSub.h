@@ -20,8 +20,13 @@ constexpr bool IsLeadByte(unsigned char b) {
 
 int ByteTypeAt(std::string_view s, int pos, bool singleByteMode);
 int DetectLineBreakStyle(const std::string& fileName);  // throws FileError
+// Markers: an entry ends a logical line when it ends with CR LF; the last entry ends
+// with the end-of-text NUL. A lone CR or LF and a NUL elsewhere are ordinary bytes.
+bool EndsWithCrLf(std::string_view s);
+// The entry without CR LF or, failing that, without a final NUL.
 std::string StripLineEnd(std::string_view s);
 std::string StripEndMark(std::string_view s);
+// CR LF or a final NUL: only for an entry known to be the last, or a logical line.
 bool HasLineEnd(std::string_view s);
 bool HasEndMark(std::string_view s);
 void OrderPair(int& a, int& b);

@@ -56,9 +56,9 @@ public:
     // Position helpers for the editor's display/logical conversions. Both must be fast
     // (far below a full scan) for indexes near the most recent changes, because the
     // editor asks them on every keystroke in texts of millions of entries.
-    // The number of entries before index whose last byte is LF.
+    // The number of entries before index that end with CR LF.
     int32_t CountLineEndsBefore(int32_t index) const;
-    // The index of the entry that follows the n-th entry ending with LF (n >= 0; 0 gives
+    // The index of the entry that follows the n-th entry ending with CR LF (n >= 0; 0 gives
     // entry 0), or the last entry when there are fewer than n such entries.
     int32_t IndexAfterLineEnds(int32_t n) const;
 

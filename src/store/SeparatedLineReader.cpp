@@ -10,22 +10,16 @@ constexpr std::size_t kBufferSize = 16384;
 constexpr std::size_t kCarry = 512;
 constexpr std::size_t kStep = kBufferSize - kCarry;  // 15872
 
-// Appends [p, end) to line without its NUL bytes.
-void AppendWithoutNul(std::string& line, const char* p, const char* end) {
-    while (p < end) {
-        const char* nul = static_cast<const char*>(std::memchr(p, '\0', end - p));
-        const char* stop = nul ? nul : end;
-        line.append(p, stop - p);
-        p = nul ? nul + 1 : end;
-    }
-}
-
 std::string WithCrLf(const char* p, std::size_t n) {
     std::string entry(n + 2, '\0');  // exact size: the store keeps it as it is
     if (n > 0) std::memcpy(entry.data(), p, n);
     entry[n] = '\r';
     entry[n + 1] = '\n';
     return entry;
+}
+
+bool EndsWithCr(const std::string& s) {
+    return !s.empty() && s.back() == '\r';
 }
 
 }  // namespace
@@ -47,16 +41,23 @@ std::string ReadSeparatedLines(const FileHandle& file, const std::string& fileNa
             const char* begin = buf + pos;
             const char* sep = static_cast<const char*>(std::memchr(begin, separator, stop - pos));
             const char* end = sep ? sep : buf + stop;
-            if (sep && line.empty() && !std::memchr(begin, '\0', end - begin)) {
-                addLine(WithCrLf(begin, end - begin));  // the usual case: one copy
+            // A CR LF among the single separators is one break, not a break and a
+            // stray byte: saved with CR LF, the line then keeps its bytes.
+            const bool crBeforeLf =
+                sep && separator == '\n' && (end > begin ? end[-1] == '\r' : EndsWithCr(line));
+            const bool lfAfterCr =
+                sep && separator == '\r' && sep + 1 < buf + filled && sep[1] == '\n';
+            if (sep && line.empty()) {
+                addLine(WithCrLf(begin, end - begin - (crBeforeLf ? 1 : 0)));  // one copy
             } else {
-                AppendWithoutNul(line, begin, end);
+                line.append(begin, end);
                 if (sep) {
+                    if (crBeforeLf) line.pop_back();
                     addLine(WithCrLf(line.data(), line.size()));
                     line.clear();
                 }
             }
-            pos = (end - buf) + (sep ? 1 : 0);
+            pos = (end - buf) + (sep ? 1 : 0) + (lfAfterCr ? 1 : 0);
         }
         if (!full) break;
         // Keep the last 512 bytes at the front and read behind them.

@@ -2,7 +2,8 @@
 
 // Reads a file whose lines end with one separator byte (CR or LF) in 16 KB chunks, so
 // that the file is never held in memory as a whole. Every line is handed on with CR LF
-// in place of its separator; NUL bytes are dropped.
+// in place of its separator (or of a CR LF pair); every other byte, NUL included, is
+// kept.
 
 #include <functional>
 #include <string>

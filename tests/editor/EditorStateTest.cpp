@@ -49,14 +49,24 @@ TEST(EditorStateTest, SettersClamp) {
     EXPECT_EQ(f.edit->LineHeight(), 26);
 }
 
-TEST(EditorStateTest, SetAllTextSplitsAndNormalizesLineBreaks) {
+TEST(EditorStateTest, SetAllTextSplitsOnlyAtCrLfAndKeepsEveryByte) {
     EditorFixture f;
     f.edit->SetAllText("a\r\n");
     EXPECT_EQ(f.Lines(), (std::vector<std::string>{"a\r\n", kNul}));
-    // Lone CR, lone LF and NUL bytes cannot live inside a line of the store.
-    f.edit->SetAllText(std::string("a\rb\nc\0d", 7));
-    EXPECT_EQ(f.edit->GetAllText(), "a\r\nb\r\ncd");
-    EXPECT_EQ(f.edit->LineCount(), 3);
+    // Lone CR, lone LF and NUL bytes are bytes of their line, a final NUL too.
+    for (bool wrap : {true, false}) {
+        f.edit->SetWordWrap(wrap);
+        const std::string text("a\rb\nc\0d\r\n\0", 10);
+        f.edit->SetAllText(text);
+        EXPECT_EQ(f.edit->GetAllText(), text);
+        EXPECT_EQ(f.Lines(), (std::vector<std::string>{std::string("a\rb\nc\0d\r\n", 9),
+                                                       std::string(2, '\0')}));
+    }
+    // Pasted text brings its own breaks: those become CR LF; a NUL stays.
+    f.host.SetClipboard(std::string("x\ny\rz\0", 6));
+    f.edit->MoveCaretTo(0, 0, 0);
+    f.edit->PasteFromClipboard();
+    EXPECT_EQ(f.edit->GetAllText().substr(0, 9), std::string("x\r\ny\r\nz\0a", 9));
 }
 
 TEST(EditorStateTest, SelectAllOnEmptyTextDoesNothing) {

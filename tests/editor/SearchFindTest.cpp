@@ -124,6 +124,38 @@ TEST(SearchFindTest, ACaretMoveRestartsAtTheCaret) {
     EXPECT_EQ(f.Take(), "hit 0,6 len 2 #2");
 }
 
+// After a miss the next step wraps round, even when the caret was placed again in
+// between without moving (focus back, a repaint); a real move still restarts there.
+TEST(SearchFindTest, WrapRoundSurvivesFocusAndCaretPlacementsInPlace) {
+    SearchFixture f;
+    f.edit->SetAllText("ab x ab");
+    f.edit->SetFindText("ab");
+    f.edit->FindFirst();
+    f.edit->FindNext();
+    EXPECT_EQ(f.Take(), "hit 0,5 len 2 #2");
+    f.edit->FindNext();
+    EXPECT_EQ(f.Take(), "none ab");
+    f.edit->Perform(WM_KILLFOCUS, 0, 0);
+    f.edit->Perform(WM_SETFOCUS, 0, 0);
+    f.edit->MoveCaretTo(f.edit->CaretCol(), f.edit->CaretLine(), 0);
+    f.edit->FindNext();
+    EXPECT_EQ(f.Take(), "hit 0,0 len 2 #1");
+
+    f.edit->MoveCaretTo(7, 0, 0);
+    f.edit->FindPrev();
+    EXPECT_EQ(f.Take(), "hit 0,5 len 2 #2");
+    f.edit->FindPrev();
+    f.edit->FindPrev();
+    EXPECT_EQ(f.Take(), "none ab");
+    f.edit->Perform(WM_SETFOCUS, 0, 0);
+    f.edit->FindPrev();
+    EXPECT_EQ(f.Take(), "hit 0,5 len 2 #1");
+
+    f.edit->MoveCaretTo(3, 0, 0);
+    f.edit->FindNext();
+    EXPECT_EQ(f.Take(), "hit 0,5 len 2 #2");
+}
+
 // The hit is drawn like a selection in the given colour, over every row it covers,
 // and a caret move takes the mark away.
 TEST(SearchFindTest, HighlightDrawsTheHitInItsColour) {

@@ -31,52 +31,55 @@ Entries Snapshot(const TLumStrings& s) {
     return out;
 }
 
-// Splitting: an entry ends after a CR and the byte after it, or after a NUL; the scan
-// may run onto the text's terminating NUL, which SetText takes and InsertText does not.
+bool EndsWithCrLfPair(const std::string& s) {
+    return s.size() >= 2 && s[s.size() - 2] == '\r' && s.back() == '\n';
+}
+
+// Splitting: only CR LF ends an entry; with takeTerminator the bytes after the last
+// CR LF end with the text's own final NUL, or with one added.
 Entries RefSplit(const std::string& text, bool takeTerminator) {
-    std::string t = text + '\0';
-    const std::size_t end = text.size();
     Entries out;
-    std::size_t i = 0;
-    do {
-        std::string piece;
-        while (i < end || (i == end && takeTerminator)) {
-            char c = t[i++];
-            piece += c;
-            if (c == '\0') break;
-            if (c == '\r') {
-                if (i < end || (i == end && takeTerminator)) piece += t[i++];
-                break;
-            }
+    std::string piece;
+    for (char c : text) {
+        piece += c;
+        if (EndsWithCrLfPair(piece)) {
+            out.push_back(piece);
+            piece.clear();
         }
+    }
+    if (!piece.empty() || text.empty()) {
+        if (takeTerminator && (piece.empty() || piece.back() != '\0')) piece += '\0';
         out.push_back(piece);
-    } while (i < end);
+    }
     return out;
 }
 
 Entries RefLoad(const std::string& bytes) {
     if (bytes.empty()) return {std::string(1, '\0')};
-    std::string head = bytes.substr(0, 1024) + '\0';
     char sep = '\r';
-    for (std::size_t i = 0;; ++i) {
-        char c = head[i];
-        if (c == '\n') {
+    for (std::size_t i = 0; i < bytes.size() && i < 1024; ++i) {
+        if (bytes[i] == '\n') {
             sep = '\n';
             break;
         }
-        if (c == '\r' && head[i + 1] == '\n') return RefSplit(bytes + '\0', true);
-        if (c == '\r' || c == '\0') break;
+        if (bytes[i] == '\r') {
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') return RefSplit(bytes + '\0', true);
+            break;
+        }
     }
+    // The separator or a CR LF pair ends a line; every other byte is kept.
     Entries out;
     std::string line;
-    for (char c : bytes) {
-        if (c == '\0') continue;
-        if (c == sep) {
-            out.push_back(line + "\r\n");
-            line.clear();
-        } else {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != sep) {
             line += c;
+            continue;
         }
+        if (sep == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
+        if (sep == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        out.push_back(line + "\r\n");
+        line.clear();
     }
     out.push_back(line + '\0');
     return out;
@@ -112,10 +115,6 @@ std::string RefCommaText(const Entries& entries) {
     return out;
 }
 
-bool EndsWithLf(const std::string& s) {
-    return !s.empty() && s.back() == '\n';
-}
-
 void CheckPositionHelpers(const TLumStrings& s, const Entries& model) {
     const int32_t n = static_cast<int32_t>(model.size());
     // Every index on small stores; a sample on the stretched ones, to keep runs fast.
@@ -124,12 +123,12 @@ void CheckPositionHelpers(const TLumStrings& s, const Entries& model) {
     for (int32_t i = 0; i <= n; ++i) {
         if (i % stride == 0 || i == n)
             Check(s.CountLineEndsBefore(i) == before, "CountLineEndsBefore differs from a scan");
-        if (i < n) before += EndsWithLf(model[i]);
+        if (i < n) before += EndsWithCrLfPair(model[i]);
     }
     // The walk for count k goes on where the walk for k - 1 stopped.
     int32_t i = 0, passed = 0;
     for (int32_t k = 0; k <= before + 1; ++k) {
-        while (passed < k && i < n - 1) passed += EndsWithLf(model[i++]);
+        while (passed < k && i < n - 1) passed += EndsWithCrLfPair(model[i++]);
         if (k % stride == 0 || k > before)
             Check(s.IndexAfterLineEnds(k) == i, "IndexAfterLineEnds differs from a scan");
     }

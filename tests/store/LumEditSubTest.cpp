@@ -43,8 +43,8 @@ TEST(DetectLineBreakStyle, DecidesFromTheFirstBreakInTheFirst1024Bytes) {
         {"abc\rdef\r\n", kBreakCr},
         {"abc\r", kBreakCr},
         {"", kBreakEmpty},
-        {std::string("ab\0\r\n", 5), kBreakCr},       // a NUL byte ends the look
-        {std::string(1023, 'x') + "\r\n", kBreakCr},  // the LF lies beyond the look
+        {std::string("ab\0\r\n", 5), kBreakCrLf},       // a NUL byte is an ordinary byte
+        {std::string(1023, 'x') + "\r\n", kBreakCrLf},  // the LF behind the look's last CR
         {std::string(1024, 'x') + "\n", kBreakCr},
     };
     for (const Case& c : cases) {
@@ -73,6 +73,8 @@ TEST(LineEndHelpers, StripAndTestTheMarkers) {
     EXPECT_TRUE(HasLineEnd(nulEnd));
     EXPECT_FALSE(HasLineEnd("ab"));
     EXPECT_FALSE(HasLineEnd(""));
+    EXPECT_FALSE(HasLineEnd("ab\n"));  // a lone LF is a byte of the line
+    EXPECT_EQ(StripLineEnd("ab\n"), "ab\n");
     EXPECT_TRUE(HasEndMark(nulEnd));
     EXPECT_FALSE(HasEndMark("ab\r\n"));
     EXPECT_FALSE(HasEndMark(""));

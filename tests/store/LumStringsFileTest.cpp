@@ -49,20 +49,29 @@ TEST_F(LumStringsFile, AllThreeBreakStylesLoadAsCrLf) {
 }
 
 TEST_F(LumStringsFile, StyleComesFromTheFirstBreakOnly) {
-    // No break in the first 1024 bytes: CR is the separator, so an LF further on starts
-    // the next line.
+    // No break in the first 1024 bytes: CR is the separator; a CR LF further on is still
+    // one break, so that saving gives the same bytes back.
     std::string longHead(1100, 'x');
-    EXPECT_EQ(Load(longHead + "\r\nnext\r\n"), (V{longHead + "\r\n", "\nnext\r\n", "\n" + kNul}));
-    // In an LF file a CR is an ordinary byte; in a CR file an LF is.
-    EXPECT_EQ(Load("a\nb\r\nc"), (V{"a\r\n", "b\r\r\n", B("c\0", 2)}));
+    EXPECT_EQ(Load(longHead + "\r\nnext\r\n"), (V{longHead + "\r\n", "next\r\n", kNul}));
+    // In an LF file a lone CR is an ordinary byte; in a CR file a lone LF is.
+    EXPECT_EQ(Load("a\nb\r\nc\rd"), (V{"a\r\n", "b\r\n", B("c\rd\0", 4)}));
     EXPECT_EQ(Load("a\rb\nc"), (V{"a\r\n", B("b\nc\0", 4)}));
 }
 
-TEST_F(LumStringsFile, NulBytesEndEntriesInCrLfFilesAndVanishElsewhere) {
-    EXPECT_EQ(Load(B("a\r\nb\0c", 6)), (V{"a\r\n", B("b\0", 2), B("c\0", 2)}));
-    EXPECT_EQ(Load(B("a\nb\0c\n\0", 7)), (V{"a\r\n", "bc\r\n", kNul}));
-    EXPECT_EQ(Load(B("a\rb\0\0c", 6)), (V{"a\r\n", B("bc\0", 3)}));
-    EXPECT_EQ(Load(std::string(40000, '\0')), V{kNul});  // only NUL bytes
+// A NUL byte, and a lone CR or LF in a CR LF file, is a byte of its line in every style;
+// only the last entry ends with the end-of-text NUL.
+TEST_F(LumStringsFile, NulBytesAndLoneBreaksAreBytesOfTheirLine) {
+    EXPECT_EQ(Load(B("a\r\nb\0c", 6)), (V{"a\r\n", B("b\0c\0", 4)}));
+    EXPECT_EQ(Load(B("a\nb\0c\n\0", 7)), (V{"a\r\n", B("b\0c\r\n", 5), B("\0\0", 2)}));
+    EXPECT_EQ(Load(B("a\rb\0\0c", 6)), (V{"a\r\n", B("b\0\0c\0", 5)}));
+    EXPECT_EQ(Load(B("a\r\nb\rc\nd\0\r\n", 11)), (V{"a\r\n", B("b\rc\nd\0\r\n", 8), kNul}));
+    EXPECT_TRUE(Load(std::string(40000, '\0')) == V{std::string(40001, '\0')});
+    // Saved again, a CR LF file gives back every byte.
+    const std::string crlf = B("x\0\0y\r\n\rz\n\r\r\n\0", 13);
+    TLumStrings s;
+    s.LoadFromFile(dir.Write("nul.txt", crlf));
+    s.SaveToFile(dir.Path("out.txt"));
+    EXPECT_EQ(ReadFileBytes(dir.Path("out.txt")), crlf);
 }
 
 TEST_F(LumStringsFile, LinesLongerThanTheWindowAreReadWhole) {

@@ -15,7 +15,7 @@ std::string B(const char* s, std::size_t n) {
 }
 const std::string kNul(1, '\0');
 
-TEST(LumStringsText, SetTextSplitsAfterCrAndItsNextByteOrAfterNul) {
+TEST(LumStringsText, SetTextSplitsOnlyAfterCrLf) {
     struct Case {
         std::string text;
         V entries;
@@ -25,11 +25,13 @@ TEST(LumStringsText, SetTextSplitsAfterCrAndItsNextByteOrAfterNul) {
         {B("abc\r\n\0", 6), {"abc\r\n", kNul}},
         {"abc\r\n", {"abc\r\n"}},  // no end-of-text entry unless the caller adds the NUL
         {"a\r\nb", {"a\r\n", B("b\0", 2)}},
-        {"a\rbc", {"a\rb", B("c\0", 2)}},            // a CR takes the next byte, whatever it is
-        {"abc\r", {B("abc\r\0", 5)}},                // ... even the terminating NUL
-        {B("a\0b", 3), {B("a\0", 2), B("b\0", 2)}},  // a NUL inside ends an entry
-        {B("\0\0", 2), {kNul, kNul}},
-        {B("a\r\0b", 4), {B("a\r\0", 3), B("b\0", 2)}},
+        {"a\rbc", {B("a\rbc\0", 5)}},  // a lone CR, LF or NUL is a byte of its line
+        {"a\r\r\nb\n", {"a\r\r\n", B("b\n\0", 3)}},
+        {"abc\r", {B("abc\r\0", 5)}},
+        {B("a\0b", 3), {B("a\0b\0", 4)}},
+        {B("a\0", 2), {B("a\0", 2)}},  // the text's own final NUL is the end mark
+        {B("\0\0", 2), {B("\0\0", 2)}},
+        {B("a\r\0b", 4), {B("a\r\0b\0", 5)}},
     };
     for (const Case& c : cases) {
         TLumStrings s;
@@ -51,7 +53,8 @@ TEST(LumStringsText, InsertTextLeavesTheLastPieceWithoutNulAndReturnsItsIndex) {
         {"a\r\n", {"a\r\n"}},
         {"abc\r", {"abc\r"}},
         {B("a\0", 2), {B("a\0", 2)}},
-        {B("a\0b\r\nc", 6), {B("a\0", 2), "b\r\n", "c"}},
+        {B("a\0b\r\nc", 6), {B("a\0b\r\n", 5), "c"}},
+        {"a\rb\nc", {"a\rb\nc"}},
     };
     for (const Case& c : cases) {
         TLumStrings s;

@@ -43,54 +43,60 @@ std::vector<std::string> Entries(const TLumStrings& store) {
     return out;
 }
 
+namespace {
+
+bool EndsWithCrLfPair(const std::string& s) {
+    return s.size() >= 2 && s[s.size() - 2] == '\r' && s.back() == '\n';
+}
+
+}  // namespace
+
 std::vector<std::string> ReferenceSplit(const std::string& text, bool takeTerminator) {
-    // Walks text followed by its terminating NUL, as a C string scan would.
-    std::string withTerminator = text + '\0';
-    const std::size_t end = text.size();
+    // Only CR LF ends an entry; every other byte belongs to its line.
     std::vector<std::string> out;
-    std::size_t i = 0;
-    do {
-        std::string piece;
-        for (;;) {
-            if (i == end && !takeTerminator) break;
-            char c = withTerminator[i++];
-            piece += c;
-            if (c == '\0') break;
-            if (c == '\r') {
-                if (i < end || (i == end && takeTerminator)) piece += withTerminator[i++];
-                break;
-            }
+    std::string piece;
+    for (char c : text) {
+        piece += c;
+        if (EndsWithCrLfPair(piece)) {
+            out.push_back(piece);
+            piece.clear();
         }
+    }
+    if (!piece.empty() || text.empty()) {
+        // The text's own final NUL is the end-of-text marker; otherwise one is added.
+        if (takeTerminator && (piece.empty() || piece.back() != '\0')) piece += '\0';
         out.push_back(piece);
-    } while (i < end);
+    }
     return out;
 }
 
 std::vector<std::string> ReferenceLoad(const std::string& bytes) {
     if (bytes.empty()) return {std::string(1, '\0')};
-    std::string head = bytes.substr(0, 1024) + '\0';
     char separator = '\r';
-    for (std::size_t i = 0; i < head.size(); ++i) {
-        if (head[i] == '\n') {
+    for (std::size_t i = 0; i < bytes.size() && i < 1024; ++i) {
+        if (bytes[i] == '\n') {
             separator = '\n';
             break;
         }
-        if (head[i] == '\r') {
-            if (head[i + 1] == '\n') return ReferenceSplit(bytes + '\0', true);
+        if (bytes[i] == '\r') {
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                return ReferenceSplit(bytes + '\0', true);
             break;
         }
-        if (head[i] == '\0') break;
     }
+    // One separator byte, or a CR LF pair, ends a line; every other byte is kept.
     std::vector<std::string> out;
     std::string line;
-    for (char c : bytes) {
-        if (c == '\0') continue;
-        if (c == separator) {
-            out.push_back(line + "\r\n");
-            line.clear();
-        } else {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != separator) {
             line += c;
+            continue;
         }
+        if (separator == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
+        if (separator == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        out.push_back(line + "\r\n");
+        line.clear();
     }
     out.push_back(line + '\0');
     return out;
@@ -98,7 +104,7 @@ std::vector<std::string> ReferenceLoad(const std::string& bytes) {
 
 int32_t ReferenceCountLineEndsBefore(const std::vector<std::string>& entries, int32_t index) {
     int32_t n = 0;
-    for (int32_t i = 0; i < index; ++i) n += !entries[i].empty() && entries[i].back() == '\n';
+    for (int32_t i = 0; i < index; ++i) n += EndsWithCrLfPair(entries[i]);
     return n;
 }
 
@@ -106,7 +112,7 @@ int32_t ReferenceIndexAfterLineEnds(const std::vector<std::string>& entries, int
     int32_t i = 0, passed = 0;
     int32_t last = static_cast<int32_t>(entries.size()) - 1;
     while (passed < n && i < last) {
-        if (!entries[i].empty() && entries[i].back() == '\n') ++passed;
+        if (EndsWithCrLfPair(entries[i])) ++passed;
         ++i;
     }
     return i;

@@ -27,11 +27,11 @@ private:
     size_t pos_ = 0;
 };
 
+// Typed and pasted text: every CR, LF and CR LF becomes CR LF; NUL bytes stay.
 std::string Normalize(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
-        if (c == '\0') continue;
         if (c == '\r') {
             out += "\r\n";
             if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
@@ -53,7 +53,7 @@ public:
         if (in_.Below(4) == 0) edit_->SetWordWrap(false);
         std::string start = RandomText(in_.Below(200));
         edit_->SetAllText(start);
-        ref_ = Normalize(start);
+        ref_ = start;  // SetAllText keeps every byte: lone CR, lone LF and NUL too
         start_ = ref_;
         seen_.insert(ref_);
     }
@@ -391,9 +391,14 @@ private:
                 return Fail(where + ": a piece without word wrap on line " + std::to_string(i));
             else if (s.empty())
                 return Fail(where + ": an empty piece on line " + std::to_string(i));
-            if (content.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
-                return Fail(where + ": a stray marker byte in line " + std::to_string(i));
-            if (edit_->WordWrap()) {
+            const bool piece = !last && content.size() == s.size();
+            if (piece && (s.back() == '\r' || s.back() == '\n' || s.back() == '\0'))
+                return Fail(where + ": a piece ending with a marker byte on line " +
+                            std::to_string(i));
+            // Runs of CR, LF and NUL cannot be cut, so a piece may grow over them.
+            const bool uncuttable =
+                content.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+            if (edit_->WordWrap() && !uncuttable) {
                 int width = host_.TextWidth(edit_->ExpandTabs(content));
                 bool oneChar =
                     content.size() == 1 || (content.size() == 2 && IsLeadByte(content[0]));

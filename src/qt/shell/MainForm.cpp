@@ -66,6 +66,8 @@ ShellDialogs StandardDialogs() {
             QStringLiteral("置換しますか？"),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Abort | QMessageBox::YesToAll,
             parent);
+        // Esc and closing the box skip this hit, as No does; only Abort ends the run.
+        box.setEscapeButton(QMessageBox::No);
         switch (box.exec()) {
             case QMessageBox::Yes:
                 return SheetPrompts::ReplaceAnswer::Yes;

@@ -4,10 +4,12 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <deque>
 #include <memory>
@@ -169,6 +171,23 @@ private slots:
         Click("ReplaceBtn");
         QCOMPARE(Edit().GetAllText(), std::string("b b a a"));
         QCOMPARE(answers_.asked, 1);
+    }
+
+    void replaceQuestionEscAndCloseAnswerNo() {
+        // The real question box: Esc, and closing it, must skip the hit like No.
+        using A = SheetPrompts::ReplaceAnswer;
+        const ShellDialogs real = StandardDialogs();
+        for (bool close : {false, true}) {
+            QTimer::singleShot(0, [close] {
+                QWidget* box = QApplication::activeModalWidget();
+                QVERIFY(box);
+                if (close)
+                    box->close();
+                else
+                    QTest::keyClick(box, Qt::Key_Escape);
+            });
+            QCOMPARE(real.askReplace(form_.get()), A::No);
+        }
     }
 
     void dialogSettingsAtStartAndClose() {
