@@ -620,6 +620,16 @@ private:
     int boxEndLine_ = -1;
     int boxEndCol_ = -1;
     int boxMouseX_ = 0;
+
+    // ---- box selection in the model (LumEditBox.cpp)
+    bool IsBoxSelection() const;
+    // One row per display line from firstLine to lastLine, each ending with CR LF.
+    std::string BoxTextBetween(int firstLine, int lastLine) const;
+    void DeleteBox(bool repaint);
+    void InsertBox(const std::string& text, bool repaint);
+    void AppendLineForBox(std::string& payload);
+    // The byte column at pixel x, counting the blanks a short line would need.
+    int BoxColumnAt(int line, int x);
 };
 
 }  // namespace zentabo
