@@ -27,7 +27,7 @@ bool TLumEdit::RecordUndo(uint8_t kind, const std::string& text, int line, int c
     if (fits) {
         try {
             if (wordWrap_) ToLogicalPos(column, line);
-            undoList_.push_front(UndoRecord{kind, column, line, text});
+            undoList_.push_front(UndoRecord{kind, column, line, text, undoGroup_});
             undoBytes_ += size;
         } catch (const std::bad_alloc&) {
             historyTruncated_ = true;
@@ -58,7 +58,8 @@ void TLumEdit::RecordToDisplay(int& col, int& line) const {
 
 void TLumEdit::MoveRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to, bool fromUndo,
                           uint8_t newKind, std::string text) {
-    UndoRecord moved{newKind, from.front().column, from.front().line, std::move(text)};
+    UndoRecord moved{newKind, from.front().column, from.front().line, std::move(text),
+                     from.front().group};
     const int64_t oldSize = static_cast<int64_t>(from.front().text.size());
     const int64_t newSize = static_cast<int64_t>(moved.text.size());
     try {
@@ -222,7 +223,10 @@ void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& 
 void TLumEdit::Undo() {
     if (undoList_.empty() || undoBuf_ == 0) return;
     try {
-        ApplyFront(undoList_, redoList_, true);
+        const uint32_t group = undoList_.front().group;
+        do {
+            ApplyFront(undoList_, redoList_, true);
+        } while (group != 0 && !undoList_.empty() && undoList_.front().group == group);
     } catch (const std::exception&) {
         ShowError("Error:OC001_2");
     }
@@ -237,7 +241,10 @@ void TLumEdit::Undo() {
 void TLumEdit::Redo() {
     if (redoList_.empty()) return;
     try {
-        ApplyFront(redoList_, undoList_, false);
+        const uint32_t group = redoList_.front().group;
+        do {
+            ApplyFront(redoList_, undoList_, false);
+        } while (group != 0 && !redoList_.empty() && redoList_.front().group == group);
     } catch (const std::exception&) {
         ShowError("Error:OC001_3");
     }
