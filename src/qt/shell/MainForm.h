@@ -116,6 +116,9 @@ private:
     void CreateToolBars();
     void CreateStatusBar();
     void ConnectActions();
+    // The Edit menu's box selection switch (MainFormBox.cpp).
+    void ConnectBoxSelection();
+    void UpdateBoxSelection(TEditSheet* page);
     bool CycleKey(QObject* watched, QEvent* e);
 
     // Find and replace: the dialog's requests and the two commands that show it.
