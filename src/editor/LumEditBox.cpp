@@ -132,10 +132,9 @@ void TLumEdit::InsertBox(const std::string& text, bool repaint) {
     int endCol = recCol;
     bool appended = false;
     try {
-        if (rows.size() >= 2 && line == LastLine()) {
-            AppendLineForBox(inserted);
-            appended = true;
-        }
+        // A line the block needs at the end of the text is added once the row above it
+        // is in place, so that undo, which takes the pieces back from the bottom, finds
+        // the line break where it was recorded.
         for (size_t r = 0; r < rows.size(); ++r) {
             const int length = ContentLength(line);
             const int d = BoxColumnAt(line, x0);

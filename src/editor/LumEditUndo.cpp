@@ -138,7 +138,8 @@ void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& 
     auto chain = [&]() {
         if (from.empty()) return;
         const UndoRecord r2 = from.front();
-        if (r2.column != r.column || r2.line != r.line) return;
+        // A record of a grouped step never takes one from outside its group along.
+        if (r2.column != r.column || r2.line != r.line || r2.group != r.group) return;
         if (r2.kind == kUndoDelete) {
             firstLine = std::min(firstLine, ApplyInsertAt(r2, true));
             MoveRecord(from, to, fromUndo, kUndoInsert, r2.text);

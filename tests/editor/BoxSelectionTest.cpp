@@ -94,6 +94,19 @@ TEST(BoxSelectionTest, OverwritePasteReplacesTheBlockAndUndoBringsItBack) {
     EXPECT_EQ(f.edit->GetAllText(), "abcdef\r\nabcdef\r\nab");
 }
 
+TEST(BoxSelectionTest, OverwritePasteOnTheLastLineComesBackInOneUndo) {
+    // The covered bytes return only after the block is gone: the added line break
+    // must be found where it was before any of them went.
+    BoxFixture f("abcdef");
+    f.edit->SetInsertMode(false);
+    f.Paste("XY\r\nZW", 1, 0);
+    EXPECT_EQ(f.edit->GetAllText(), "aXYdef\r\n ZW");
+    f.edit->Undo();
+    EXPECT_EQ(f.edit->GetAllText(), "abcdef");
+    f.edit->Redo();
+    EXPECT_EQ(f.edit->GetAllText(), "aXYdef\r\n ZW");
+}
+
 TEST(BoxSelectionTest, OverwriteNeverLeavesHalfACharacter) {
     BoxFixture f("a\x82\xA0\x82\xA2\r\na\x82\xA0\x82\xA2");
     f.edit->SetInsertMode(false);
