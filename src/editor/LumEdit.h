@@ -656,9 +656,11 @@ private:
     std::string BoxTextBetween(int firstLine, int lastLine) const;
     void DeleteBox(bool repaint);
     void InsertBox(const std::string& text, bool repaint);
-    void AppendLineForBox(std::string& payload);
+    void AppendLineForBox(std::vector<std::string>& pieces);
     // The byte column at pixel x, counting the blanks a short line would need.
     int BoxColumnAt(int line, int x);
+    // The byte column of a row's text at pixel x (no blanks beyond it).
+    int ColumnAtRowPixel(int line, int x);
 
     // ---- mouse selection and drag (LumEditMouse.cpp, LumEditDrag.cpp)
     bool PointToCaret(int x, int y);

@@ -26,6 +26,23 @@ std::vector<std::string> SplitRows(const std::string& text) {
     return rows;
 }
 
+// Pieces gathered top down, written as the payload lists them: the last one first.
+// Putting each in front of a growing string would copy the payload once per row.
+std::string JoinReversed(const std::vector<std::string>& pieces) {
+    size_t size = 0;
+    for (const std::string& p : pieces) size += p.size();
+    std::string out;
+    out.reserve(size);
+    for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) out += *it;
+    return out;
+}
+
+std::string Piece(int col, int line, std::string_view text) {
+    std::string piece;
+    AppendBoxPiece(piece, col, line, text);
+    return piece;
+}
+
 }  // namespace
 
 bool TLumEdit::IsBoxSelection() const {
@@ -59,7 +76,7 @@ void TLumEdit::DeleteBox(bool repaint) {
     std::vector<BoxSpan> spans;
     for (int line = top; line <= bottom; ++line) spans.push_back(BoxColumnsBetween(line, x0, x1));
     selActive_ = allSelected_ = false;
-    std::string payload;
+    std::vector<std::string> pieces;
     for (int line = bottom; line >= top; --line) {
         const BoxSpan span = spans[static_cast<size_t>(line - top)];
         if (span.end <= span.start) continue;
@@ -71,8 +88,10 @@ void TLumEdit::DeleteBox(bool repaint) {
         int col = span.start, logicalLine = line;
         if (wordWrap_) ToLogicalPos(col, logicalLine);
         lines_.Put(line, s);
-        PrependBoxPiece(payload, col, logicalLine, cut);
+        pieces.push_back(Piece(col, logicalLine, cut));
     }
+    // Walked bottom up: the payload lists the top row first.
+    const std::string payload = JoinReversed(pieces);
     caretLine_ = top;
     caretCol_ = spans.front().start;
     CollapseSelectionToCaret();
@@ -87,7 +106,7 @@ void TLumEdit::DeleteBox(bool repaint) {
     goalCol_ = caretCol_;
 }
 
-void TLumEdit::AppendLineForBox(std::string& payload) {
+void TLumEdit::AppendLineForBox(std::vector<std::string>& pieces) {
     const int last = LastLine();
     std::string s = lines_.Get(last);
     int col = static_cast<int>(s.size()) - 1;
@@ -97,16 +116,21 @@ void TLumEdit::AppendLineForBox(std::string& payload) {
     lines_.Add(std::string(1, '\0'));
     int line = last;
     if (wordWrap_) ToLogicalPos(col, line);
-    PrependBoxPiece(payload, col, line, "\r\n");
+    pieces.push_back(Piece(col, line, "\r\n"));
 }
 
 int TLumEdit::BoxColumnAt(int line, int x) {
+    // One walk along the row up to x, as the box's own edges are found; the blanks a
+    // short line needs follow the same half-cell rule.
     const int length = ContentLength(line);
-    int d = PixelToColumn(line, x, true);
+    const int d = ColumnAtRowPixel(line, x);
     // A piece continued on the next display line takes no blanks at its end: they
     // would land inside the logical line.
-    if (d > length && wordWrap_ && !HasLineEnd(lines_.Get(line))) d = length;
-    return d;
+    if (d < length || (wordWrap_ && !HasLineEnd(lines_.Get(line)))) return d;
+    const int space = std::max(1, host_.TextWidth(" "));
+    const int extra = x - ColumnToPixel(line, length);
+    if (extra <= 0) return length;
+    return length + extra / space + (extra % space > space - space / 2 ? 1 : 0);
 }
 
 void TLumEdit::InsertBox(const std::string& text, bool repaint) {
@@ -126,7 +150,7 @@ void TLumEdit::InsertBox(const std::string& text, bool repaint) {
     const int x0 = host_.TextWidth(ExpandTabs(head));
     const int x1 = host_.TextWidth(ExpandTabs(head + rows.front()));
 
-    std::string inserted;
+    std::vector<std::string> inserted;
     std::string covered;
     int line = recLine;
     int endCol = recCol;
@@ -140,7 +164,7 @@ void TLumEdit::InsertBox(const std::string& text, bool repaint) {
             const int d = BoxColumnAt(line, x0);
             std::string s = lines_.Get(line);
             if (!insertMode_ && d < length) {
-                const int to = std::clamp(PixelToColumn(line, x1, false), d, length);
+                const int to = std::clamp(ColumnAtRowPixel(line, x1), d, length);
                 if (to > d) {
                     int col = d, logicalLine = line;
                     if (wordWrap_) ToLogicalPos(col, logicalLine);
@@ -158,7 +182,7 @@ void TLumEdit::InsertBox(const std::string& text, bool repaint) {
             lines_.Put(line, s);
             int col = at, logicalLine = line;
             if (wordWrap_) ToLogicalPos(col, logicalLine);
-            PrependBoxPiece(inserted, col, logicalLine, piece);
+            inserted.push_back(Piece(col, logicalLine, piece));
             endCol = d + static_cast<int>(rows[r].size());
             if (r + 1 == rows.size()) break;
             if (wordWrap_) line = LineEndOf(line);
@@ -173,7 +197,7 @@ void TLumEdit::InsertBox(const std::string& text, bool repaint) {
     }
     // Recorded even after a failure, so that undo takes back what was done.
     if (!covered.empty()) RecordUndo(kUndoBoxDelete, covered, recLine, recCol);
-    RecordUndo(kUndoBoxInsert, inserted, recLine, recCol);
+    RecordUndo(kUndoBoxInsert, JoinReversed(inserted), recLine, recCol);
     caretLine_ = std::clamp(line, 0, LastLine());
     caretCol_ = ClampCol(caretLine_, endCol);
     if (wordWrap_) {
