@@ -123,6 +123,7 @@ void TLumEdit::LeftButtonDown(int shift, int x, int y) {
             selStartCol_ = caretLine_ == LastLine() ? ContentLength(caretLine_)
                                                     : static_cast<int>(entry.size());
             selActive_ = true;
+            SetBoxMouseX(textLeft_ - horzOffset_);  // a box's moving edge at column 0
             ExtendSelectionTo(0, caretLine_, true);
         }
     }
