@@ -106,6 +106,7 @@ std::string TLumEdit::ApplyBoxPieces(const std::string& payload, bool insert, in
     std::vector<BoxPiece> pieces;
     const bool ok = ParseBoxPayload(payload, pieces);
     std::string reversed;
+    reversed.reserve(payload.size());
     firstLine = LastLine();
     for (const BoxPiece& p : pieces) {
         UndoRecord r{0, p.column, p.line, p.text};
@@ -119,13 +120,19 @@ std::string TLumEdit::ApplyBoxPieces(const std::string& payload, bool insert, in
         }
         // Keeps every entry within the wrap width before the next piece is placed.
         if (wordWrap_) RewrapFrom(0, std::min(line, caretLine_), false, std::max(line, caretLine_));
-        PrependBoxPiece(reversed, p.column, p.line, p.text);
+        // Appended here and turned round below: putting each piece in front would
+        // copy the payload once per piece.
+        std::string piece;
+        AppendBoxPiece(piece, p.column, p.line, p.text);
+        std::reverse(piece.begin(), piece.end());
+        reversed += piece;
     }
     if (!ok) {
         ShowError("Error:OC010_BoxUndo");
         caretLine_ = 0;
         caretCol_ = 0;
     }
+    std::reverse(reversed.begin(), reversed.end());
     return reversed;
 }
 
