@@ -53,9 +53,11 @@ RegisterCase boxPaste("box-paste-10000x40", [] {
     t.edit->MoveCaretTo(5, t.top + 3, kScrollCentre);
     CaseResult r;
     r.bytes = static_cast<long long>(text.size());
+    const int linesBefore = t.edit->LineCount();
     long long start = NowNs();
     t.edit->InsertString(text);
     const double pasteMs = MillisecondsSince(start);
+    const int linesAdded = t.edit->LineCount() - linesBefore;
     start = NowNs();
     t.edit->Undo();
     const double undoMs = MillisecondsSince(start);
@@ -66,6 +68,7 @@ RegisterCase boxPaste("box-paste-10000x40", [] {
     r.extra.push_back({"paste_ms", pasteMs});
     r.extra.push_back({"undo_ms", undoMs});
     r.extra.push_back({"redo_ms", redoMs});
+    r.extra.push_back({"display_lines_added", static_cast<double>(linesAdded)});
     return r;
 });
 
