@@ -1,7 +1,8 @@
 // The editor widget alone in a window titled "dragtest" with a known text, for a
 // drag selection made with the real pointer (run_drag_test.sh drives it through
-// xdotool). It prints where to press and where to release, in screen pixels, and
-// after the release the selected bytes as code page 932 hex ("RESULT sel hex=...").
+// xdotool). It prints where to press, where to release and where to middle-click, in
+// screen pixels; after the release the selected bytes as code page 932 hex
+// ("RESULT sel hex=..."), after the middle click the whole text ("RESULT text hex=...").
 
 #include <QApplication>
 #include <QTest>
@@ -41,19 +42,27 @@ int main(int argc, char** argv) {
     editor.Edit().SetAllText("abcdef\r\ng\x93\xfa\x96\x7bh\r\nijklmn");
     const QPoint from = ScreenPoint(editor, 0, 1);
     const QPoint to = ScreenPoint(editor, 2, 4);
-    Say(QStringLiteral("READY from=%1,%2 to=%3,%4")
+    const QPoint paste = ScreenPoint(editor, 2, 6);
+    Say(QStringLiteral("READY from=%1,%2 to=%3,%4 paste=%5,%6")
             .arg(from.x())
             .arg(from.y())
             .arg(to.x())
-            .arg(to.y()));
-    editor.Edit().OnMouseUp = [&](zentabo::TLumEdit& e, zentabo::TLumEdit::TMouseButton, int, int,
-                                  int) {
-        // Reported once the editor has handled the release.
-        QTimer::singleShot(0, &app, [&] {
-            Say(QStringLiteral("RESULT sel hex=\"%1\"")
-                    .arg(
-                        QString::fromLatin1(QByteArray::fromStdString(e.GetSelText()).toHex(' '))));
-            app.quit();
+            .arg(to.y())
+            .arg(paste.x())
+            .arg(paste.y()));
+    auto hex = [](const std::string& s) {
+        return QString::fromLatin1(QByteArray::fromStdString(s).toHex(' '));
+    };
+    using zentabo::TLumEdit;
+    editor.Edit().OnMouseUp = [&](TLumEdit& e, TLumEdit::TMouseButton button, int, int, int) {
+        // Reported once the widget has handled the release.
+        QTimer::singleShot(0, &app, [&, button] {
+            if (button == TLumEdit::mbLeft) {
+                Say(QStringLiteral("RESULT sel hex=\"%1\"").arg(hex(e.GetSelText())));
+            } else if (button == TLumEdit::mbMiddle) {
+                Say(QStringLiteral("RESULT text hex=\"%1\"").arg(hex(e.GetAllText())));
+                app.quit();
+            }
         });
     };
     QTimer::singleShot(30000, &app, [&] {
