@@ -395,6 +395,9 @@ public:
     void InsertAtPoint(int x, int y, const std::string& text);
     // Alt+Shift with the arrow keys: box mode for the selection being made.
     void BeginTemporaryBox();
+    // The focus went elsewhere with the button still down: the selection made so far
+    // stays, a drag ends without a drop.
+    void CancelMouse();
     bool MouseSelecting() const { return mouseSelecting_; }
     bool DragActive() const { return dragActive_; }
     int DragCursor() const { return dragCursor_; }

@@ -101,6 +101,15 @@ void TLumEdit::DropOnSource(const std::string& text) {
     if (changes) FireChange();
 }
 
+void TLumEdit::CancelMouse() {
+    EndMouseSelection();
+    leftPressed_ = false;
+    if (!dragActive_) return;
+    dragActive_ = false;
+    if (dragCursor_ != 0) host_.SetDragCursor(0);
+    dragCursor_ = 0;
+}
+
 // A box deletion takes bytes out of the rows it covers; a drop behind them on its
 // logical line moves left by what went before it. Answered as a logical position
 // when wrapping.

@@ -197,6 +197,20 @@ TEST(MouseTest, CtrlCopiesAndTheCursorShowsWhich) {
     EXPECT_EQ(f.edit->GetAllText(), "abc\r\ndef");
 }
 
+TEST(MouseTest, LosingTheFocusMidDragDropsNothing) {
+    MouseFixture f("abc\r\ndef");
+    f.edit->SetSel(0, 0, 0, 2);
+    f.Press(X(1), Y(0));
+    f.Move(X(2), Y(1));
+    f.edit->CancelMouse();
+    EXPECT_FALSE(f.edit->DragActive());
+    EXPECT_EQ(f.host.dragCursor, 0);
+    f.Release(X(2), Y(1));
+    f.edit->TimerTick();
+    EXPECT_EQ(f.edit->GetAllText(), "abc\r\ndef");
+    EXPECT_EQ(f.edit->GetSelText(), "ab");
+}
+
 TEST(MouseTest, ManualDragModeWithoutAHandlerClearsTheSelection) {
     MouseFixture f("abcdef");
     f.edit->DragMode = dmManual;

@@ -484,6 +484,7 @@ void LumEditWidget::focusInEvent(QFocusEvent* e) {
 void LumEditWidget::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     imeKeysDown_.clear();
+    edit_->CancelMouse();
     edit_->FocusOut();
 }
 
