@@ -1,6 +1,8 @@
 // The Edit menu's box selection switch: turns box mode of the active page on and off
 // and shows the page's mode as its check mark.
 #include <QAction>
+#include <QLabel>
+#include <algorithm>
 
 #include "editor/LumEdit.h"
 #include "qt/shell/EditSheet.h"
@@ -23,7 +25,13 @@ void TMainForm::ConnectBoxSelection() {
 void TMainForm::UpdateBoxSelection(TEditSheet* page) {
     QAction* box = Action(QStringLiteral("EditBoxSel1"));
     box->setEnabled(page != nullptr);
-    box->setChecked(page && page->Edit().BoxSelMode());
+    const bool boxMode = page && page->Edit().BoxSelMode();
+    box->setChecked(boxMode);
+    // Status panel 1 keeps its width; only the word for box mode may need more.
+    const int width =
+        boxMode ? std::max(130, panel1_->fontMetrics().horizontalAdvance(panel1_->text()) + 8)
+                : 130;
+    if (panel1_->width() != width) panel1_->setFixedWidth(width);
 }
 
 }  // namespace zentabo

@@ -34,7 +34,10 @@ private slots:
         QVERIFY(inEditMenu);
 
         TLumEdit& first = form->ActiveSheet()->Edit();
-        box->trigger();
+        QWidget* editor = form->ActiveSheet()->EditWidget();
+        editor->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::keyClick(editor, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(first.BoxSelMode());
         form->UpdateActions();
         QVERIFY(box->isChecked());
