@@ -400,7 +400,6 @@ public:
     void CancelMouse();
     bool MouseSelecting() const { return mouseSelecting_; }
     bool DragActive() const { return dragActive_; }
-    int DragCursor() const { return dragCursor_; }
     int AutoScrollDirection() const { return autoScrollDir_; }
 
 private:
@@ -691,8 +690,6 @@ private:
     bool dblClickFlag_ = false;
     bool leftPressed_ = false;
     int autoScrollDir_ = 0;
-    int lastMouseX_ = 0;
-    int lastMouseY_ = 0;
     bool savedCaretScrollFix_ = false;
     int dragStartEndLine_ = 0;
     int dragStartEndCol_ = 0;

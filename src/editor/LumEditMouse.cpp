@@ -143,8 +143,6 @@ void TLumEdit::DblClick() {
 
 void TLumEdit::MouseMove(int shift, int x, int y) {
     if (OnMouseMove) OnMouseMove(*this, shift, x, y);
-    lastMouseX_ = x;
-    lastMouseY_ = y;
     autoScrollDir_ = 0;
     if (!mouseSelecting_) return;
     CaretScrollFix = false;

@@ -53,6 +53,21 @@ TEST(MouseTest, ClicksPlaceTheCaretAndTheGutterSelectsWholeLines) {
     EXPECT_EQ(empty.edit->CaretLine(), 1);
 }
 
+TEST(MouseTest, ClicksAndDragsInAZeroSizeWindowAreHarmless) {
+    MouseFixture f("abc\r\n\x82\xA0\x82\xA2\r\nxyz");
+    f.host.SetClientSize(0, 0);
+    f.edit->Resize();
+    f.Press(5, 100);
+    f.Move(-20, 500);
+    for (int i = 0; i < 5; ++i) f.edit->TimerTick();
+    f.Move(300, -30);
+    for (int i = 0; i < 5; ++i) f.edit->TimerTick();
+    f.Release(300, -30);
+    EXPECT_EQ(f.edit->GetAllText(), "abc\r\n\x82\xA0\x82\xA2\r\nxyz");
+    EXPECT_LE(f.edit->CaretLine(), 2);
+    EXPECT_FALSE(f.edit->CaretLine() == 1 && f.edit->CaretCol() % 2 == 1);  // inside あ or い
+}
+
 TEST(MouseTest, ShiftClickAndDraggingExtendTheSelection) {
     MouseFixture f("abc\r\ndef\r\nghi");
     f.Drag(X(1), Y(0), X(1), Y(0));
