@@ -382,6 +382,37 @@ public:
     // Where the mouse is (client x) when a mouse selection extends the box.
     void SetBoxMouseX(int clientX) { boxMouseX_ = clientX; }
 
+    // ---- mouse (client pixels; shift is a set of kShift* bits)
+    enum TMouseButton { mbLeft, mbRight, mbMiddle };
+    static constexpr int kShiftShift = 1;
+    static constexpr int kShiftAlt = 2;
+    static constexpr int kShiftCtrl = 4;
+    std::function<void(TLumEdit& sender, TMouseButton button, int shift, int x, int y)> OnMouseDown;
+    std::function<void(TLumEdit& sender, int shift, int x, int y)> OnMouseMove;
+    std::function<void(TLumEdit& sender, TMouseButton button, int shift, int x, int y)> OnMouseUp;
+    std::function<void(TLumEdit& sender)> OnDblclick;
+    std::function<void(TLumEdit& sender)> OnClick;
+    std::function<void(TLumEdit& sender, const std::string& SelectStr, bool& CanDrag)>
+        OnManualStartDrag;
+    void MouseDown(TMouseButton button, int shift, int x, int y);
+    void MouseMove(int shift, int x, int y);
+    void MouseUp(TMouseButton button, int shift, int x, int y);
+    void DblClick();
+    // The 40 ms timer: auto-scroll while a mouse selection is outside the text area.
+    void TimerTick();
+    // Ctrl went down or up: a drag shows whether it moves or copies.
+    void UpdateDragCursor();
+    // Inserts text at a client point (the X11 primary selection's middle click).
+    void InsertAtPoint(int x, int y, const std::string& text);
+    // Alt+Shift with the arrow keys: box mode for the selection being made.
+    void BeginTemporaryBox();
+    // The focus went elsewhere with the button still down: the selection made so far
+    // stays, a drag ends without a drop.
+    void CancelMouse();
+    bool MouseSelecting() const { return mouseSelecting_; }
+    bool DragActive() const { return dragActive_; }
+    int AutoScrollDirection() const { return autoScrollDir_; }
+
 private:
     friend class EditorTestAccess;
 
@@ -650,6 +681,51 @@ private:
     int boxEndLine_ = -1;
     int boxEndCol_ = -1;
     int boxMouseX_ = 0;
+
+    // ---- box selection in the model (LumEditBox.cpp)
+    bool IsBoxSelection() const;
+    // One row per display line from firstLine to lastLine, each ending with CR LF.
+    std::string BoxTextBetween(int firstLine, int lastLine) const;
+    void DeleteBox(bool repaint);
+    void InsertBox(const std::string& text, bool repaint);
+    void AppendLineForBox(std::vector<std::string>& pieces);
+    // The byte column at pixel x, counting the blanks a short line would need.
+    int BoxColumnAt(int line, int x);
+    // The byte column of a row's text at pixel x (no blanks beyond it).
+    int ColumnAtRowPixel(int line, int x);
+
+    // ---- mouse selection and drag (LumEditMouse.cpp, LumEditDrag.cpp)
+    bool PointToCaret(int x, int y);
+    bool InSelection(int line, int col);
+    void LeftButtonDown(int shift, int x, int y);
+    void ExtendByMouse(int x, int y);
+    void StartSelectionDrag();
+    void EndMouseSelection();
+    void DropOnSource(const std::string& text);
+    // Where a position ends up once the selection is deleted: logical positions when
+    // wrapping (the deletion re-wraps), display positions otherwise.
+    struct DropPoint {
+        int line = 0;
+        int col = 0;
+    };
+    DropPoint BoxDropAfterDelete(int line, int col);
+    // Records made while this is not 0 carry it; undo and redo take them as one step.
+    uint32_t undoGroup_ = 0;
+    uint32_t lastUndoGroup_ = 0;
+    void EndTemporaryBox();
+    // Alt+Shift with an arrow key starts a box selection.
+    void TemporaryBoxForKey(int key);
+    bool mouseSelecting_ = false;
+    bool dragActive_ = false;
+    bool dblClickFlag_ = false;
+    bool leftPressed_ = false;
+    int autoScrollDir_ = 0;
+    bool savedCaretScrollFix_ = false;
+    int dragStartEndLine_ = 0;
+    int dragStartEndCol_ = 0;
+    int dragCursor_ = 0;
+    // Box mode switched on by Alt+Shift for one selection, off again once it is gone.
+    bool temporaryBox_ = false;
 };
 
 }  // namespace zentabo

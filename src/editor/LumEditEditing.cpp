@@ -78,6 +78,7 @@ std::string TLumEdit::GetTextRange(int startCol, int startLine, int endLine, int
         std::swap(startLine, endLine);
         std::swap(startCol, endCol);
     }
+    if (boxSelMode_ && startLine != endLine) return BoxTextBetween(startLine, endLine);
     return RangeText(startCol, startLine, endLine, endCol);
 }
 
@@ -171,7 +172,10 @@ std::string TLumEdit::DeleteRangeNoRecord(int startCol, int startLine, int endLi
 }
 
 void TLumEdit::DeleteSelection(bool repaint, bool box) {
-    (void)box;  // rectangular deletion comes with box selection
+    if (box && IsBoxSelection()) {
+        DeleteBox(repaint);
+        return;
+    }
     SelectionRange r = GetSelectionRange();
     const bool present = selActive_ || allSelected_;
     selActive_ = allSelected_ = false;
@@ -250,9 +254,12 @@ void TLumEdit::InsertNoRecord(const std::string& text, bool caretAfter) {
 }
 
 void TLumEdit::InsertAtCaret(const std::string& rawText, bool repaint, bool box) {
-    (void)box;  // a box paste comes with box selection
     std::string text = NormalizeInput(rawText);
     if (text.empty()) return;
+    if (box) {
+        InsertBox(text, repaint);
+        return;
+    }
     caretLine_ = std::clamp(caretLine_, 0, LastLine());
     if (freeCaretMode_ && caretCol_ > ContentLength(caretLine_)) {
         text = PadBlanks(caretLine_, caretCol_) + text;

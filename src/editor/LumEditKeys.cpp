@@ -19,6 +19,7 @@ void TLumEdit::KeyDown(int key) {
     keyHandling_ = true;
     try {
         if (OnKeyDown) OnKeyDown(*this, key);
+        TemporaryBoxForKey(key);
         const bool ctrl = host_.IsKeyDown(vk::kControl);
         const bool shift = ShiftHeld();
         const bool imeKey = host_.IsKeyDown(vk::kConvert) || host_.IsKeyDown(vk::kNonConvert);
@@ -136,6 +137,7 @@ void TLumEdit::KeyDown(int key) {
     } catch (const std::exception&) {
         ShowError("Error:OC006");
     }
+    if (temporaryBox_ && !selActive_ && !allSelected_) EndTemporaryBox();
     keyHandling_ = false;
 }
 

@@ -77,7 +77,13 @@ void TLumEdit::ExtendSelectionToCaret() {
 }
 
 void TLumEdit::AfterCaretMove(int oldCol, int oldLine) {
-    const bool extend = ShiftHeld() || (scrolling_ && allSelected_ && !keyHandling_);
+    // A dragged selection stays put while auto-scroll moves the drop point.
+    if (dragActive_) {
+        PlaceCaret();
+        return;
+    }
+    const bool extend = ShiftHeld() || (mouseSelecting_ && !keyHandling_) ||
+                        (scrolling_ && allSelected_ && !keyHandling_);
     if (extend) {
         // A whole-text selection stays as it is.
         if (!allSelected_) {

@@ -52,6 +52,12 @@ TLumEdit::BoxSpan TLumEdit::BoxColumns(int line) {
     return BoxColumnsBetween(line, ColumnToPixel(selStartLine_, selStartCol_), BoxEndX());
 }
 
+int TLumEdit::ColumnAtRowPixel(int line, int x) {
+    if (line < 0 || line > LastLine()) return 0;
+    const std::string_view text(lines_.Get(line).data(), static_cast<size_t>(ContentLength(line)));
+    return ColumnAtPixel(host_, text, std::max(1, tabCount_), SingleByteMode, x);
+}
+
 TLumEdit::BoxSpan TLumEdit::BoxColumnsBetween(int line, int x0, int x1) {
     if (line < 0 || line > LastLine()) return {};
     const int length = ContentLength(line);

@@ -145,6 +145,7 @@ void TLumEdit::SetCurSetMode(bool value) {
 }
 
 void TLumEdit::SetBoxSelMode(bool value) {
+    temporaryBox_ = false;  // chosen now, it stays after the selection
     if (boxSelMode_ == value) return;
     if (selActive_ || allSelected_) ClearSelection();
     boxSelMode_ = value;

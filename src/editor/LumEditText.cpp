@@ -130,6 +130,8 @@ void TLumEdit::SetSel(int startCol, int startLine, int endLine, int endCol) {
 std::string TLumEdit::GetSelText() const {
     SelectionRange r = GetSelectionRange();
     if (!selActive_ && !allSelected_) return {};
+    // A box's last row may end at column 0, which the stream range would leave out.
+    if (IsBoxSelection()) return BoxTextBetween(selStartLine_, selEndLine_);
     return GetTextRange(r.startCol, r.startLine, r.endLine, r.endCol);
 }
 

@@ -43,7 +43,7 @@ bool TLumEdit::RecordUndo(uint8_t kind, const std::string& text, int line, int c
     if (fits) {
         try {
             if (wordWrap_) ToLogicalPos(column, line);
-            undoList_.push_front(UndoRecord{kind, column, line, text});
+            undoList_.push_front(UndoRecord{kind, column, line, text, undoGroup_});
             undoBytes_ += size;
         } catch (const std::bad_alloc&) {
             historyTruncated_ = true;
@@ -69,7 +69,8 @@ void TLumEdit::RecordToDisplay(int& col, int& line) const {
 
 void TLumEdit::MoveRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to, bool fromUndo,
                           uint8_t newKind, std::string text) {
-    UndoRecord moved{newKind, from.front().column, from.front().line, std::move(text)};
+    UndoRecord moved{newKind, from.front().column, from.front().line, std::move(text),
+                     from.front().group};
     const int64_t oldSize = static_cast<int64_t>(from.front().text.size());
     const int64_t newSize = static_cast<int64_t>(moved.text.size());
     try {
@@ -116,6 +117,7 @@ std::string TLumEdit::ApplyBoxPieces(const std::string& payload, bool insert, in
     std::vector<BoxPiece> pieces;
     const bool ok = ParseBoxPayload(payload, pieces);
     std::string reversed;
+    reversed.reserve(payload.size());
     firstLine = LastLine();
     for (const BoxPiece& p : pieces) {
         UndoRecord r{0, p.column, p.line, p.text};
@@ -129,13 +131,19 @@ std::string TLumEdit::ApplyBoxPieces(const std::string& payload, bool insert, in
         }
         // Keeps every entry within the wrap width before the next piece is placed.
         if (wordWrap_) RewrapFrom(0, std::min(line, caretLine_), false, std::max(line, caretLine_));
-        PrependBoxPiece(reversed, p.column, p.line, p.text);
+        // Appended here and turned round below: putting each piece in front would
+        // copy the payload once per piece.
+        std::string piece;
+        AppendBoxPiece(piece, p.column, p.line, p.text);
+        std::reverse(piece.begin(), piece.end());
+        reversed += piece;
     }
     if (!ok) {
         ShowError("Error:OC010_BoxUndo");
         caretLine_ = 0;
         caretCol_ = 0;
     }
+    std::reverse(reversed.begin(), reversed.end());
     return reversed;
 }
 
@@ -148,7 +156,8 @@ void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& 
     auto chain = [&]() {
         if (from.empty()) return;
         const UndoRecord r2 = from.front();
-        if (r2.column != r.column || r2.line != r.line) return;
+        // A record of a grouped step never takes one from outside its group along.
+        if (r2.column != r.column || r2.line != r.line || r2.group != r.group) return;
         if (r2.kind == kUndoDelete) {
             firstLine = std::min(firstLine, ApplyInsertAt(r2, true));
             MoveRecord(from, to, fromUndo, kUndoInsert, r2.text);
@@ -233,7 +242,10 @@ void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& 
 void TLumEdit::Undo() {
     if (undoList_.empty() || undoBuf_ == 0) return;
     try {
-        ApplyFront(undoList_, redoList_, true);
+        const uint32_t group = undoList_.front().group;
+        do {
+            ApplyFront(undoList_, redoList_, true);
+        } while (group != 0 && !undoList_.empty() && undoList_.front().group == group);
     } catch (const std::exception&) {
         ShowError("Error:OC001_2");
     }
@@ -248,7 +260,10 @@ void TLumEdit::Undo() {
 void TLumEdit::Redo() {
     if (redoList_.empty()) return;
     try {
-        ApplyFront(redoList_, undoList_, false);
+        const uint32_t group = redoList_.front().group;
+        do {
+            ApplyFront(redoList_, undoList_, false);
+        } while (group != 0 && !redoList_.empty() && redoList_.front().group == group);
     } catch (const std::exception&) {
         ShowError("Error:OC001_3");
     }

@@ -26,6 +26,8 @@ struct UndoRecord {
     int32_t column = 0;
     int32_t line = 0;
     std::string text;
+    // Not 0: the records of one user step (a drag that moved text), undone together.
+    uint32_t group = 0;
 };
 
 // The kind a record becomes when it moves to the other list.

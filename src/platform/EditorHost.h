@@ -77,6 +77,18 @@ public:
     // clipboard holds no text.
     virtual bool GetClipboardText(std::string& text) = 0;
     virtual ClipboardWrite SetClipboardText(std::string_view text) = 0;
+
+    // ---- mouse support; a host without them leaves the defaults.
+    // Completes an open input-method composition, so its text lands before the caret
+    // moves (a click).
+    virtual void CompleteComposition() {}
+    // Gives the editor the keyboard focus (a click).
+    virtual void TakeFocus() {}
+    // Shows the editor's context menu at a client point, when one is assigned.
+    virtual void ShowPopupMenu(int /*clientX*/, int /*clientY*/) {}
+    // The pointer shape while a selection is dragged: 0 the normal one, 1 the move
+    // cursor ("DragCur1"), 2 the copy cursor ("DragCur2").
+    virtual void SetDragCursor(int /*cursor*/) {}
 };
 
 }  // namespace zentabo

@@ -8,6 +8,7 @@
 
 #include "HeadlessHost.h"
 #include "editor/LumEdit.h"
+#include "platform/VirtualKeys.h"
 #include "store/LumEditSub.h"
 
 namespace zentabo {
@@ -191,8 +192,104 @@ private:
         ref_.insert(p, text);
     }
 
+    // Drags the selection with the mouse to a random visible point and drops it
+    // there, moved or (Ctrl) copied; the reference moves the bytes itself.
+    void DragSelection() {
+        if (!edit_->SelActive() || edit_->BoxSelMode()) return;
+        const SelectionRange r = edit_->GetSelectionRange();
+        const int line = edit_->SelEndLine(), col = edit_->SelEndCol();
+        if (line < edit_->TopLine() || line >= edit_->TopLine() + edit_->LinesPerPage()) return;
+        auto y = [&](int l) {
+            return edit_->TopMargin() + (l - edit_->TopLine()) * edit_->LineHeight() + 2;
+        };
+        const int x = edit_->TextLeft() + edit_->ColumnToPixel(line, col) - edit_->HorzOffset() + 1;
+        edit_->MouseDown(TLumEdit::mbLeft, 0, x, y(line));
+        const ClientSize size = host_.GetClientSize();
+        const int tx = edit_->TextLeft() + in_.Below(std::max(1, size.width - edit_->TextLeft()));
+        const int ty = y(edit_->TopLine() + in_.Below(std::max(1, edit_->LinesPerPage())));
+        edit_->MouseMove(0, tx, ty);
+        const bool copy = in_.Below(3) == 0;
+        if (copy) host_.keysDown.push_back(vk::kControl);
+        const std::string before = ref_;
+        if (edit_->DragActive()) {
+            const size_t a = Offset(r.startLine, r.startCol);
+            const size_t b = std::min(Offset(r.endLine, r.endCol), ref_.size());
+            const size_t d = Offset(
+                edit_->CaretLine(),
+                std::min(
+                    edit_->CaretCol(),
+                    static_cast<int>(StripLineEnd(edit_->Lines().Get(edit_->CaretLine())).size())));
+            const std::string text = ref_.substr(a, b - a);
+            // The start of the line after a selection that ends with its line break
+            // lies outside it.
+            const bool endsWithBreak =
+                text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
+            if (!text.empty() && (d < a || d > b || (d == b && endsWithBreak))) {
+                if (copy) {
+                    ref_.insert(d, text);
+                } else {
+                    ref_.erase(a, b - a);
+                    ref_.insert(SnapLeft(d < a ? d : d - (b - a)), text);
+                }
+            }
+        }
+        edit_->MouseUp(TLumEdit::mbLeft, 0, tx, ty);
+        host_.keysDown.clear();
+        if (edit_->GetAllText() != ref_) return Fail("a drag gave another text than the reference");
+        if (ref_ != before && in_.Below(2) == 0) {
+            // One undo step takes the whole move back, one redo does it again.
+            const std::string after = ref_;
+            edit_->Undo();
+            if (edit_->GetAllText() != before) return Fail("undo of a drag is not one step");
+            edit_->Redo();
+            if (edit_->GetAllText() != after) return Fail("redo of a drag differs");
+        }
+    }
+
+    static int CountLineBreaks(const std::string& s) {
+        int n = 0;
+        for (size_t p = s.find("\r\n"); p != std::string::npos; p = s.find("\r\n", p + 2)) ++n;
+        return n;
+    }
+
+    // A box: selected, then copied and pasted back as a box, or cut out. The box's
+    // rows come from the editor; the checks are what must hold whatever they are.
+    void BoxOperation() {
+        const int lines = edit_->LineCount();
+        edit_->SetBoxSelMode(true);
+        edit_->BoxColumFix = in_.Below(2) == 0;
+        edit_->SetSel(in_.Below(40), in_.Below(lines), in_.Below(lines), in_.Below(40));
+        const std::string rows = edit_->GetSelText();
+        const std::string before = ref_;
+        const bool box = edit_->SelStartLine() != edit_->SelEndLine();
+        if (box) {
+            const int rowCount = std::abs(edit_->SelEndLine() - edit_->SelStartLine()) + 1;
+            if (CountLineBreaks(rows) != rowCount) return Fail("a box row without its CR LF");
+        }
+        if (in_.Below(2) == 0) {
+            edit_->CutToClipboard();
+            const std::string now = edit_->GetAllText();
+            // A box keeps every line break; within one line it is an ordinary range.
+            const size_t removed =
+                box ? rows.size() - 2 * static_cast<size_t>(CountLineBreaks(rows)) : rows.size();
+            if (now.size() + removed != before.size() ||
+                (box && CountLineBreaks(now) != CountLineBreaks(before)))
+                return Fail("a box cut removed other bytes than its rows");
+            ref_ = now;
+        } else {
+            edit_->MoveCaretTo(in_.Below(40), in_.Below(lines), 0);
+            std::string block = rows.empty() ? RandomText(in_.Below(20)) : rows;
+            edit_->InsertString(block);
+            ref_ = edit_->GetAllText();
+            if (edit_->InsertMode() && ref_.size() < before.size() + Normalize(block).size() -
+                                                         2 * CountLineBreaks(Normalize(block)))
+                return Fail("a box paste lost bytes");
+        }
+        edit_->SetBoxSelMode(false);
+    }
+
     void Step() {
-        int op = in_.Below(18);
+        int op = in_.Below(20);
         // Long runs would otherwise grow the text without bound and slow every check.
         if (ref_.size() > 4000 && (op == 5 || op == 16 || op == 17)) op = 15;
         lastOp_ = op;
@@ -315,6 +412,12 @@ private:
                 edit_->TypeText(t);
                 break;
             }
+            case 18:
+                DragSelection();
+                break;
+            case 19:
+                BoxOperation();
+                break;
             case 17: {
                 // Copy and paste back what is selected.
                 edit_->CopyToClipboard();

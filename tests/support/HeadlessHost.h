@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/FixedMetricsHost.h"
@@ -66,6 +67,11 @@ public:
     bool GetClipboardText(std::string& text) override;
     ClipboardWrite SetClipboardText(std::string_view text) override;
 
+    void CompleteComposition() override { ++compositionsCompleted; }
+    void TakeFocus() override { SetFocus(true); }
+    void ShowPopupMenu(int x, int y) override { popupsShown.push_back({x, y}); }
+    void SetDragCursor(int cursor) override { dragCursor = cursor; }
+
     // Puts text on the clipboard as another program would.
     void SetClipboard(const std::string& text);
     std::optional<std::string> Clipboard() const;
@@ -84,6 +90,9 @@ public:
     std::vector<int> keysDown;
     // The next clipboard write fails this way (Ok: writes work).
     ClipboardWrite clipboardFailure = ClipboardWrite::Ok;
+    int compositionsCompleted = 0;
+    std::vector<std::pair<int, int>> popupsShown;
+    int dragCursor = 0;
 };
 
 }  // namespace zentabo

@@ -37,6 +37,8 @@ constexpr ActionSpec kActions[] = {
      "F2", IconId::CopyAll, 0},
     {"EditAllSelect1", "編集", "すべて選択(&A)", "すべて選択|テキスト全体を選択", "", IconId::None,
      0},
+    {"EditBoxSel1", "編集", "矩形選択(&K)", "矩形選択|矩形範囲の選択に切り替え", "Ctrl+Shift+B",
+     IconId::None, 0},
     {"EditUndo1", "編集", "元に戻す(&U)", "元に戻す|直前の操作を元に戻す", "", IconId::Undo, 0},
     {"EditRedo1", "編集", "やり直し(&R)", "やり直し|直前の操作をやり直す", "Ctrl+Alt+Z",
      IconId::Redo, 0},

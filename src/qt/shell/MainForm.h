@@ -128,6 +128,9 @@ private:
     // The markup and text commands with their dialogs (MainFormMarkup.cpp).
     void ConnectMarkupActions();
     void UpdateMarkupActions();
+    // The Edit menu's box selection switch (MainFormBox.cpp).
+    void ConnectBoxSelection();
+    void UpdateBoxSelection(TEditSheet* page);
     bool CycleKey(QObject* watched, QEvent* e);
 
     // Find and replace: the dialog's requests and the two commands that show it.

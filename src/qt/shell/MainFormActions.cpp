@@ -147,8 +147,8 @@ void TMainForm::CreateMenus() {
          Act("FileChangeCaption1"), Sep(), Act("FilePrint1"), Sep(), Act("FileExit1")});
     top("編集(&E)",
         {Act("EditCut1"), Act("EditCopy1"), Act("EditPaste1"), Act("EditQuotePaste1"),
-         Act("EditAllSelect1"), Sep(), Act("EditUndo1"), Act("EditRedo1"), Sep(),
-         Act("EditAllCopy1"), Act("EditDatePaste1"), Act("EditDateTimePaste1"), Sep(),
+         Act("EditAllSelect1"), Act("EditBoxSel1"), Sep(), Act("EditUndo1"), Act("EditRedo1"),
+         Sep(), Act("EditAllCopy1"), Act("EditDatePaste1"), Act("EditDateTimePaste1"), Sep(),
          Act("EditCovertBreak1"), Item{nullptr, "トリミング(&T)", kTrimItems},
          Item{nullptr, "エンコード(&E)", {Act("EditEncodeHtml1"), Act("EditEncodeMail1")}},
          Item{nullptr, "デコード(&D)", {Act("EditDecodeHtml1"), Act("EditDecodeMail1")}}});
@@ -331,6 +331,7 @@ void TMainForm::ConnectActions() {
        [this] { pageControl_->Bar()->SetMultiLine(!pageControl_->Bar()->MultiLine()); });
     ConnectMarkupActions();
 
+    ConnectBoxSelection();
     connect(pageControl_, &PageControl::currentChanged, this, [this] { UpdateActions(); });
     // The update pass runs whenever the event loop runs out of work.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
@@ -360,7 +361,8 @@ void TMainForm::UpdateActions() {
     if (panel2_->text() != saveText) panel2_->setText(saveText);
     if (page) {
         TLumEdit& e = page->Edit();
-        const QString caret = CaretPanelText(e.CaretLine(), e.CaretDisplayColumn(), e.InsertMode());
+        const QString caret =
+            CaretPanelText(e.CaretLine(), e.CaretDisplayColumn(), e.InsertMode(), e.BoxSelMode());
         if (panel1_->text() != caret) {
             FitPanel(panel1_, caret);
             panel1_->setText(caret);
@@ -388,6 +390,7 @@ void TMainForm::UpdateActions() {
     UpdateMarkupActions();
     Action(QStringLiteral("ViewToolBar1"))->setChecked(ToolBarsVisible());
     Action(QStringLiteral("ViewMultiLine1"))->setChecked(pageControl_->Bar()->MultiLine());
+    UpdateBoxSelection(page);
     updating_ = false;
 }
 

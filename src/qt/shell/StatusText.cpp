@@ -2,12 +2,13 @@
 
 namespace zentabo {
 
-QString CaretPanelText(int caretLine, int displayColumn, bool insertMode) {
+QString CaretPanelText(int caretLine, int displayColumn, bool insertMode, bool boxMode) {
     // Right-aligned in five characters; wider numbers are not cut.
-    return QStringLiteral(" %1行 %2桁　%3")
-        .arg(caretLine, 5)
-        .arg(displayColumn, 5)
-        .arg(insertMode ? QStringLiteral("挿入") : QStringLiteral("上書"));
+    const QString text = QStringLiteral(" %1行 %2桁　%3")
+                             .arg(caretLine, 5)
+                             .arg(displayColumn, 5)
+                             .arg(insertMode ? QStringLiteral("挿入") : QStringLiteral("上書"));
+    return boxMode ? text + QStringLiteral("　矩形") : text;
 }
 
 QString WindowCaption(const QString& fileName) {

@@ -7,8 +7,9 @@
 
 namespace zentabo {
 
-// " %5d行 %5d桁　%s": display line, caret column in screen cells, insert mode word.
-QString CaretPanelText(int caretLine, int displayColumn, bool insertMode);
+// " %5d行 %5d桁　%s": display line, caret column in screen cells, insert mode word;
+// in box mode "　矩形" follows.
+QString CaretPanelText(int caretLine, int displayColumn, bool insertMode, bool boxMode = false);
 
 // "Zentabo - <path>" for a bound page, "Zentabo" otherwise.
 QString WindowCaption(const QString& fileName);

@@ -69,8 +69,10 @@ LumEditWidget::LumEditWidget(QWidget* parent)
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
+    setMouseTracking(true);  // the pointer shape follows the gutter and the text
     hbar_->hide();
     editorTimer_.setInterval(40);
+    connect(&editorTimer_, &QTimer::timeout, this, [this] { edit_->TimerTick(); });
     blinkTimer_.setInterval(std::max(100, QApplication::cursorFlashTime() / 2));
     connect(&blinkTimer_, &QTimer::timeout, this, [this] {
         blinkOn_ = !blinkOn_;
@@ -424,8 +426,11 @@ void LumEditWidget::resizeEvent(QResizeEvent* e) {
 
 void LumEditWidget::keyPressEvent(QKeyEvent* e) {
     const VirtualKeyPress k = MapKeyEvent(*e);
-    // Alt combinations belong to menus and the window, as system keys do.
-    if (k.alt && !k.ctrl) {
+    // Alt combinations belong to menus and the window, as system keys do. Alt+Shift
+    // with Up or Down starts a box selection (Shift+Left/Right then widens it); with
+    // Left and Right Alt keeps cycling the pages.
+    const bool boxKeys = k.shift && (k.key == vk::kUp || k.key == vk::kDown);
+    if (k.alt && !k.ctrl && !boxKeys) {
         if (k.key == vk::kMenu && edit_->CaretScrollFix)
             edit_->ScrollCaretIntoView(edit_->CaretCol(), edit_->CaretLine(), kScrollKeepMargin,
                                        true, false);
@@ -438,6 +443,7 @@ void LumEditWidget::keyPressEvent(QKeyEvent* e) {
     eventModifiers_ = e->modifiers();
     inKeyEvent_ = true;
     if (k.key != 0) edit_->KeyDown(k.key);
+    if (edit_->DragActive()) edit_->UpdateDragCursor();
     // The text the key types follows as the character message would.
     const TypedText typed = TypedTextOf(*e);
     if (!typed.bytes.empty()) edit_->TypeChars(typed.bytes);
@@ -458,7 +464,9 @@ void LumEditWidget::keyReleaseEvent(QKeyEvent* e) {
     eventModifiers_ = e->modifiers();
     inKeyEvent_ = true;
     edit_->KeyUp(k.key);
+    if (edit_->DragActive()) edit_->UpdateDragCursor();
     inKeyEvent_ = false;
+    if (k.key == vk::kShift) OfferPrimarySelection();
     e->accept();
 }
 
@@ -535,6 +543,7 @@ void LumEditWidget::focusInEvent(QFocusEvent* e) {
 void LumEditWidget::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     imeKeysDown_.clear();
+    edit_->CancelMouse();
     // A composition left behind would stand over the text with no input method behind it.
     if (!composition_.IsEmpty()) {
         composition_.Clear();

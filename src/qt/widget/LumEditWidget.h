@@ -20,6 +20,7 @@
 #include "qt/widget/QtCanvas.h"
 #include "store/Cp932Codec.h"
 
+class QMenu;
 class QScrollBar;
 
 namespace zentabo {
@@ -85,6 +86,15 @@ public:
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+    // ---- mouse (LumEditWidgetMouse.cpp)
+    // The editor's context menu (its PopupMenu); without one a custom context menu
+    // policy is asked through customContextMenuRequested.
+    void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+    void CompleteComposition() override;
+    void TakeFocus() override;
+    void ShowPopupMenu(int x, int y) override;
+    void SetDragCursor(int cursor) override;
+
 protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -95,6 +105,11 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     bool focusNextPrevChild(bool next) override;
+    bool event(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     void LayoutScrollBars();
@@ -109,6 +124,15 @@ private:
     // which came first.
     void TellUnmappable(const std::vector<UnmappableChar>& chars, UnmappableUse use);
     void OnScrollAction(ScrollBarKind bar, int action);
+    // ---- mouse
+    // Runs an editor call with the event's modifiers as the key state.
+    template <typename F>
+    void WithModifiers(Qt::KeyboardModifiers m, F&& call);
+    void PointerShapeAt(int x);
+    void OfferPrimarySelection();
+    void PastePrimaryAt(int x, int y);
+    QMenu* popupMenu_ = nullptr;
+    std::string offeredPrimary_;
 
     FontCache fonts_;
     QImage backing_;
