@@ -150,6 +150,18 @@ TEST(XhtmlCheckTest, EachXhtmlDtdFindsNestedParagraphAndMissingAlt) {
     }
 }
 
+// Checks made after the parse (an id nobody defines) still find their tag, on a page
+// with CR-only lines that libxml2 does not count.
+TEST(XhtmlCheckTest, ChecksAtTheEndFindTheirTag) {
+    const std::string text =
+        "<p>a</p>\r<form action=\"x\"><p><label for=\"nope\">L</label></p></form>\r<p>c</p>";
+    XhtmlCheckResult r = CheckXhtml(text);
+    ASSERT_EQ(r.problems.size(), 1u) << Kinds(r);
+    EXPECT_EQ(Selected(text, r.problems[0]), "<label for=\"nope\">");
+    EXPECT_EQ(r.problems[0].line, 1);
+    EXPECT_NE(r.problems[0].message.find("nope"), std::string::npos);
+}
+
 TEST(XhtmlCheckTest, EverydayFaultsGetTheirOwnKinds) {
     const std::string text =
         "<p>a & b &nbsp;x &undefined; <em><strong>x</em></strong></p>\n"
