@@ -1,5 +1,7 @@
 // XHTML checking of a 10 MB Japanese page against xmllint on the same file in the
 // same run, and the closing-tag scan at the end of a 100 MB page.
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -48,46 +50,67 @@ std::string ValidPage(std::size_t bytes, bool strict) {
     return page + "</body>\r\n</html>\r\n";
 }
 
-double BestCheckMs(const std::string& page, int& problems) {
-    double best = 1e300;
+// Wall and processor time of the best round (by wall time).
+struct Timing {
+    double ms = 1e300, cpuMs = 0;
+};
+
+double CpuMs(int who) {
+    rusage u{};
+    getrusage(who, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+Timing BestCheck(const std::string& page, int& problems) {
+    Timing best;
     for (int i = 0; i < kRounds; ++i) {
         long long start = NowNs();
+        const double cpu = CpuMs(RUSAGE_SELF);
         XhtmlCheckResult r = CheckXhtml(page);
-        best = std::min(best, MillisecondsSince(start));
+        const double ms = MillisecondsSince(start);
+        if (ms < best.ms) best = {ms, CpuMs(RUSAGE_SELF) - cpu};
         problems = static_cast<int>(r.problems.size());
     }
     return best;
 }
 
-// Best of the rounds of xmllint on the file; negative where xmllint is missing.
-double BestXmllintMs(const std::string& path, bool valid) {
-    if (std::system("command -v xmllint >/dev/null 2>&1") != 0) return -1;
+// Best of the rounds of xmllint on the file; ms < 0 where xmllint is missing.
+Timing BestXmllint(const std::string& path, bool valid) {
+    if (std::system("command -v xmllint >/dev/null 2>&1") != 0) return {-1, 0};
     const std::string cmd = std::string("xmllint --noout --nonet ") + (valid ? "--valid " : "") +
                             "'" + path + "' >/dev/null 2>&1";
-    double best = 1e300;
+    Timing best;
     for (int i = 0; i < kRounds; ++i) {
         long long start = NowNs();
-        if (std::system(cmd.c_str()) != 0) return -1;
-        best = std::min(best, MillisecondsSince(start));
+        const double cpu = CpuMs(RUSAGE_CHILDREN);
+        if (std::system(cmd.c_str()) != 0) return {-1, 0};
+        const double ms = MillisecondsSince(start);
+        if (ms < best.ms) best = {ms, CpuMs(RUSAGE_CHILDREN) - cpu};
     }
     return best;
 }
 
+// On a shared machine the processor times compare more fairly than the wall times;
+// both are printed.
 CaseResult CheckCase(bool strict) {
     const std::string page = ValidPage(k10Mb, strict);
     const std::string path = ScratchDir() + "/page.xhtml";
     std::ofstream(path, std::ios::binary) << page;
     int problems = 0;
+    const Timing ours = BestCheck(page, problems);
     CaseResult r;
-    r.ms = BestCheckMs(page, problems);
+    r.ms = ours.ms;
     r.bytes = static_cast<long long>(page.size());
-    r.extra = {{"problems", problems}};
-    const double xmllint = BestXmllintMs(path, strict);
-    if (xmllint < 0) {
+    r.extra = {{"cpu_ms", ours.cpuMs}, {"problems", problems}};
+    const Timing xmllint = BestXmllint(path, strict);
+    if (xmllint.ms < 0) {
         std::fprintf(stderr, "xmllint is missing or failed: the comparison is skipped\n");
     } else {
-        r.extra.push_back({"xmllint_ms", xmllint});
-        r.extra.push_back({"ratio_to_xmllint", r.ms / xmllint});
+        r.extra.push_back({"xmllint_ms", xmllint.ms});
+        r.extra.push_back({"xmllint_cpu_ms", xmllint.cpuMs});
+        r.extra.push_back({"ratio_to_xmllint", ours.ms / xmllint.ms});
+        r.extra.push_back({"cpu_ratio_to_xmllint", ours.cpuMs / xmllint.cpuMs});
     }
     return r;
 }
