@@ -4,9 +4,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "commands/XhtmlCatalog.h"
@@ -79,6 +81,27 @@ TEST(XhtmlCheckTest, PositionsAreLogicalLinesAndCodePageColumns) {
         EXPECT_EQ(open->column, 0);
         EXPECT_EQ(Selected(text, *open), "<div>");
     }
+}
+
+// Far into a long page, where libxml2 has long dropped the start of its input, on
+// two threads at once: each check keeps its own positions.
+TEST(XhtmlCheckTest, PositionsFarIntoALongPageOnTwoThreads) {
+    std::string filler;
+    while (filler.size() < (1u << 20)) filler += Sjis("<p>日本語の段落、ｶﾀｶﾅと漢字ソ表。</p>\r\n");
+    const std::string first = filler + Sjis("<p>表&nope;</p>\r\n") + filler;
+    const std::string second = filler + filler + Sjis("\t<p>ソ<b>x</p>\r\n");
+    XhtmlCheckResult a, b;
+    std::thread worker([&] { b = CheckXhtml(second); });
+    a = CheckXhtml(first);
+    worker.join();
+    ASSERT_EQ(a.problems.size(), 1u) << Kinds(a);
+    EXPECT_EQ(a.problems[0].offset, first.find("&nope;"));
+    EXPECT_EQ(a.problems[0].column, 5);
+    const XhtmlProblem* mismatch = FindKind(b, Kind::kEndTagMismatch);
+    ASSERT_TRUE(mismatch) << Kinds(b);
+    EXPECT_EQ(mismatch->selStart, second.rfind("</p>"));
+    EXPECT_EQ(mismatch->column, 10);
+    EXPECT_EQ(mismatch->line, 2 * std::count(filler.begin(), filler.end(), '\n'));
 }
 
 TEST(XhtmlCheckTest, DocumentOrFragment) {
