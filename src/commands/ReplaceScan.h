@@ -1,8 +1,8 @@
 #pragma once
 
-// The scan behind ReplaceEvery: walks a code page 932 text character by character and
-// reports, for each match at a character start, the pair that matched. Shared by the
-// copying and the in-place forms of the replace.
+// The scan behind ReplaceEvery: finds in a code page 932 text each match that starts
+// a character and reports the pair that matched. Shared by the copying and the
+// in-place forms of the replace.
 
 #include <array>
 #include <string_view>
