@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   clang libclang-rt-14-dev
   libicu-dev libgtest-dev libgmock-dev
+  libxml2-dev libxml2-utils w3c-sgml-lib
   qt6-base-dev libgl-dev
   fonts-ipafont-gothic
   xvfb xdotool dbus fcitx5 fcitx5-mozc fcitx5-frontend-qt6
