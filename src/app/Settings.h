@@ -79,6 +79,7 @@ struct TSettings {
     std::string QuoteMark;
     std::string DateFormat;
     std::string DateTimeFormat;
+    bool AutoCheck = false;  // check XHTML again after typing stops
 
     // ClassDialog
     std::string ClassDialogText;
