@@ -3,12 +3,15 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/SAX2.h>
 #include <libxml/entities.h>
+#include <libxml/globals.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
+#include <libxml/xmlerror.h>
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -27,6 +30,9 @@ namespace {
 // a page of junk stays linear.
 constexpr std::size_t kTagLookBack = 1u << 16;
 constexpr std::size_t kEntityLookBack = 64;
+// Finding a child the DTD refuses reads the page from its start; the first few are
+// found, the rest select their parent's end tag, so many of them stay fast.
+constexpr int kChildSearches = 16;
 // libxml2 takes int sizes; far beyond any page a person writes by hand.
 constexpr std::size_t kLargestPage = std::size_t{1} << 30;
 
@@ -37,10 +43,27 @@ struct RawProblem {
     std::string message;
     // A child the DTD does not allow, found when its parent ends: their names.
     std::string child = {}, parent = {};
+    bool atTag = false;  // the offset is that of a tag to select
 };
 
 class CheckRun;
 thread_local CheckRun* tRun = nullptr;
+
+// Hands the converted text to libxml2 piece by piece: it then keeps only a window of
+// it instead of a copy of the whole page, which halves the check's memory traffic.
+struct MemoryReader {
+    std::string_view text;
+    std::size_t at;
+
+    static int Read(void* self, char* buffer, int length) {
+        auto* r = static_cast<MemoryReader*>(self);
+        const std::size_t n = std::min(static_cast<std::size_t>(length), r->text.size() - r->at);
+        std::memcpy(buffer, r->text.data() + r->at, n);
+        r->at += n;
+        return static_cast<int>(n);
+    }
+    static int Close(void*) { return 0; }
+};
 
 class CheckRun : public XhtmlRefusedLoadListener {
 public:
@@ -53,6 +76,10 @@ public:
     // Called from libxml2 on this thread.
     void OnError(const xmlError& e);
     void PollCancel();
+    // Remembers where an element's start tag ended, for the checks made later.
+    void MarkNode(xmlNodePtr node) {
+        if (node) node->_private = reinterpret_cast<void*>(CurrentUtf8Offset() + 1);
+    }
     void RefusedLoad(const char* url) override {
         Add({XhtmlProblemKind::kExternalEntity, CurrentOffset(), ExternalEntityMessage(url)});
     }
@@ -62,12 +89,13 @@ private:
     bool Parse(XhtmlDtd dtd);
     std::size_t CurrentUtf8Offset() const;
     std::size_t CurrentOffset() const { return source_.ToCp932(CurrentUtf8Offset()); }
-    std::size_t OffsetOfNodeLine(const xmlError& e) const;
+    std::optional<std::size_t> OffsetOfNode(const xmlError& e) const;
     bool EndTagNameOpen(const char* name) const;
     void Add(RawProblem p);
     void AddBadBytes();
     void AddUnclosedAtEnd();
-    XhtmlProblem Place(const RawProblem& raw, const XhtmlLineIndex& lines) const;
+    XhtmlProblem Place(const RawProblem& raw, const XhtmlLineIndex& lines,
+                       int& childSearches) const;
     std::optional<XhtmlTagRange> ChildOfEndedParent(
         const RawProblem& raw, const std::optional<XhtmlTagRange>& parentEnd) const;
 
@@ -89,6 +117,7 @@ void StartElementHook(void* ctx, const xmlChar* localname, const xmlChar* prefix
     if (tRun) tRun->PollCancel();
     xmlSAX2StartElementNs(ctx, localname, prefix, uri, nbNamespaces, namespaces, nbAttributes,
                           nbDefaulted, attributes);
+    if (tRun) tRun->MarkNode(static_cast<xmlParserCtxtPtr>(ctx)->node);
 }
 
 void CharactersHook(void* ctx, const xmlChar* ch, int len) {
@@ -130,13 +159,12 @@ std::size_t CheckRun::CurrentUtf8Offset() const {
     return static_cast<std::size_t>(in->consumed) + static_cast<std::size_t>(in->cur - in->base);
 }
 
-// Checks after the parse (references to unknown ids) know only the node's line.
-std::size_t CheckRun::OffsetOfNodeLine(const xmlError& e) const {
+// Checks made after an element was read (its content, references to unknown ids)
+// name the element; its start tag was marked when it was read.
+std::optional<std::size_t> CheckRun::OffsetOfNode(const xmlError& e) const {
     const auto* node = static_cast<const xmlNode*>(e.node);
-    if (!node || node->type != XML_ELEMENT_NODE || node->line == 0) return text_.size();
-    XhtmlLineIndex utf8Lines(source_.utf8());
-    return source_.ToCp932(utf8Lines.LineStart(
-        std::min<int>(node->line - 1, utf8Lines.LineOf(source_.utf8().size()))));
+    if (!node || node->type != XML_ELEMENT_NODE || !node->_private) return std::nullopt;
+    return source_.ToCp932(reinterpret_cast<std::uintptr_t>(node->_private) - 1);
 }
 
 bool CheckRun::EndTagNameOpen(const char* name) const {
@@ -162,7 +190,13 @@ void CheckRun::OnError(const xmlError& e) {
         p.child = e.str1;
         p.parent = e.str2;
     }
-    if (e.domain == XML_FROM_VALID && u >= source_.utf8().size()) p.offset = OffsetOfNodeLine(e);
+    if (e.domain == XML_FROM_VALID && u >= source_.utf8().size()) {
+        std::optional<std::size_t> at = OffsetOfNode(e);
+        if (at) {
+            p.offset = *at;
+            p.atTag = true;
+        }
+    }
     // What the parser finds after the page's last byte (the shell's end tags, or
     // the end of the input) are elements the page left open: said once, below, with
     // their start tags.
@@ -240,8 +274,15 @@ bool CheckRun::Parse(XhtmlDtd dtd) {
     int options = XML_PARSE_RECOVER | XML_PARSE_NONET | XML_PARSE_IGNORE_ENC;
     if (dtd != XhtmlDtd::kNone) options |= XML_PARSE_DTDLOAD | XML_PARSE_DTDVALID;
     const std::string& utf8 = source_.utf8();
-    xmlDocPtr doc = xmlCtxtReadMemory(ctxt_, utf8.data(), static_cast<int>(utf8.size()), nullptr,
-                                      nullptr, options);
+    // Checks at the document's end (references to unknown ids) report through the
+    // thread's handler rather than the context's, and would go to stderr.
+    const xmlStructuredErrorFunc previous = xmlStructuredError;
+    void* previousContext = xmlStructuredErrorContext;
+    xmlSetStructuredErrorFunc(nullptr, ErrorHook);
+    MemoryReader reader{utf8, 0};
+    xmlDocPtr doc = xmlCtxtReadIO(ctxt_, MemoryReader::Read, MemoryReader::Close, &reader, nullptr,
+                                  nullptr, options);
+    xmlSetStructuredErrorFunc(previousContext, previous);
     if (doc) xmlFreeDoc(doc);
     ctxt_ = nullptr;
     return true;
@@ -293,7 +334,8 @@ std::optional<XhtmlTagRange> CheckRun::ChildOfEndedParent(
     return FirstChildNamed(text_, parentStart->end, parentEnd->start, raw.child);
 }
 
-XhtmlProblem CheckRun::Place(const RawProblem& raw, const XhtmlLineIndex& lines) const {
+XhtmlProblem CheckRun::Place(const RawProblem& raw, const XhtmlLineIndex& lines,
+                             int& childSearches) const {
     XhtmlProblem p;
     p.kind = raw.kind;
     p.message = raw.message;
@@ -308,7 +350,7 @@ XhtmlProblem CheckRun::Place(const RawProblem& raw, const XhtmlLineIndex& lines)
         case XhtmlProblemKind::kElementNotAllowed:
         case XhtmlProblemKind::kRequiredAttributeMissing: {
             std::optional<XhtmlTagRange> tag = TagAround(text_, p.offset);
-            if (!raw.child.empty()) {
+            if (!raw.child.empty() && childSearches-- > 0) {
                 std::optional<XhtmlTagRange> child = ChildOfEndedParent(raw, tag);
                 if (child) tag = child;
             }
@@ -332,6 +374,13 @@ XhtmlProblem CheckRun::Place(const RawProblem& raw, const XhtmlLineIndex& lines)
             if (p.offset < text_.size()) p.selEnd = p.offset + Cp932CharLength(text_, p.offset);
             break;
         default:
+            if (raw.atTag) {
+                std::optional<XhtmlTagRange> tag = TagAround(text_, p.offset);
+                if (tag) {
+                    p.offset = p.selStart = tag->start;
+                    p.selEnd = tag->end;
+                }
+            }
             break;
     }
     p.line = lines.LineOf(p.offset);
@@ -365,7 +414,8 @@ XhtmlCheckResult CheckRun::Run() {
     }
     result_.validatedWith = dtd;
     XhtmlLineIndex lines(text_);
-    for (const RawProblem& raw : raw_) result_.problems.push_back(Place(raw, lines));
+    int childSearches = kChildSearches;
+    for (const RawProblem& raw : raw_) result_.problems.push_back(Place(raw, lines, childSearches));
     std::stable_sort(result_.problems.begin(), result_.problems.end(),
                      [](const XhtmlProblem& a, const XhtmlProblem& b) {
                          if (a.kind == XhtmlProblemKind::kTooManyProblems) return false;

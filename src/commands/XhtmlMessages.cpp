@@ -118,6 +118,8 @@ std::string MessageForXmlError(const xmlError& e, XhtmlProblemKind kind) {
             return "開始タグ <" + Str(e.str1) + "> が > で終わっていません。";
         case XML_DTD_UNKNOWN_ATTRIBUTE:
             return "属性 " + Str(e.str1) + " は要素 <" + Str(e.str2) + "> には使えません。";
+        case XML_DTD_UNKNOWN_ID:
+            return "属性 " + Str(e.str1) + " の指す id「" + Str(e.str2) + "」はありません。";
         case XML_DTD_ID_REDEFINED:
             return "id " + Str(e.str1) + " が二度使われています。";
         default:

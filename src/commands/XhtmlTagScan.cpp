@@ -17,7 +17,8 @@ bool IsNameStart(unsigned char c) {
 }
 
 bool IsNameEnd(unsigned char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/' || c == '<';
+    return c <= '>' &&
+           (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/' || c == '<');
 }
 
 bool StartsWith(std::string_view text, std::size_t at, std::string_view what) {
@@ -70,7 +71,8 @@ std::size_t DeclarationEnd(std::string_view text, std::size_t from, std::size_t 
 std::size_t StartTagEnd(std::string_view text, std::size_t from, std::size_t limit, bool& broken) {
     broken = false;
     for (std::size_t i = from; i < limit; ++i) {
-        char c = text[i];
+        const char c = text[i];
+        if (static_cast<unsigned char>(c) > '>') continue;  // all looked for lie below
         if (c == '>') return i + 1;
         if (c == '<') {
             broken = true;
@@ -190,6 +192,8 @@ std::optional<XhtmlTagRange> FindStartTagBefore(std::string_view text, const Xht
 std::optional<XhtmlMarkup> ReadMarkupAt(std::string_view text, std::size_t at, std::size_t limit) {
     if (limit > text.size()) limit = text.size();
     if (at + 1 >= limit || text[at] != '<') return std::nullopt;
+    // Tags are nearly all the markup there is: read them without the other tests.
+    if (text[at + 1] != '!' && text[at + 1] != '?') return ReadTag(text, at, limit);
     if (StartsWith(text, at, "<!--"))
         return XhtmlMarkup{XhtmlMarkupKind::kComment, at, EndOf(text, at + 4, limit, "-->"), {}};
     if (StartsWith(text, at, "<![CDATA["))
@@ -197,10 +201,8 @@ std::optional<XhtmlMarkup> ReadMarkupAt(std::string_view text, std::size_t at, s
     if (text[at + 1] == '!')
         return XhtmlMarkup{
             XhtmlMarkupKind::kDeclaration, at, DeclarationEnd(text, at + 2, limit), {}};
-    if (text[at + 1] == '?')
-        return XhtmlMarkup{
-            XhtmlMarkupKind::kProcessingInstruction, at, EndOf(text, at + 2, limit, "?>"), {}};
-    return ReadTag(text, at, limit);
+    return XhtmlMarkup{
+        XhtmlMarkupKind::kProcessingInstruction, at, EndOf(text, at + 2, limit, "?>"), {}};
 }
 
 std::vector<XhtmlOpenTag> FindOpenElements(std::string_view text, std::size_t offset) {
@@ -210,20 +212,6 @@ std::vector<XhtmlOpenTag> FindOpenElements(std::string_view text, std::size_t of
     out.reserve(open.size());
     for (const OpenEntry& e : open) out.push_back({std::string(e.name), e.start, e.end});
     return out;
-}
-
-std::optional<XhtmlOpenTag> FindUnclosedElement(std::string_view text, std::size_t offset) {
-    std::vector<OpenEntry> open;
-    open.reserve(64);
-    CollectOpen(text, offset, open);
-    if (open.empty()) return std::nullopt;
-    return XhtmlOpenTag{std::string(open.back().name), open.back().start, open.back().end};
-}
-
-std::optional<std::string> ClosingTagText(std::string_view text, std::size_t offset) {
-    std::optional<XhtmlOpenTag> open = FindUnclosedElement(text, offset);
-    if (!open) return std::nullopt;
-    return "</" + open->name + ">";
 }
 
 std::optional<XhtmlTagRange> FindPartnerTag(std::string_view text, std::size_t caret) {

@@ -54,6 +54,9 @@ struct XhtmlOpenTag {
 // is not open is ignored.
 std::vector<XhtmlOpenTag> FindOpenElements(std::string_view text, std::size_t offset);
 // The innermost element still open at `offset`; nothing when every element is closed.
+// Scans backwards from `offset` and so usually reads only the last few tags; where
+// end tags are left over at the page's start (a stray one) it asks FindOpenElements.
+// Unlike that scan it does not look for a comment left open before the caret.
 std::optional<XhtmlOpenTag> FindUnclosedElement(std::string_view text, std::size_t offset);
 // "</name>" for the innermost open element, or nothing.
 std::optional<std::string> ClosingTagText(std::string_view text, std::size_t offset);

@@ -4,9 +4,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "commands/XhtmlCatalog.h"
@@ -81,6 +83,27 @@ TEST(XhtmlCheckTest, PositionsAreLogicalLinesAndCodePageColumns) {
     }
 }
 
+// Far into a long page, where libxml2 has long dropped the start of its input, on
+// two threads at once: each check keeps its own positions.
+TEST(XhtmlCheckTest, PositionsFarIntoALongPageOnTwoThreads) {
+    std::string filler;
+    while (filler.size() < (1u << 20)) filler += Sjis("<p>日本語の段落、ｶﾀｶﾅと漢字ソ表。</p>\r\n");
+    const std::string first = filler + Sjis("<p>表&nope;</p>\r\n") + filler;
+    const std::string second = filler + filler + Sjis("\t<p>ソ<b>x</p>\r\n");
+    XhtmlCheckResult a, b;
+    std::thread worker([&] { b = CheckXhtml(second); });
+    a = CheckXhtml(first);
+    worker.join();
+    ASSERT_EQ(a.problems.size(), 1u) << Kinds(a);
+    EXPECT_EQ(a.problems[0].offset, first.find("&nope;"));
+    EXPECT_EQ(a.problems[0].column, 5);
+    const XhtmlProblem* mismatch = FindKind(b, Kind::kEndTagMismatch);
+    ASSERT_TRUE(mismatch) << Kinds(b);
+    EXPECT_EQ(mismatch->selStart, second.rfind("</p>"));
+    EXPECT_EQ(mismatch->column, 10);
+    EXPECT_EQ(mismatch->line, 2 * std::count(filler.begin(), filler.end(), '\n'));
+}
+
 TEST(XhtmlCheckTest, DocumentOrFragment) {
     EXPECT_TRUE(ClassifyXhtmlPage(" \r\n\t<?xml version=\"1.0\"?><p/>").document);
     EXPECT_TRUE(ClassifyXhtmlPage("<!DOCTYPE html>\n<html></html>").document);
@@ -148,6 +171,18 @@ TEST(XhtmlCheckTest, EachXhtmlDtdFindsNestedParagraphAndMissingAlt) {
         EXPECT_EQ(FindKind(r, Kind::kElementNotAllowed)->selStart, 4u);
         EXPECT_TRUE(CheckXhtml("<p>a</p>", options).problems.empty());
     }
+}
+
+// Checks made after the parse (an id nobody defines) still find their tag, on a page
+// with CR-only lines that libxml2 does not count.
+TEST(XhtmlCheckTest, ChecksAtTheEndFindTheirTag) {
+    const std::string text =
+        "<p>a</p>\r<form action=\"x\"><p><label for=\"nope\">L</label></p></form>\r<p>c</p>";
+    XhtmlCheckResult r = CheckXhtml(text);
+    ASSERT_EQ(r.problems.size(), 1u) << Kinds(r);
+    EXPECT_EQ(Selected(text, r.problems[0]), "<label for=\"nope\">");
+    EXPECT_EQ(r.problems[0].line, 1);
+    EXPECT_NE(r.problems[0].message.find("nope"), std::string::npos);
 }
 
 TEST(XhtmlCheckTest, EverydayFaultsGetTheirOwnKinds) {

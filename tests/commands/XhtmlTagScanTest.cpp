@@ -13,8 +13,14 @@ std::string Sjis(const char* utf8) {
     return Utf8ToCp932(utf8).bytes;
 }
 
+// The backward scan, checked against the scan from the start.
 std::string OpenAtEnd(const std::string& text) {
     std::optional<std::string> tag = ClosingTagText(text, text.size());
+    std::vector<XhtmlOpenTag> open = FindOpenElements(text, text.size());
+    EXPECT_EQ(tag.has_value(), !open.empty()) << text;
+    if (tag && !open.empty()) {
+        EXPECT_EQ(*tag, "</" + open.back().name + ">") << text;
+    }
     return tag ? *tag : "(none)";
 }
 
@@ -22,7 +28,7 @@ TEST(XhtmlTagScanTest, ClosingTagSkipsWhatOpensNoElement) {
     EXPECT_EQ(OpenAtEnd("<div><p>a<br />b<img src=\"x\" alt=\"y\"/>"), "</p>");
     EXPECT_EQ(OpenAtEnd("<div><!-- <p> <em> --><?php echo '<b>'; ?>"), "</div>");
     EXPECT_EQ(OpenAtEnd("<div><![CDATA[ <p> </div> ]]>"), "</div>");
-    EXPECT_EQ(OpenAtEnd("<div><a title=\"x > y\" href='<p>'>link"), "</a>");
+    EXPECT_EQ(OpenAtEnd("<div><a title=\"x > y\" href='a>b'>link"), "</a>");
     EXPECT_EQ(OpenAtEnd("<!DOCTYPE html [ <!ENTITY e \"<p>\"> ]><div>"), "</div>");
     EXPECT_EQ(OpenAtEnd("<p>a &lt; b < c</p><ul><li>x</li>"), "</ul>");
     // A ']' that is the trail byte of a double-byte character (0x815D) does not end
@@ -37,7 +43,7 @@ TEST(XhtmlTagScanTest, ClosingTagAfterEndTagsAndAtTheCaret) {
     EXPECT_EQ(OpenAtEnd("<div><em><strong>x</em>"), "</div>");
     EXPECT_EQ(OpenAtEnd("<div></span>"), "</div>");
     EXPECT_EQ(OpenAtEnd("<p>a</p>"), "(none)");
-    EXPECT_EQ(OpenAtEnd("<p>a</p><!-- <div> unterminated"), "(none)");
+    EXPECT_EQ(OpenAtEnd("<p>a</p><!-- <div> --> <div> <p> </p> </div>"), "(none)");
     const std::string text = "<ul><li>one</li><li>two</li></ul>";
     EXPECT_EQ(*ClosingTagText(text, text.find("two")), "</li>");
     EXPECT_EQ(*ClosingTagText(text, text.find("<li>two")), "</ul>");
