@@ -126,8 +126,11 @@ constexpr ActionSpec kActions[] = {
      "閉じタグの挿入|カーソル位置で閉じていない要素の終了タグを挿入", "Ctrl+Alt+E", IconId::None,
      0},
     {"TagPartner1", "タグ", "対応するタグへ移動(&M)",
-     "対応するタグへ移動|開始タグと終了タグの間を移動（Shiftを押すと選択）", "Ctrl+Alt+J",
+     "対応するタグへ移動|カーソル位置のタグと対になる開始タグまたは終了タグへ移動", "Ctrl+Alt+J",
      IconId::None, 0},
+    {"TagPartnerSelect1", "タグ", "対応するタグまで選択(&S)",
+     "対応するタグまで選択|カーソル位置のタグから対になるタグまでの要素全体を選択",
+     "Ctrl+Alt+Shift+J", IconId::None, 0},
     {"HelpAbout1", "ヘルプ", "バージョン情報(&A)...", "バージョン情報|バージョン情報を表示", "",
      IconId::None, 0},
 };

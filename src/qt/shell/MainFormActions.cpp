@@ -160,7 +160,8 @@ void TMainForm::CreateMenus() {
          Item{nullptr, "テーブル(&T)", kTableItems}, Sep(),
          Item{nullptr, "属性(&A)", {Act("TagClass1"), Act("TagStyle1")}}, Sep(), Act("XhtmlCheck1"),
          Act("XhtmlAutoCheck1"), Act("XhtmlNextProblem1"), Act("XhtmlPrevProblem1"), Sep(),
-         Act("XhtmlPreview1"), Sep(), Act("TagCloseTag1"), Act("TagPartner1")});
+         Act("XhtmlPreview1"), Sep(), Act("TagCloseTag1"), Act("TagPartner1"),
+         Act("TagPartnerSelect1")});
     top("ツール(&T)", {Act("ToolOption1")});
     top("ヘルプ(&H)", {Act("HelpAbout1")});
 

@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QStatusBar>
@@ -103,6 +102,7 @@ private:
     void StartCheck(bool onDemand);
     void Show(TEditSheet* page, const XhtmlCheckResult& result);
     void SetCount(const QString& text) { count_->setText(text); }
+    void RevealPanel();
 
     TMainForm& form_;
     XhtmlCheckPanel* panel_;
@@ -113,6 +113,7 @@ private:
     QPointer<TEditSheet> followed_;
     QPointer<TEditSheet> checking_;
     bool showPanel_ = false;  // the running check was asked for: raise the panel
+    bool panelSized_ = false;
 };
 
 void XhtmlCommands::Hook(TEditSheet* page) {
@@ -140,7 +141,7 @@ void XhtmlCommands::SetAuto(bool on) {
         delay_.stop();
         return;
     }
-    panel_->show();
+    RevealPanel();
     StartCheck(false);
 }
 
@@ -171,15 +172,22 @@ void XhtmlCommands::StartCheck(bool onDemand) {
 void XhtmlCommands::Show(TEditSheet* page, const XhtmlCheckResult& result) {
     const std::size_t n = result.problems.size();
     panel_->ShowProblems(page, result.problems);
-    if (showPanel_) {
-        panel_->show();
-        panel_->raise();
-    }
+    if (showPanel_) RevealPanel();
     showPanel_ = false;
     SetCount(n == 0 ? QStringLiteral("XHTML: 問題はありません。")
                     : QStringLiteral("XHTML: 問題 %1 件").arg(n));
     // The step commands follow the rows now, not at the next idle pass.
     form_.UpdateActions();
+}
+
+void XhtmlCommands::RevealPanel() {
+    panel_->show();
+    panel_->raise();
+    // The first time a few rows' height, so the page keeps most of the window; the
+    // user's own size stays after that.
+    if (panelSized_) return;
+    panelSized_ = true;
+    form_.resizeDocks({panel_}, {std::max(90, form_.height() / 4)}, Qt::Vertical);
 }
 
 void XhtmlCommands::GoTo(TEditSheet* page, const XhtmlProblem& problem) {
@@ -274,25 +282,22 @@ void TMainForm::ConnectXhtmlActions() {
     autoCheck->setCheckable(true);
     // Only the user's toggle switches the check on; the idle pass shows the setting.
     connect(autoCheck, &QAction::triggered, this, [&x](bool on) { x.SetAuto(on); });
-    QAction* partner = Action(QStringLiteral("TagPartner1"));
-    partner->setShortcuts(
-        {partner->shortcut(), QKeySequence(partner->shortcut()[0].toCombined() | Qt::SHIFT)});
 
     on("XhtmlCheck1", [&x] { x.CheckNow(); });
     on("XhtmlNextProblem1", [panel] { panel->Step(1); });
     on("XhtmlPrevProblem1", [panel] { panel->Step(-1); });
     on("XhtmlPreview1", withPage([&x](TEditSheet& p) { x.ShowInBrowser(p); }));
     on("TagCloseTag1", withPage([&x](TEditSheet& p) { x.InsertClosingTag(p); }));
-    on("TagPartner1", withPage([&x](TEditSheet& p) {
-           x.MoveToPartner(p, QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
-       }));
+    on("TagPartner1", withPage([&x](TEditSheet& p) { x.MoveToPartner(p, false); }));
+    on("TagPartnerSelect1", withPage([&x](TEditSheet& p) { x.MoveToPartner(p, true); }));
 }
 
 void TMainForm::UpdateXhtmlActions() {
     xhtml_->Follow(ActiveSheet());
     const bool page = ActiveSheet() != nullptr;
     const bool problems = !xhtmlPanel_->Problems().empty();
-    for (const char* name : {"XhtmlCheck1", "XhtmlPreview1", "TagCloseTag1", "TagPartner1"})
+    for (const char* name :
+         {"XhtmlCheck1", "XhtmlPreview1", "TagCloseTag1", "TagPartner1", "TagPartnerSelect1"})
         Action(QString::fromLatin1(name))->setEnabled(page);
     Action(QStringLiteral("XhtmlNextProblem1"))->setEnabled(problems);
     Action(QStringLiteral("XhtmlPrevProblem1"))->setEnabled(problems);

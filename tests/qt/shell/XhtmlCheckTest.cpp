@@ -271,7 +271,7 @@ private slots:
     }
 
     // The end tag goes in as one undo step; with nothing open the text stays.
-    // The partner command goes to the other tag, and with Shift selects the element.
+    // The partner command goes to the other tag; its select form takes the element.
     void closingTagAndPartnerTag() {
         const std::string start =
             Sjis(QStringLiteral("<div><p>あいう<br /><!-- <em> --><q a=\">\">引用"));
@@ -294,9 +294,9 @@ private slots:
         Edit().MoveCaretTo(static_cast<int>(closed.size()) - 2, 0, 0);  // inside </p>
         Run("TagPartner1");
         QCOMPARE(Caret(), qMakePair(1, 1));
-        QTest::keyClick(form_->ActiveSheet()->EditWidget(), Qt::Key_J,
-                        Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+        Run("TagPartnerSelect1");  // to the end of </p>, the whole element selected
         QCOMPARE(Selected(), QString::fromStdU16String(Cp932ToUtf16(closed)));
+        QCOMPARE(Caret(), qMakePair(1, static_cast<int>(closed.size()) + 1));
     }
 };
 
