@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "commands/TextTransforms.h"
 #include "commands/XhtmlDoctype.h"
@@ -154,16 +155,33 @@ QString XhtmlPreview::WriteCopy(const std::string& bytes, QString* error) {
     return path;
 }
 
+namespace {
+
+// Whether the file holds exactly `text`: a page restored from the page store may be
+// unmodified and still differ from its file, and the browser must show the page.
+bool FileHolds(const QString& path, const std::string& text) {
+    QFile file(path);
+    if (file.size() != static_cast<qint64>(text.size()) || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    return bytes.size() == static_cast<qsizetype>(text.size()) &&
+           std::equal(text.begin(), text.end(), bytes.constData());
+}
+
+}  // namespace
+
 bool XhtmlPreview::Show(TEditSheet& page, const QString& caption, QString* error) {
     const QString bound = page.FileName();
+    const std::string text = page.Edit().GetAllText();
     QString path;
-    if (!bound.isEmpty() && !page.Edit().Modified() && QFileInfo(bound).isFile()) {
+    if (!bound.isEmpty() && !page.Edit().Modified() && FileHolds(bound, text)) {
         path = bound;
     } else {
-        const QByteArray base = FolderUrlOf(QFile::encodeName(bound));
+        const QByteArray base =
+            bound.isEmpty() ? QByteArray()
+                            : FolderUrlOf(QFile::encodeName(QFileInfo(bound).absoluteFilePath()));
         const std::string title = Utf16ToCp932(caption.toStdU16String()).bytes;
-        path =
-            WriteCopy(PreviewDocument(page.Edit().GetAllText(), base.toStdString(), title), error);
+        path = WriteCopy(PreviewDocument(text, base.toStdString(), title), error);
         if (path.isEmpty()) return false;
     }
     if (!openUrl(QUrl::fromLocalFile(path))) {

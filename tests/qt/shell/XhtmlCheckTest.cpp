@@ -250,6 +250,14 @@ private slots:
         TEditSheet* same = form_->AddPage(QStringLiteral("同じ"), bound);
         QVERIFY(!same->Edit().Modified());
         QCOMPARE(Preview(received), bound);
+        // Unmodified but no longer what the file holds (as after a restart, from the
+        // page store): the browser gets the page, not the stale file.
+        same->Edit().SetAllText(Sjis(QStringLiteral("<p>保存していない本文</p>")));
+        QVERIFY(!same->Edit().Modified());
+        QVERIFY(Preview(received) != bound);
+        QVERIFY(
+            ReadAll(received + QStringLiteral(".html"))
+                .contains(QByteArray::fromStdString(Sjis(QStringLiteral("保存していない本文")))));
     }
 
     // A whole document keeps its own declarations; missing ones go into its head.
