@@ -170,12 +170,19 @@ void XhtmlCommands::StartCheck(bool onDemand) {
 }
 
 void XhtmlCommands::Show(TEditSheet* page, const XhtmlCheckResult& result) {
-    const std::size_t n = result.problems.size();
+    std::size_t n = result.problems.size();
+    // The last row may only say that the list stops there.
+    const bool more = n && result.problems.back().kind == XhtmlProblemKind::kTooManyProblems;
+    if (more) --n;
     panel_->ShowProblems(page, result.problems);
     if (showPanel_) RevealPanel();
     showPanel_ = false;
-    SetCount(n == 0 ? QStringLiteral("XHTML: 問題はありません。")
-                    : QStringLiteral("XHTML: 問題 %1 件").arg(n));
+    if (n == 0)
+        SetCount(QStringLiteral("XHTML: 問題はありません。"));
+    else
+        SetCount(
+            (more ? QStringLiteral("XHTML: 問題 %1 件以上") : QStringLiteral("XHTML: 問題 %1 件"))
+                .arg(n));
     // The step commands follow the rows now, not at the next idle pass.
     form_.UpdateActions();
 }
