@@ -12,10 +12,10 @@ class XhtmlProblemModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void Set(std::vector<XhtmlProblem> problems, bool checked) {
+    void Set(std::vector<XhtmlProblem> problems) {
         beginResetModel();
         problems_ = std::move(problems);
-        checked_ = checked;
+        checked_ = true;
         endResetModel();
     }
     const std::vector<XhtmlProblem>& Problems() const { return problems_; }
@@ -87,12 +87,7 @@ XhtmlCheckPanel::XhtmlCheckPanel(QWidget* parent)
 
 void XhtmlCheckPanel::ShowProblems(TEditSheet* page, std::vector<XhtmlProblem> problems) {
     page_ = page;
-    model_->Set(std::move(problems), true);
-}
-
-void XhtmlCheckPanel::Clear() {
-    page_ = nullptr;
-    model_->Set({}, false);
+    model_->Set(std::move(problems));
 }
 
 const std::vector<XhtmlProblem>& XhtmlCheckPanel::Problems() const {

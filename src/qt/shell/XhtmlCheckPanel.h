@@ -26,9 +26,7 @@ public:
     // The rows of a check of `page`. The model is reset, never filled row by row, so
     // even the longest list shows at once.
     void ShowProblems(TEditSheet* page, std::vector<XhtmlProblem> problems);
-    void Clear();
 
-    TEditSheet* CheckedPage() const { return page_; }
     const std::vector<XhtmlProblem>& Problems() const;
     int CurrentRow() const;
     QTableView* View() const { return view_; }

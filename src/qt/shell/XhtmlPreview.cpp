@@ -41,8 +41,9 @@ bool ContainsWord(std::string_view text, std::string_view word) {
 
 // What the head of a document already holds and where new elements go.
 struct HeadFacts {
-    std::size_t headEnd = 0;  // after <head ...>, 0 when none
-    std::size_t htmlEnd = 0;  // after <html ...>, 0 when none
+    std::size_t headEnd = 0;    // after <head ...>, 0 when none
+    std::size_t htmlEnd = 0;    // after <html ...>, 0 when none
+    std::size_t prologEnd = 0;  // after the XML declaration and DOCTYPE before any element
     bool charset = false;
     bool base = false;
 };
@@ -56,6 +57,9 @@ HeadFacts ReadHead(std::string_view text) {
         if (start && SameLetters(m.name, "html") && !f.htmlEnd) f.htmlEnd = m.end;
         if (start && SameLetters(m.name, "head") && !f.headEnd) f.headEnd = m.end;
         const bool element = start || m.kind == XhtmlMarkupKind::kEmptyTag;
+        const bool prolog = m.kind == XhtmlMarkupKind::kDeclaration ||
+                            m.kind == XhtmlMarkupKind::kProcessingInstruction;
+        if (prolog && !f.htmlEnd && !f.headEnd) f.prologEnd = m.end;
         const std::string_view tag = text.substr(m.start, m.end - m.start);
         if (element && SameLetters(m.name, "meta") && ContainsWord(tag, "charset"))
             f.charset = true;
@@ -114,8 +118,7 @@ std::string PreviewDocument(std::string_view text, std::string_view baseHref,
         insert = "<head>" + insert + "</head>";
     } else if (!at) {
         // No html element to hold a head: the declarations go after the prolog.
-        const XhtmlPageShape shape = ClassifyXhtmlPage(text);
-        at = shape.hasDoctype ? shape.doctypeEnd : 0;
+        at = head.prologEnd;
     }
     std::string out;
     out.reserve(text.size() + insert.size());

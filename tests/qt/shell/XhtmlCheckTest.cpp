@@ -273,6 +273,9 @@ private slots:
                  Sjis(QStringLiteral("<html><head><meta http-equiv=\"Content-Type\" "
                                      "content=\"text/html; charset=Shift_JIS\" /><base "
                                      "href=\"file:///x/\" /><title>題</title></head></html>")));
+        // Without an html element they follow the XML declaration, which stays first.
+        QVERIFY(PreviewDocument("<?xml version=\"1.0\"?><!DOCTYPE html><p>a</p>", "", "")
+                    .find("<!DOCTYPE html><meta ") != std::string::npos);
         // A "charset" in the body or in text is no declaration.
         const std::string headless = "<html><body><p>charset</p></body></html>";
         QVERIFY(PreviewDocument(headless, "", "").find("<html><head><meta ") == 0);
