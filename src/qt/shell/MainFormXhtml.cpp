@@ -56,6 +56,19 @@ std::size_t CaretOffset(const TLumEdit& e, const std::string& text, const XhtmlL
                     text.size());
 }
 
+// The check's options from the settings; an unknown DTD name keeps the default.
+XhtmlCheckOptions CheckOptions(const TSettings& s) {
+    XhtmlCheckOptions o;
+    const std::pair<const char*, XhtmlDtd> names[] = {{"Strict", XhtmlDtd::kStrict10},
+                                                      {"Transitional", XhtmlDtd::kTransitional10},
+                                                      {"Frameset", XhtmlDtd::kFrameset10},
+                                                      {"XHTML11", XhtmlDtd::kXhtml11},
+                                                      {"None", XhtmlDtd::kNone}};
+    for (const auto& [name, dtd] : names)
+        if (s.FragmentDtd == name) o.fragmentDtd = dtd;
+    return o;
+}
+
 void SelectRange(TLumEdit& e, const XhtmlLineIndex& lines, std::size_t anchor, std::size_t caret) {
     int anchorCol, anchorLine, caretCol, caretLine;
     ToEditorPos(e, lines, anchor, anchorCol, anchorLine);
@@ -165,7 +178,7 @@ void XhtmlCommands::StartCheck(bool onDemand) {
     showPanel_ = onDemand || (showPanel_ && worker_->Running());
     checking_ = page;
     // The one copy of the text the worker needs; the editor goes on at once.
-    worker_->Start(page, page->Edit().GetAllText(), XhtmlCheckOptions{});
+    worker_->Start(page, page->Edit().GetAllText(), CheckOptions(form_.Settings()));
     SetCount(QStringLiteral("XHTML 検査中…"));
 }
 

@@ -153,6 +153,18 @@ private slots:
         QVERIFY(!form_->Action(QStringLiteral("XhtmlNextProblem1"))->isEnabled());
     }
 
+    // Text straight in body breaks only the Strict DTD a fragment is checked under
+    // by default; the setting names another.
+    void fragmentDtdComesFromTheSettings() {
+        Edit().SetAllText(Sjis(QStringLiteral("段落なしの文 <em>強調</em>")));
+        QCOMPARE(form_->Settings().FragmentDtd, std::string("Strict"));
+        Run("XhtmlCheck1");
+        QTRY_VERIFY(Count().startsWith(QStringLiteral("XHTML: 問題 ")));
+        form_->Settings().FragmentDtd = "Transitional";
+        Run("XhtmlCheck1");
+        QTRY_COMPARE(Count(), QStringLiteral("XHTML: 問題はありません。"));
+    }
+
     // A check still running when the text changes is dropped: its result is never
     // shown, and the check after the pause shows the new text's fault.
     void typingAbandonsTheRunningCheck() {
