@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev libgl-dev
   fonts-ipafont-gothic qt6-translations-l10n poppler-utils
   xvfb xdotool dbus fcitx5 fcitx5-mozc fcitx5-frontend-qt6
+  xdg-utils
 )
 
 missing=()

@@ -1,5 +1,6 @@
 # Fails when a file includes across the layer rule: only src/qt/, tests/qt/, the
-# repaint benches (bench/*RepaintBench.cpp) and tools/ may include Qt, and a layer includes only itself and the
+# benches that draw or show through Qt (bench/*RepaintBench.cpp, XhtmlUiBench.cpp) and
+# tools/ may include Qt, and a layer includes only itself and the
 # layers below it (store < platform < editor < app, commands < qt; inside qt:
 # widget < dialogs, services < shell). Run as: cmake -DROOT=<checkout> -P <this file>
 set(rank_store 0)
@@ -20,7 +21,7 @@ file(GLOB_RECURSE files RELATIVE ${ROOT}
 foreach(f ${files})
   file(STRINGS ${ROOT}/${f} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
   set(may_use_qt FALSE)
-  if(f MATCHES "^(src|tests)/qt/" OR f MATCHES "^bench/[A-Za-z]*RepaintBench\\.cpp$")
+  if(f MATCHES "^(src|tests)/qt/" OR f MATCHES "^bench/([A-Za-z]*Repaint|XhtmlUi)Bench\\.cpp$")
     set(may_use_qt TRUE)
   endif()
   # The layer of the including file: its first folder under src/.

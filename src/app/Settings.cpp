@@ -66,6 +66,8 @@ void TSettings::ReadFrom(const IniFile& ini, const TWindowDefaults& window) {
     QuoteMark = ini.ReadString(kOption, "QuoteMark", ">");
     DateFormat = ini.ReadString(kOption, "DateFormat", "(yyyy/mm/dd)");
     DateTimeFormat = ini.ReadString(kOption, "DateTimeFormat", "(yyyy/mm/dd hh:nn:ss)");
+    AutoCheck = ini.ReadBool(kOption, "AutoCheck", false);
+    FragmentDtd = ini.ReadString(kOption, "FragmentDtd", "Strict");
 
     ClassDialogText = ini.ReadString(kClassDialog, "Text", "");
     ClassDialogList = ini.ReadString(kClassDialog, "List", "");
@@ -120,6 +122,8 @@ void TSettings::WriteTo(IniFile& ini) const {
     ini.WriteString(kOption, "QuoteMark", QuoteMark);
     ini.WriteString(kOption, "DateFormat", DateFormat);
     ini.WriteString(kOption, "DateTimeFormat", DateTimeFormat);
+    ini.WriteBool(kOption, "AutoCheck", AutoCheck);
+    ini.WriteString(kOption, "FragmentDtd", FragmentDtd);
 
     ini.WriteString(kClassDialog, "Text", ClassDialogText);
     ini.WriteString(kClassDialog, "List", ClassDialogList);

@@ -79,6 +79,10 @@ struct TSettings {
     std::string QuoteMark;
     std::string DateFormat;
     std::string DateTimeFormat;
+    bool AutoCheck = false;  // check XHTML again after typing stops
+    // The DTD a fragment is validated against as body content: Strict, Transitional,
+    // Frameset, XHTML11, or None for well-formedness only.
+    std::string FragmentDtd;
 
     // ClassDialog
     std::string ClassDialogText;

@@ -47,7 +47,10 @@ void TLumEdit::SetAllText(std::string text) {
 }
 
 std::string TLumEdit::GetAllText() const {
-    return StripEndMark(lines_.GetText());
+    // Dropping the end mark in place keeps this to one copy of the text.
+    std::string text = lines_.GetText();
+    if (!text.empty() && text.back() == '\0') text.pop_back();
+    return text;
 }
 
 bool TLumEdit::LoadFile(const std::string& fileName) {

@@ -44,6 +44,8 @@ enum class IconId {
     TagTable,
     TagClass,
     TagStyle,
+    XhtmlCheck,
+    Browser,
 };
 
 struct ActionSpec {

@@ -280,6 +280,23 @@ QPixmap Draw(IconId id) {
         case IconId::TagStyle:
             Label(p, QStringLiteral("{ }"), kAttribute, true, false);
             break;
+        case IconId::XhtmlCheck:
+            Label(p, QStringLiteral("</>"), kBlock, true, false);
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(QPen(QColor(30, 150, 60), 2));
+            p.drawPolyline(QPolygonF() << QPointF(8, 12) << QPointF(10.5, 14.5) << QPointF(15, 9));
+            break;
+        case IconId::Browser:
+            // A globe: the page as the browser shows it.
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(QPen(kBlue, 1));
+            p.setBrush(QColor(210, 230, 250));
+            p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QRectF(5, 1.5, 6, 13));
+            p.drawLine(QPointF(1.5, 8), QPointF(14.5, 8));
+            p.drawLine(QPointF(8, 1.5), QPointF(8, 14.5));
+            break;
         case IconId::None:
             break;
     }

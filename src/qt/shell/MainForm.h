@@ -23,6 +23,10 @@ class QToolBar;
 namespace zentabo {
 
 class MarkupCommands;
+class XhtmlBackgroundCheck;
+class XhtmlCheckPanel;
+class XhtmlCommands;
+class XhtmlPreview;
 class PageControl;
 class TFindDialog;
 struct TSettings;
@@ -62,6 +66,9 @@ public:
     QAction* Action(const QString& name) const { return actions_.value(name); }
     QMenu* TabPopupMenu() const { return tabPopupMenu_; }
     QMenu* EditPopupMenu() const { return editPopupMenu_; }
+    XhtmlCheckPanel* XhtmlPanel() const { return xhtmlPanel_; }
+    XhtmlBackgroundCheck* XhtmlWorker() const;
+    XhtmlPreview* Preview() const;
 
     int PageCount() const;
     TEditSheet* Page(int index) const;
@@ -131,6 +138,9 @@ private:
     // The Edit menu's box selection switch (MainFormBox.cpp).
     void ConnectBoxSelection();
     void UpdateBoxSelection(TEditSheet* page);
+    // The XHTML check, preview and tag commands (MainFormXhtml.cpp).
+    void ConnectXhtmlActions();
+    void UpdateXhtmlActions();
     bool CycleKey(QObject* watched, QEvent* e);
 
     // Find and replace: the dialog's requests and the two commands that show it.
@@ -172,6 +182,8 @@ private:
     QString printerOverride_;
     QPointer<TFindDialog> findDialog_;
     MarkupCommands* markup_ = nullptr;  // a child of the window
+    XhtmlCommands* xhtml_ = nullptr;    // a child of the window
+    XhtmlCheckPanel* xhtmlPanel_ = nullptr;
 };
 
 }  // namespace zentabo

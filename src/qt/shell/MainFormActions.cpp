@@ -158,7 +158,10 @@ void TMainForm::CreateMenus() {
         {Item{nullptr, "ブロック要素(&B)", kBlockItems},
          Item{nullptr, "インライン要素(&I)", kInlineItems}, Item{nullptr, "リスト(&L)", kListItems},
          Item{nullptr, "テーブル(&T)", kTableItems}, Sep(),
-         Item{nullptr, "属性(&A)", {Act("TagClass1"), Act("TagStyle1")}}});
+         Item{nullptr, "属性(&A)", {Act("TagClass1"), Act("TagStyle1")}}, Sep(), Act("XhtmlCheck1"),
+         Act("XhtmlAutoCheck1"), Act("XhtmlNextProblem1"), Act("XhtmlPrevProblem1"), Sep(),
+         Act("XhtmlPreview1"), Sep(), Act("TagCloseTag1"), Act("TagPartner1"),
+         Act("TagPartnerSelect1")});
     top("ツール(&T)", {Act("ToolOption1")});
     top("ヘルプ(&H)", {Act("HelpAbout1")});
 
@@ -224,10 +227,11 @@ void TMainForm::CreateToolBars() {
              "EditRedo1", nullptr, "SearchFind1", "SearchReplace1"},
             actions_);
     FillBar(toolBar2_,
-            {"TagDiv1", "TagH1",          "TagH2",    "TagH3",     "TagH4",    "TagP1",
-             "TagPre1", "TagBlockquote1", nullptr,    "TagSpan1",  "TagEm1",   "TagStrong1",
-             "TagBr1",  "TagA1",          "TagCite1", nullptr,     "TagUl1",   "TagOl1",
-             "TagDl1",  "TagTableTab1",   nullptr,    "TagClass1", "TagStyle1"},
+            {"TagDiv1",     "TagH1",          "TagH2",    "TagH3",     "TagH4",     "TagP1",
+             "TagPre1",     "TagBlockquote1", nullptr,    "TagSpan1",  "TagEm1",    "TagStrong1",
+             "TagBr1",      "TagA1",          "TagCite1", nullptr,     "TagUl1",    "TagOl1",
+             "TagDl1",      "TagTableTab1",   nullptr,    "TagClass1", "TagStyle1", nullptr,
+             "XhtmlCheck1", "XhtmlPreview1"},
             actions_);
     // Tool bar 2 holds only the markup commands; until they exist it stays out of
     // sight instead of showing an empty strip.
@@ -330,6 +334,7 @@ void TMainForm::ConnectActions() {
     on("ViewMultiLine1",
        [this] { pageControl_->Bar()->SetMultiLine(!pageControl_->Bar()->MultiLine()); });
     ConnectMarkupActions();
+    ConnectXhtmlActions();
 
     ConnectBoxSelection();
     connect(pageControl_, &PageControl::currentChanged, this, [this] { UpdateActions(); });
@@ -388,6 +393,7 @@ void TMainForm::UpdateActions() {
     set("EditUndo1", page && page->CanUndo());
     set("EditRedo1", page && page->CanRedo());
     UpdateMarkupActions();
+    UpdateXhtmlActions();
     Action(QStringLiteral("ViewToolBar1"))->setChecked(ToolBarsVisible());
     Action(QStringLiteral("ViewMultiLine1"))->setChecked(pageControl_->Bar()->MultiLine());
     UpdateBoxSelection(page);

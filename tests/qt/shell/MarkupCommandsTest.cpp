@@ -109,7 +109,7 @@ private slots:
             ++buttons;
             QVERIFY2(!a->icon().isNull(), qPrintable(a->objectName()));
         }
-        QCOMPARE(buttons, 20);
+        QCOMPARE(buttons, 22);
         QVERIFY(form_->ToolBar(2)->isVisible());
     }
 
