@@ -31,6 +31,7 @@ struct EditorPages : PageStoreHost {
         pages.push_back(std::make_unique<EditorPage>());
         return *pages.back();
     }
+    bool AskReloadChangedFile(PageStorePage&, const std::string&) override { return false; }
 };
 
 TEST(PageStoreEditorTextTest, ControlBytesSurviveARestartInEveryLayout) {

@@ -161,7 +161,7 @@ void LumEditWidget::PastePrimaryAt(int x, int y) {
     if (text.isEmpty()) return;
     const Cp932EncodeResult encoded = Utf16ToCp932(text.toStdU16String());
     edit_->InsertAtPoint(x, y, encoded.bytes);
-    if (!encoded.unmappable.empty()) TellUnmappable(encoded.unmappable);
+    if (!encoded.unmappable.empty()) TellUnmappable(encoded.unmappable, UnmappableUse::Paste);
 }
 
 }  // namespace zentabo
