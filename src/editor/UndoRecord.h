@@ -19,6 +19,10 @@ enum UndoKind : uint8_t {
     kUndoOverwriteTyped = 5,  // text typed in overwrite mode
     kUndoBoxInsert = 6,       // pieces inserted by a box paste
     kUndoBoxDelete = 8,       // pieces removed from a box
+    // A whole replacement in one record: text holds the bytes the replacement took
+    // out, replacedLength how many bytes stand in their place now. Applying it swaps
+    // the two, so the record turns into its own opposite.
+    kUndoReplace = 9,
 };
 
 struct UndoRecord {
@@ -26,6 +30,7 @@ struct UndoRecord {
     int32_t column = 0;
     int32_t line = 0;
     std::string text;
+    int64_t replacedLength = 0;  // kind 9 only
 };
 
 // The kind a record becomes when it moves to the other list.

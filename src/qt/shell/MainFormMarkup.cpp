@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QObject>
 #include <algorithm>
-#include <climits>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -29,19 +28,6 @@ namespace zentabo {
 
 namespace {
 
-// The editor keeps its undo records within a byte budget, dropping the oldest first.
-// A replacement records the removed text and then the inserted text; when the two do
-// not fit together the removal is dropped, and undo would take the new text away
-// without bringing the old one back. So the budget is widened until the pair fits,
-// with room left for ordinary editing after it.
-void KeepUndoable(TLumEdit& e, std::size_t removed, std::size_t inserted) {
-    constexpr int64_t kEverydayHistory = 0xF8000;
-    if (e.UndoBuf() == 0) return;  // undo is switched off
-    const int64_t need = static_cast<int64_t>(removed) + static_cast<int64_t>(inserted);
-    if (need + kEverydayHistory > e.UndoBuf())
-        e.SetUndoBuf(static_cast<int>(std::min<int64_t>(need + kEverydayHistory, INT_MAX)));
-}
-
 // Selects the whole text when nothing is selected: the command then rewrites it all.
 TLumEdit& ScopeOf(TEditSheet& page) {
     TLumEdit& e = page.Edit();
@@ -50,19 +36,18 @@ TLumEdit& ScopeOf(TEditSheet& page) {
 }
 
 void Wrap(TEditSheet& page, const std::string& open, const std::string& close) {
-    const std::size_t selected = page.Edit().GetSelText().size();
-    KeepUndoable(page.Edit(), selected, open.size() + selected + close.size());
     page.WrapSelection(open, close);
 }
 
 void Insert(TEditSheet& page, const std::string& text) {
-    KeepUndoable(page.Edit(), page.Edit().GetSelText().size(), text.size());
     page.InsertAtSelection(text);
 }
 
-void Replace(TLumEdit& e, const std::string& selected, const std::string& result) {
-    KeepUndoable(e, selected.size(), result.size());
-    e.InsertString(result);
+// The selection's copy goes before the result moves in, so a whole-text command holds
+// the text three times at most: in the editor, the result and the new lines.
+void Replace(TLumEdit& e, std::string& selected, std::string&& result) {
+    std::string().swap(selected);
+    e.ReplaceSelection(std::move(result));
 }
 
 }  // namespace
@@ -189,8 +174,9 @@ void MarkupCommands::InsertBlock(
     if (Page() && AskClass(caption)) {
         StoreClassHistory();
         TLumEdit& e = ScopeOf(*Page());
-        const std::string selected = e.GetSelText();
-        Replace(e, selected, build(selected, TSingleDialog::ComboText()));
+        std::string selected = e.GetSelText();
+        std::string result = build(selected, TSingleDialog::ComboText());
+        Replace(e, selected, std::move(result));
     }
     Done();
 }
@@ -198,10 +184,10 @@ void MarkupCommands::InsertBlock(
 void MarkupCommands::Transform(std::string (*transform)(std::string_view)) {
     if (TEditSheet* page = Page()) {
         TLumEdit& e = ScopeOf(*page);
-        const std::string selected = e.GetSelText();
-        const std::string result = transform(selected);
+        std::string selected = e.GetSelText();
+        std::string result = transform(selected);
         // An empty document stays as it is, without an undo step.
-        if (!selected.empty() || !result.empty()) Replace(e, selected, result);
+        if (!selected.empty() || !result.empty()) Replace(e, selected, std::move(result));
     }
     Done();
 }
