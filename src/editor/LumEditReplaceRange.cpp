@@ -108,8 +108,7 @@ std::string TLumEdit::ReplaceRangeInBulk(int startCol, int startLine, int endLin
         last = next;
     }
 
-    // The caret's logical offset behind the new text; the clamp at the end keeps it
-    // off a trail byte.
+    // The caret's logical offset behind the new text.
     const size_t breaks = CountLineBreaks(text);
     const size_t lastBreak = text.rfind("\r\n");
     size_t caretOffset =
@@ -126,7 +125,13 @@ std::string TLumEdit::ReplaceRangeInBulk(int startCol, int startLine, int endLin
         else
             pieces.emplace_back(logical);
         if (logicalIndex++ != breaks) return;
-        size_t off = std::min(caretOffset, ContentBytes(logical));
+        const size_t content = ContentBytes(logical);
+        size_t off = std::min(caretOffset, content);
+        // A lone lead byte at the end of the new text pairs with the byte after it;
+        // the caret stands before that pair, in free caret mode too.
+        if (off > 0 && off < content &&
+            ByteTypeAt(logical, static_cast<int>(off) + 1, SingleByteMode) == kTrailByte)
+            --off;
         size_t p = firstPiece;
         while (p + 1 < pieces.size() && off >= pieces[p].size()) {
             off -= pieces[p].size();

@@ -1,5 +1,5 @@
-// The bulk replacement of the selection against the per-line path it stands in for,
-// and the journal's budget with a replacement that does not fit.
+// The bulk replacement of the selection against the per-line deletion and insertion
+// it stands in for, and the journal's budget with a replacement that does not fit.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -13,12 +13,18 @@ struct Pair {
     EditorFixture bulk;
     EditorFixture perLine;
 
-    Pair(const std::string& text, bool wrap) {
+    Pair(const std::string& text, bool wrap, bool freeCaret = false) {
         for (EditorFixture* f : {&bulk, &perLine}) {
             f->edit->SetColumn(10);
             f->edit->SetWordWrap(wrap);
+            f->edit->SetFreeCaretMode(freeCaret);
             f->edit->SetAllText(text);
         }
+    }
+    void Replace(const std::string& text) {
+        bulk.edit->ReplaceSelection(text);
+        perLine.edit->DeleteSelection(true, false);
+        perLine.edit->InsertAtCaret(text, true, false);
     }
     void Both(const std::function<void(TLumEdit&)>& step) {
         step(*bulk.edit);
@@ -82,13 +88,12 @@ TEST(ReplaceSelectionTest, MatchesThePerLinePathWithUndoAndRedo) {
     std::mt19937 rng(14);
     for (int round = 0; round < 400; ++round) {
         const bool wrap = round % 2 == 0;
-        Pair p(RandomText(rng, 1 + round % 40, false), wrap);
+        Pair p(RandomText(rng, 1 + round % 40, false), wrap, round % 3 == 0);
         const std::string original = p.bulk.edit->GetAllText();
         RandomSelection(rng, p);
         const std::string replacement = RandomText(rng, round % 7 == 0 ? 0 : 1 + round % 30, true);
         const std::string trace = "round " + std::to_string(round);
-        p.bulk.edit->ReplaceSelection(replacement);
-        p.perLine.edit->InsertString(replacement);
+        p.Replace(replacement);
         ExpectSameState(p, trace + " replaced");
         p.Both([](TLumEdit& ed) { ed.Undo(); });
         ExpectSameState(p, trace + " undone");
@@ -107,9 +112,9 @@ TEST(ReplaceSelectionTest, UndoAfterRewrapAndFurtherTyping) {
     Pair p("\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x83\x65\x83\x4C\x83\x58\x83\x67\r\nabc def ghi jkl",
            true);
     const std::string original = p.bulk.edit->GetAllText();
+    p.Both([](TLumEdit& ed) { ed.SetSel(4, 0, 3, 5); });
+    p.Replace("<p>\r\n\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8</p>");
     p.Both([](TLumEdit& ed) {
-        ed.SetSel(4, 0, 3, 5);
-        ed.ReplaceSelection("<p>\r\n\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8</p>");
         ed.TypeText("x");
         ed.SetColumn(13);
     });
@@ -150,6 +155,23 @@ TEST(ReplaceSelectionTest, AReplacementOverTheBudgetStaysWhole) {
     f.edit->Undo();
     f.edit->Undo();
     EXPECT_EQ(f.edit->GetAllText(), "short");
+}
+
+// Pasting over a selection is one such step: the removal alone fits the budget but
+// not with the insertion, or it does not fit at all. Either way undo gives the
+// selected text back.
+TEST(ReplaceSelectionTest, PastingOverASelectionUndoesWhateverTheBudget) {
+    for (int budget : {16, 4}) {
+        EditorFixture f;
+        f.edit->SetUndoBuf(budget);
+        f.edit->SetAllText("0123456789\r\nabcdefghij");
+        f.edit->SetSel(0, 1, 1, 10);
+        f.host.SetClipboardText("\x93\xFA\x96\x7B\x8C\xEA\r\nxyzw");
+        f.edit->PasteFromClipboard();
+        EXPECT_EQ(f.edit->GetAllText(), "0123456789\r\n\x93\xFA\x96\x7B\x8C\xEA\r\nxyzw");
+        f.edit->Undo();
+        EXPECT_EQ(f.edit->GetAllText(), "0123456789\r\nabcdefghij") << budget;
+    }
 }
 
 TEST(ReplaceSelectionTest, NothingSelectedAndNothingToInsertChangesNothing) {
