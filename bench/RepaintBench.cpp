@@ -1,5 +1,7 @@
 // "repaint-50x200": a full repaint of a 50-row by 200-column page with every mark on,
 // through the Qt editor widget's canvas on its backing image (offscreen platform).
+// "cmd-encode-html-100mb-qt": the HTML encoding of a whole 100 MB page and its undo in
+// the same widget, so the wrap measures with the Qt font's cached advances.
 #ifdef ZENTABO_BENCH_QT
 #include <QApplication>
 #include <algorithm>
@@ -10,6 +12,7 @@
 
 #include "BenchRegistry.h"
 #include "SampleText.h"
+#include "commands/TextTransforms.h"
 #include "editor/LumEdit.h"
 #include "qt/widget/LumEditWidget.h"
 
@@ -41,14 +44,18 @@ std::string PageText() {
     return text;
 }
 
-CaseResult RunRepaint() {
+std::unique_ptr<QApplication> StartApplication() {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "zentabo-bench";
     static char* argv[] = {name, nullptr};
     std::unique_ptr<QApplication> app;
     if (!QApplication::instance()) app = std::make_unique<QApplication>(argc, argv);
+    return app;
+}
 
+CaseResult RunRepaint() {
+    auto app = StartApplication();
     LumEditWidget widget;
     TLumEdit& e = widget.Edit();
     FontDescription font = e.Font();
@@ -90,6 +97,43 @@ CaseResult RunRepaint() {
 }
 
 RegisterCase repaint("repaint-50x200", RunRepaint);
+
+// As the main window runs it with nothing selected, then one undo.
+CaseResult RunEncodeInWidget() {
+    auto app = StartApplication();
+    LumEditWidget widget;
+    TLumEdit& e = widget.Edit();
+    FontDescription font = e.Font();
+    font.name = "IPAGothic";
+    font.height = 14;
+    e.SetFont(font);
+    widget.resize(1024, 768);
+    widget.show();
+    QApplication::processEvents();
+    e.SetColumn(80);
+    std::string text = SampleText(100u * 1024 * 1024);
+    CaseResult r;
+    r.bytes = static_cast<long long>(text.size());
+    long long start = NowNs();
+    e.SetAllText(std::move(text));
+    r.extra.push_back({"load_ms", MillisecondsSince(start)});
+    start = NowNs();
+    e.SelectAll();
+    std::string selected = e.GetSelText();
+    std::string encoded = EncodeHtml(selected);
+    std::string().swap(selected);
+    const long long replaceStart = NowNs();
+    e.ReplaceSelection(std::move(encoded));
+    r.extra.push_back({"replace_ms", MillisecondsSince(replaceStart)});
+    r.ms = MillisecondsSince(start);
+    start = NowNs();
+    e.Undo();
+    r.extra.push_back({"undo_ms", MillisecondsSince(start)});
+    r.extra.push_back({"display_lines", static_cast<double>(e.LineCount())});
+    return r;
+}
+
+RegisterCase encodeInWidget("cmd-encode-html-100mb-qt", RunEncodeInWidget);
 
 }  // namespace
 }  // namespace zentabo::bench

@@ -32,7 +32,7 @@ public:
     int CellWidth() const { return font_.metrics.tmAveCharWidth; }
     int CellHeight() const { return font_.metrics.tmHeight; }
 
-    // Pixel width of the bytes: the sum of their cached advances.
+    // Pixel width of the bytes: the sum of their advances, one cell per byte.
     int Width(std::string_view cp932) const;
 
     // The character starting at pos: its byte length (1 or 2) and glyph. A lead byte
