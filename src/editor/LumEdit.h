@@ -444,6 +444,7 @@ private:
     // behind the new text. exact: positions from the journal, taken byte for byte.
     std::string ReplaceRangeInBulk(int startCol, int startLine, int endLine, int endCol,
                                    std::string&& text, bool exact);
+    bool LoneLeadPairsAcross(const SelectionRange& r) const;
     void JournalReplacement(UndoRecord record);
     void ApplyReplaceRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to,
                             bool fromUndo);

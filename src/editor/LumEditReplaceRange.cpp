@@ -70,6 +70,11 @@ void TLumEdit::ReplaceSelection(std::string text) {
             std::swap(r.startLine, r.endLine);
             std::swap(r.startCol, r.endCol);
         }
+        if (present && !text.empty() && LoneLeadPairsAcross(r)) {
+            // The text goes in before the lone lead byte, as typing over the selection
+            // puts it: the byte is taken out and put back behind the text.
+            text += lines_.Get(r.startLine)[static_cast<size_t>(--r.startCol)];
+        }
         // The journal keeps the start as a logical position, valid after any re-wrap.
         int recCol = r.startCol, recLine = r.startLine;
         if (wordWrap_) ToLogicalPos(recCol, recLine);
@@ -84,6 +89,26 @@ void TLumEdit::ReplaceSelection(std::string text) {
         CollapseSelectionToCaret();
     }
     FireChange();
+}
+
+// Whether removing the range would leave a lone lead byte before its start paired with
+// the byte behind its end, so that the start falls inside a character.
+bool TLumEdit::LoneLeadPairsAcross(const SelectionRange& r) const {
+    if (r.startCol <= 0) return false;
+    const std::string& startEntry = lines_.Get(r.startLine);
+    const std::string& endEntry = lines_.Get(r.endLine);
+    char after;
+    if (r.endCol < ContentLength(r.endLine)) {
+        after = endEntry[static_cast<size_t>(r.endCol)];
+    } else if (!wordWrap_ && r.endLine < LastLine() &&
+               r.endCol == static_cast<int>(endEntry.size()) && ContentLength(r.endLine + 1) > 0) {
+        after = lines_.Get(r.endLine + 1)[0];  // the removed break joins the next line
+    } else {
+        return false;
+    }
+    std::string joined = startEntry.substr(0, static_cast<size_t>(r.startCol));
+    joined += after;
+    return ByteTypeAt(joined, r.startCol + 1, SingleByteMode) == kTrailByte;
 }
 
 std::string TLumEdit::ReplaceRangeInBulk(int startCol, int startLine, int endLine, int endCol,
