@@ -100,7 +100,8 @@ RegisterCase table("cmd-table-comma-1.5m", [] {
 
 RegisterCase undoEncode("cmd-undo-encode-100mb", [] {
     Page page(SampleText(kTextBytes));
-    const std::string before = page.edit->GetAllText();
+    // A hash, not a copy: the undo's peak should not count a second text.
+    const std::size_t before = std::hash<std::string>()(page.edit->GetAllText());
     CaseResult r;
     r.bytes = static_cast<long long>(page.bytes);
     r.extra.push_back({"command_ms", RunCommand(*page.edit, Encode, r)});
@@ -113,7 +114,8 @@ RegisterCase undoEncode("cmd-undo-encode-100mb", [] {
     page.edit->Redo();
     r.extra.push_back({"redo_ms", MillisecondsSince(start)});
     page.edit->Undo();
-    r.extra.push_back({"restored", page.edit->GetAllText() == before ? 1.0 : 0.0});
+    const bool restored = std::hash<std::string>()(page.edit->GetAllText()) == before;
+    r.extra.push_back({"restored", restored ? 1.0 : 0.0});
     return r;
 });
 

@@ -49,9 +49,8 @@ RegisterCase table("command-table-comma-1500k-lines", [] {
     return r;
 });
 
-// As the main window runs a transform with nothing selected: select all, replace the
-// selection with the result; then one undo. The undo budget is raised so that the
-// 100 MB deletion and insertion are journalled at all (the default holds about 1 MB).
+// Select all, paste the encoded text over the selection (one replacement step), then
+// one undo, with an undo budget that holds the step.
 RegisterCase undoEncode("command-encode-html-undo-100mb", [] {
     FixedMetricsHost host;
     host.SetClientSize(1024, 768);
