@@ -54,14 +54,18 @@ std::unique_ptr<QApplication> StartApplication() {
     return app;
 }
 
-CaseResult RunRepaint() {
-    auto app = StartApplication();
-    LumEditWidget widget;
-    TLumEdit& e = widget.Edit();
+void UseBenchFont(TLumEdit& e) {
     FontDescription font = e.Font();
     font.name = "IPAGothic";
     font.height = 14;
     e.SetFont(font);
+}
+
+CaseResult RunRepaint() {
+    auto app = StartApplication();
+    LumEditWidget widget;
+    TLumEdit& e = widget.Edit();
+    UseBenchFont(e);
     e.SetLineSpace(0);
     e.SetWordWrap(false);
     e.ShowLineNumber = e.ShowTAB = e.ShowSglSpace = e.ShowDblSpace = true;
@@ -103,10 +107,7 @@ CaseResult RunEncodeInWidget() {
     auto app = StartApplication();
     LumEditWidget widget;
     TLumEdit& e = widget.Edit();
-    FontDescription font = e.Font();
-    font.name = "IPAGothic";
-    font.height = 14;
-    e.SetFont(font);
+    UseBenchFont(e);
     widget.resize(1024, 768);
     widget.show();
     QApplication::processEvents();
