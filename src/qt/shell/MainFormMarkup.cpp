@@ -35,14 +35,6 @@ TLumEdit& ScopeOf(TEditSheet& page) {
     return e;
 }
 
-void Wrap(TEditSheet& page, const std::string& open, const std::string& close) {
-    page.WrapSelection(open, close);
-}
-
-void Insert(TEditSheet& page, const std::string& text) {
-    page.InsertAtSelection(text);
-}
-
 // The selection's copy goes before the result moves in, so a whole-text command holds
 // the text three times at most: in the editor, the result and the new lines.
 void Replace(TLumEdit& e, std::string& selected, std::string&& result) {
@@ -112,7 +104,7 @@ void MarkupCommands::StoreClassHistory() {
 void MarkupCommands::InsertTag(const std::string& element) {
     const QString name = QString::fromLatin1(element.c_str());
     if (Page() && AskClass(QStringLiteral("<%1>タグの貼り付け").arg(name))) {
-        Wrap(*Page(), OpeningTag(element, TSingleDialog::ComboText()), ClosingTag(element));
+        Page()->WrapSelection(OpeningTag(element, TSingleDialog::ComboText()), ClosingTag(element));
         StoreClassHistory();
     }
     Done();
@@ -121,7 +113,7 @@ void MarkupCommands::InsertTag(const std::string& element) {
 void MarkupCommands::InsertEmptyTag(const std::string& element) {
     const QString name = QString::fromLatin1(element.c_str());
     if (Page() && AskClass(QStringLiteral("<%1>タグの貼り付け").arg(name))) {
-        Insert(*Page(), EmptyTag(element, TSingleDialog::ComboText()));
+        Page()->InsertAtSelection(EmptyTag(element, TSingleDialog::ComboText()));
         StoreClassHistory();
     }
     Done();
@@ -130,7 +122,7 @@ void MarkupCommands::InsertEmptyTag(const std::string& element) {
 void MarkupCommands::InsertClass() {
     if (Page() && AskClass(QStringLiteral("class属性の貼り付け"))) {
         const std::string& cls = TSingleDialog::ComboText();
-        if (!cls.empty()) Insert(*Page(), ClassAttribute(cls));
+        if (!cls.empty()) Page()->InsertAtSelection(ClassAttribute(cls));
         StoreClassHistory();
     }
     Done();
@@ -138,7 +130,7 @@ void MarkupCommands::InsertClass() {
 
 void MarkupCommands::InsertStyle() {
     if (Page() && style_->exec() == QDialog::Accepted && !style_->StyleText().empty())
-        Insert(*Page(), StyleAttribute(style_->StyleText()));
+        Page()->InsertAtSelection(StyleAttribute(style_->StyleText()));
     Done();
 }
 
@@ -150,10 +142,9 @@ void MarkupCommands::InsertInsDel(const std::string& element) {
         insDel_->SetClassText(s.ClassDialogText);
         insDel_->SetClassList(s.ClassDialogList);
         if (insDel_->exec() == QDialog::Accepted) {
-            Wrap(*Page(),
-                 InsDelOpeningTag(element, insDel_->Cite(), insDel_->Datetime(),
-                                  insDel_->ClassText()),
-                 ClosingTag(element));
+            Page()->WrapSelection(InsDelOpeningTag(element, insDel_->Cite(), insDel_->Datetime(),
+                                                   insDel_->ClassText()),
+                                  ClosingTag(element));
             s.ClassDialogText = insDel_->ClassText();
             s.ClassDialogList = insDel_->ClassList();
         }
@@ -163,8 +154,8 @@ void MarkupCommands::InsertInsDel(const std::string& element) {
 
 void MarkupCommands::InsertAnchor() {
     if (Page() && link_->exec() == QDialog::Accepted)
-        Wrap(*Page(), AnchorOpeningTag(link_->Href(), link_->Name(), link_->Target()),
-             ClosingTag("a"));
+        Page()->WrapSelection(AnchorOpeningTag(link_->Href(), link_->Name(), link_->Target()),
+                              ClosingTag("a"));
     Done();
 }
 
@@ -196,7 +187,7 @@ void MarkupCommands::QuotePaste() {
     const ClipboardText clip = Cp932Clipboard().GetText();
     if (Page() && clip.ok()) {
         const std::string quoted = QuoteLines(clip.bytes, form_.Settings().QuoteMark);
-        if (!quoted.empty()) Insert(*Page(), quoted);
+        if (!quoted.empty()) Page()->InsertAtSelection(quoted);
         if (!clip.unmappable.empty()) TellLeftOut(clip.unmappable);
     }
     Done();
@@ -220,7 +211,7 @@ void MarkupCommands::TellLeftOut(const std::vector<UnmappableChar>& chars) {
 
 void MarkupCommands::DatePaste(const std::string& format) {
     static const DateLocale locale = LoadDateLocale();
-    if (Page()) Insert(*Page(), FormatDateTime(format, CurrentLocalTime(), locale));
+    if (Page()) Page()->InsertAtSelection(FormatDateTime(format, CurrentLocalTime(), locale));
     Done();
 }
 
