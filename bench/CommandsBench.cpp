@@ -30,22 +30,6 @@ CaseResult TimeOnSample(Command&& command) {
     return r;
 }
 
-// Five cells a line, Japanese and ASCII, about 70 bytes with the line break.
-std::string CommaLines(int count) {
-    std::string text;
-    text.reserve(static_cast<std::size_t>(count) * 72);
-    for (int i = 0; i < count; ++i) {
-        text += std::to_string(100000 + i);
-        text +=
-            ",\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x83\x65\x83\x4C\x83\x58\x83\x67,";  // 日本語のテキスト
-        text += i % 7 == 0 ? "" : "example.jp";
-        text += ",\x81\x40\x92\x6C";  // full-width space, 値
-        text += std::to_string(i % 977);
-        text += ",note about row and value\r\n";
-    }
-    return text;
-}
-
 RegisterCase encodeHtml("command-encode-html-100mb", [] {
     return TimeOnSample([](const std::string& t) { return EncodeHtml(t); });
 });
@@ -65,9 +49,8 @@ RegisterCase table("command-table-comma-1500k-lines", [] {
     return r;
 });
 
-// As the main window runs a transform with nothing selected: select all, replace the
-// selection with the result; then one undo. The undo budget is raised so that the
-// 100 MB deletion and insertion are journalled at all (the default holds about 1 MB).
+// Select all, paste the encoded text over the selection (one replacement step), then
+// one undo, with an undo budget that holds the step.
 RegisterCase undoEncode("command-encode-html-undo-100mb", [] {
     FixedMetricsHost host;
     host.SetClientSize(1024, 768);

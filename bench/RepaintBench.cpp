@@ -2,6 +2,8 @@
 // through the Qt editor widget's canvas on its backing image (offscreen platform).
 // "repaint-50x200-200pct": the same on a screen scaled to 200 percent, where the image
 // holds four times the pixels.
+// "cmd-encode-html-100mb-qt": the HTML encoding of a whole 100 MB page and its undo in
+// the same widget, so the wrap measures with the Qt font's cached advances.
 #ifdef ZENTABO_BENCH_QT
 #include <QApplication>
 #include <algorithm>
@@ -12,6 +14,7 @@
 
 #include "BenchRegistry.h"
 #include "SampleText.h"
+#include "commands/TextTransforms.h"
 #include "editor/LumEdit.h"
 #include "qt/widget/LumEditWidget.h"
 
@@ -43,7 +46,7 @@ std::string PageText() {
     return text;
 }
 
-CaseResult RunRepaint(const char* scale) {
+std::unique_ptr<QApplication> StartApplication(const char* scale = "1") {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Each case runs in a process of its own, before any application exists.
     qputenv("QT_SCALE_FACTOR", scale);
@@ -52,13 +55,21 @@ CaseResult RunRepaint(const char* scale) {
     static char* argv[] = {name, nullptr};
     std::unique_ptr<QApplication> app;
     if (!QApplication::instance()) app = std::make_unique<QApplication>(argc, argv);
+    return app;
+}
 
-    LumEditWidget widget;
-    TLumEdit& e = widget.Edit();
+void UseBenchFont(TLumEdit& e) {
     FontDescription font = e.Font();
     font.name = "IPAGothic";
     font.height = 14;
     e.SetFont(font);
+}
+
+CaseResult RunRepaint(const char* scale) {
+    auto app = StartApplication(scale);
+    LumEditWidget widget;
+    TLumEdit& e = widget.Edit();
+    UseBenchFont(e);
     e.SetLineSpace(0);
     e.SetWordWrap(false);
     e.ShowLineNumber = e.ShowTAB = e.ShowSglSpace = e.ShowDblSpace = true;
@@ -96,6 +107,40 @@ CaseResult RunRepaint(const char* scale) {
 
 RegisterCase repaint("repaint-50x200", [] { return RunRepaint("1"); });
 RegisterCase repaintScaled("repaint-50x200-200pct", [] { return RunRepaint("2"); });
+
+// As the main window runs it with nothing selected, then one undo.
+CaseResult RunEncodeInWidget() {
+    auto app = StartApplication();
+    LumEditWidget widget;
+    TLumEdit& e = widget.Edit();
+    UseBenchFont(e);
+    widget.resize(1024, 768);
+    widget.show();
+    QApplication::processEvents();
+    e.SetColumn(80);
+    std::string text = SampleText(100u * 1024 * 1024);
+    CaseResult r;
+    r.bytes = static_cast<long long>(text.size());
+    long long start = NowNs();
+    e.SetAllText(std::move(text));
+    r.extra.push_back({"load_ms", MillisecondsSince(start)});
+    start = NowNs();
+    e.SelectAll();
+    std::string selected = e.GetSelText();
+    std::string encoded = EncodeHtml(selected);
+    std::string().swap(selected);
+    const long long replaceStart = NowNs();
+    e.ReplaceSelection(std::move(encoded));
+    r.extra.push_back({"replace_ms", MillisecondsSince(replaceStart)});
+    r.ms = MillisecondsSince(start);
+    start = NowNs();
+    e.Undo();
+    r.extra.push_back({"undo_ms", MillisecondsSince(start)});
+    r.extra.push_back({"display_lines", static_cast<double>(e.LineCount())});
+    return r;
+}
+
+RegisterCase encodeInWidget("cmd-encode-html-100mb-qt", RunEncodeInWidget);
 
 }  // namespace
 }  // namespace zentabo::bench

@@ -102,4 +102,20 @@ std::string WriteSampleFile(const std::string& name, std::size_t bytes, Breaks b
     return path;
 }
 
+// Five cells a line, Japanese and ASCII, about 70 bytes with the line break.
+std::string CommaLines(int count) {
+    std::string text;
+    text.reserve(static_cast<std::size_t>(count) * 72);
+    for (int i = 0; i < count; ++i) {
+        text += std::to_string(100000 + i);
+        text +=
+            ",\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x83\x65\x83\x4C\x83\x58\x83\x67,";  // 日本語のテキスト
+        text += i % 7 == 0 ? "" : "example.jp";
+        text += ",\x81\x40\x92\x6C";  // full-width space, 値
+        text += std::to_string(i % 977);
+        text += ",note about row and value\r\n";
+    }
+    return text;
+}
+
 }  // namespace zentabo::bench

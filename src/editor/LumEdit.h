@@ -248,6 +248,10 @@ public:
     void UpdateAfterEdit(int caretCol, int firstLine, int lastChangedLine, int lastLine);
     std::string PadBlanks(int line, int col) const;
     void MoveCaretTo(int col, int line, int scrollKind);
+    // Replaces the selection (or inserts at the caret) with text, as InsertString does,
+    // but builds and wraps the new display lines in one pass and journals the change as
+    // one record, so that a whole-text command on a large page costs about a load.
+    void ReplaceSelection(std::string text);
 
     // ---- search and replace
     // The editor walks the lines and asks OnFind where the search text matches; it
@@ -482,6 +486,17 @@ private:
     // where an inserted lone lead byte changed how the bytes pair up.
     std::string DeleteRangeNoRecord(int startCol, int startLine, int endLine, int endCol,
                                     bool& removedLines, bool exact = false);
+    // The bulk replacement (LumEditReplaceRange.cpp): the range from (startCol,
+    // startLine) to (endCol, endLine), display positions, becomes text, which is
+    // released once its lines are built; answers the bytes taken out. The caret ends
+    // behind the new text. exact: positions from the journal, taken byte for byte.
+    std::string ReplaceRangeInBulk(int startCol, int startLine, int endLine, int endCol,
+                                   std::string&& text, bool exact);
+    bool LoneLeadPairsAcross(const SelectionRange& r) const;
+    void JournalReplacement(UndoRecord record);
+    void ApplyReplaceRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to,
+                            bool fromUndo);
+    void ShowReplacedLines(int firstLine, int oldCaretLine);
     void ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to, bool fromUndo);
     void MoveRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to, bool fromUndo,
                     uint8_t newKind, std::string text);

@@ -86,7 +86,13 @@ std::string TLumEdit::RangeText(int startCol, int startLine, int endLine, int en
     if (startLine == endLine)
         return lines_.Get(startLine).substr(static_cast<size_t>(startCol),
                                             static_cast<size_t>(endCol - startCol));
-    std::string out = lines_.Get(startLine).substr(static_cast<size_t>(startCol));
+    // Sized first: a whole-text selection is copied once, not regrown.
+    size_t total =
+        lines_.Get(startLine).size() - static_cast<size_t>(startCol) + static_cast<size_t>(endCol);
+    for (int i = startLine + 1; i < endLine; ++i) total += lines_.Get(i).size();
+    std::string out;
+    out.reserve(total);
+    out.append(lines_.Get(startLine), static_cast<size_t>(startCol));
     for (int i = startLine + 1; i < endLine; ++i) out += lines_.Get(i);
     out += lines_.Get(endLine).substr(0, static_cast<size_t>(endCol));
     return out;

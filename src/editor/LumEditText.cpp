@@ -177,6 +177,10 @@ void TLumEdit::PasteFromClipboard() {
 }
 
 void TLumEdit::InsertString(const std::string& text) {
+    // A replaced selection is one step; journalled as a removal and an insertion, the
+    // budget could keep the insertion and drop the removal, and undo would then take
+    // the new text away without bringing the old back.
+    if ((selActive_ || allSelected_) && !boxSelMode_) return ReplaceSelection(text);
     if (selActive_ || allSelected_) DeleteSelection(true, boxSelMode_);
     InsertAtCaret(text, true, boxSelMode_);
     FireChange();

@@ -149,6 +149,7 @@ std::string TLumEdit::ApplyBoxPieces(const std::string& payload, bool insert, in
 
 void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to, bool fromUndo) {
     if (selActive_ || allSelected_) ClearSelection();
+    if (from.front().kind == kUndoReplace) return ApplyReplaceRecord(from, to, fromUndo);
     const UndoRecord r = from.front();
     int firstLine = 0;
     int lastLine = 0;

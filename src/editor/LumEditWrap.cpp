@@ -57,6 +57,12 @@ int TLumEdit::WrapBreak(std::string_view s) {
     auto expandedWidth = [&](int k) {
         return host_.TextWidth(ExpandTabs(s.substr(0, static_cast<size_t>(k))));
     };
+    // Most lines fit whole, and one measurement says so: the search below would end
+    // at n as well, since the raw text is never wider than the expanded one.
+    if (n <= 2 * (w / cw) + 16) {
+        const bool hasTab = s.find('\t') != std::string_view::npos;
+        if ((hasTab ? expandedWidth(n) : rawWidth(n)) <= w) return n;
+    }
     int k = n;
     if (10 * cw < textAreaWidth_) {
         // A long rest is measured only up to a prefix that surely overflows; widths

@@ -19,6 +19,10 @@ enum UndoKind : uint8_t {
     kUndoOverwriteTyped = 5,  // text typed in overwrite mode
     kUndoBoxInsert = 6,       // pieces inserted by a box paste
     kUndoBoxDelete = 8,       // pieces removed from a box
+    // A whole replacement in one record: text holds the bytes the replacement took
+    // out, replacedLength how many bytes stand in their place now. Applying it swaps
+    // the two, so the record turns into its own opposite.
+    kUndoReplace = 9,
 };
 
 struct UndoRecord {
@@ -28,6 +32,7 @@ struct UndoRecord {
     std::string text;
     // Not 0: the records of one user step (a drag that moved text), undone together.
     uint32_t group = 0;
+    int64_t replacedLength = 0;  // kind 9 only
 };
 
 // The kind a record becomes when it moves to the other list.

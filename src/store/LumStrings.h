@@ -52,6 +52,11 @@ public:
     void InsertText(int32_t& index, const std::string& text);
     void AddStrings(const std::vector<std::string>& list);
     void Assign(const std::vector<std::string>& list);
+    // Replaces the count entries from index with entries, whose strings move in (the
+    // vector is left empty); the removed entries' bytes are appended to removed, each
+    // entry freed as soon as it is copied, so a large range is never held twice.
+    void ReplaceEntries(int32_t index, int32_t count, std::vector<std::string>& entries,
+                        std::string& removed);
 
     // Position helpers for the editor's display/logical conversions. Both must be fast
     // (far below a full scan) for indexes near the most recent changes, because the

@@ -192,11 +192,11 @@ void TEditSheet::ApplySettings(const TSettings& s) {
 
 void TEditSheet::WrapSelection(const std::string& open, const std::string& close) {
     TLumEdit& e = Edit();
-    e.InsertString(open + e.GetSelText() + close);
+    e.ReplaceSelection(open + e.GetSelText() + close);
 }
 
 void TEditSheet::InsertAtSelection(const std::string& text) {
-    Edit().InsertString(text);
+    Edit().ReplaceSelection(text);
 }
 
 }  // namespace zentabo

@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QObject>
 #include <algorithm>
-#include <climits>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -29,19 +28,6 @@ namespace zentabo {
 
 namespace {
 
-// The editor keeps its undo records within a byte budget, dropping the oldest first.
-// A replacement records the removed text and then the inserted text; when the two do
-// not fit together the removal is dropped, and undo would take the new text away
-// without bringing the old one back. So the budget is widened until the pair fits,
-// with room left for ordinary editing after it.
-void KeepUndoable(TLumEdit& e, std::size_t removed, std::size_t inserted) {
-    constexpr int64_t kEverydayHistory = 0xF8000;
-    if (e.UndoBuf() == 0) return;  // undo is switched off
-    const int64_t need = static_cast<int64_t>(removed) + static_cast<int64_t>(inserted);
-    if (need + kEverydayHistory > e.UndoBuf())
-        e.SetUndoBuf(static_cast<int>(std::min<int64_t>(need + kEverydayHistory, INT_MAX)));
-}
-
 // Selects the whole text when nothing is selected: the command then rewrites it all.
 TLumEdit& ScopeOf(TEditSheet& page) {
     TLumEdit& e = page.Edit();
@@ -49,20 +35,11 @@ TLumEdit& ScopeOf(TEditSheet& page) {
     return e;
 }
 
-void Wrap(TEditSheet& page, const std::string& open, const std::string& close) {
-    const std::size_t selected = page.Edit().GetSelText().size();
-    KeepUndoable(page.Edit(), selected, open.size() + selected + close.size());
-    page.WrapSelection(open, close);
-}
-
-void Insert(TEditSheet& page, const std::string& text) {
-    KeepUndoable(page.Edit(), page.Edit().GetSelText().size(), text.size());
-    page.InsertAtSelection(text);
-}
-
-void Replace(TLumEdit& e, const std::string& selected, const std::string& result) {
-    KeepUndoable(e, selected.size(), result.size());
-    e.InsertString(result);
+// The selection's copy goes before the result moves in, so a whole-text command holds
+// the text three times at most: in the editor, the result and the new lines.
+void Replace(TLumEdit& e, std::string& selected, std::string&& result) {
+    std::string().swap(selected);
+    e.ReplaceSelection(std::move(result));
 }
 
 }  // namespace
@@ -127,7 +104,7 @@ void MarkupCommands::StoreClassHistory() {
 void MarkupCommands::InsertTag(const std::string& element) {
     const QString name = QString::fromLatin1(element.c_str());
     if (Page() && AskClass(QStringLiteral("<%1>タグの貼り付け").arg(name))) {
-        Wrap(*Page(), OpeningTag(element, TSingleDialog::ComboText()), ClosingTag(element));
+        Page()->WrapSelection(OpeningTag(element, TSingleDialog::ComboText()), ClosingTag(element));
         StoreClassHistory();
     }
     Done();
@@ -136,7 +113,7 @@ void MarkupCommands::InsertTag(const std::string& element) {
 void MarkupCommands::InsertEmptyTag(const std::string& element) {
     const QString name = QString::fromLatin1(element.c_str());
     if (Page() && AskClass(QStringLiteral("<%1>タグの貼り付け").arg(name))) {
-        Insert(*Page(), EmptyTag(element, TSingleDialog::ComboText()));
+        Page()->InsertAtSelection(EmptyTag(element, TSingleDialog::ComboText()));
         StoreClassHistory();
     }
     Done();
@@ -145,7 +122,7 @@ void MarkupCommands::InsertEmptyTag(const std::string& element) {
 void MarkupCommands::InsertClass() {
     if (Page() && AskClass(QStringLiteral("class属性の貼り付け"))) {
         const std::string& cls = TSingleDialog::ComboText();
-        if (!cls.empty()) Insert(*Page(), ClassAttribute(cls));
+        if (!cls.empty()) Page()->InsertAtSelection(ClassAttribute(cls));
         StoreClassHistory();
     }
     Done();
@@ -153,7 +130,7 @@ void MarkupCommands::InsertClass() {
 
 void MarkupCommands::InsertStyle() {
     if (Page() && style_->exec() == QDialog::Accepted && !style_->StyleText().empty())
-        Insert(*Page(), StyleAttribute(style_->StyleText()));
+        Page()->InsertAtSelection(StyleAttribute(style_->StyleText()));
     Done();
 }
 
@@ -165,10 +142,9 @@ void MarkupCommands::InsertInsDel(const std::string& element) {
         insDel_->SetClassText(s.ClassDialogText);
         insDel_->SetClassList(s.ClassDialogList);
         if (insDel_->exec() == QDialog::Accepted) {
-            Wrap(*Page(),
-                 InsDelOpeningTag(element, insDel_->Cite(), insDel_->Datetime(),
-                                  insDel_->ClassText()),
-                 ClosingTag(element));
+            Page()->WrapSelection(InsDelOpeningTag(element, insDel_->Cite(), insDel_->Datetime(),
+                                                   insDel_->ClassText()),
+                                  ClosingTag(element));
             s.ClassDialogText = insDel_->ClassText();
             s.ClassDialogList = insDel_->ClassList();
         }
@@ -178,8 +154,8 @@ void MarkupCommands::InsertInsDel(const std::string& element) {
 
 void MarkupCommands::InsertAnchor() {
     if (Page() && link_->exec() == QDialog::Accepted)
-        Wrap(*Page(), AnchorOpeningTag(link_->Href(), link_->Name(), link_->Target()),
-             ClosingTag("a"));
+        Page()->WrapSelection(AnchorOpeningTag(link_->Href(), link_->Name(), link_->Target()),
+                              ClosingTag("a"));
     Done();
 }
 
@@ -189,8 +165,9 @@ void MarkupCommands::InsertBlock(
     if (Page() && AskClass(caption)) {
         StoreClassHistory();
         TLumEdit& e = ScopeOf(*Page());
-        const std::string selected = e.GetSelText();
-        Replace(e, selected, build(selected, TSingleDialog::ComboText()));
+        std::string selected = e.GetSelText();
+        std::string result = build(selected, TSingleDialog::ComboText());
+        Replace(e, selected, std::move(result));
     }
     Done();
 }
@@ -198,10 +175,10 @@ void MarkupCommands::InsertBlock(
 void MarkupCommands::Transform(std::string (*transform)(std::string_view)) {
     if (TEditSheet* page = Page()) {
         TLumEdit& e = ScopeOf(*page);
-        const std::string selected = e.GetSelText();
-        const std::string result = transform(selected);
+        std::string selected = e.GetSelText();
+        std::string result = transform(selected);
         // An empty document stays as it is, without an undo step.
-        if (!selected.empty() || !result.empty()) Replace(e, selected, result);
+        if (!selected.empty() || !result.empty()) Replace(e, selected, std::move(result));
     }
     Done();
 }
@@ -210,7 +187,7 @@ void MarkupCommands::QuotePaste() {
     const ClipboardText clip = Cp932Clipboard().GetText();
     if (Page() && clip.ok()) {
         const std::string quoted = QuoteLines(clip.bytes, form_.Settings().QuoteMark);
-        if (!quoted.empty()) Insert(*Page(), quoted);
+        if (!quoted.empty()) Page()->InsertAtSelection(quoted);
         if (!clip.unmappable.empty()) TellLeftOut(clip.unmappable);
     }
     Done();
@@ -234,7 +211,7 @@ void MarkupCommands::TellLeftOut(const std::vector<UnmappableChar>& chars) {
 
 void MarkupCommands::DatePaste(const std::string& format) {
     static const DateLocale locale = LoadDateLocale();
-    if (Page()) Insert(*Page(), FormatDateTime(format, CurrentLocalTime(), locale));
+    if (Page()) Page()->InsertAtSelection(FormatDateTime(format, CurrentLocalTime(), locale));
     Done();
 }
 

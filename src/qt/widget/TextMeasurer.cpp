@@ -92,12 +92,9 @@ int TextMeasurer::CharAt(std::string_view s, std::size_t pos, const CellGlyph** 
 }
 
 int TextMeasurer::Width(std::string_view s) const {
-    int64_t width = 0;  // a line of hundreds of megabytes must not wrap around
-    const CellGlyph* g = nullptr;
-    for (std::size_t i = 0; i < s.size();) {
-        i += CharAt(s, i, &g);
-        width += g->advance;
-    }
+    // Every glyph's advance is one cell per byte (MakeGlyph), whatever the character,
+    // so the sum needs no walk: the wrap asks this for every line of a large text.
+    const int64_t width = int64_t{CellWidth()} * static_cast<int64_t>(s.size());
     return static_cast<int>(std::min<int64_t>(width, std::numeric_limits<int>::max()));
 }
 

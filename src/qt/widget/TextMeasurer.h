@@ -45,7 +45,7 @@ public:
     // At scale 1 the measurer's own font; one other scale is kept at a time.
     const DeviceFace& Face(double scale) const;
 
-    // Pixel width of the bytes: the sum of their cached advances.
+    // Pixel width of the bytes: the sum of their advances, one cell per byte.
     int Width(std::string_view cp932) const;
 
     // The character starting at pos: its byte length (1 or 2) and glyph. A lead byte

@@ -1,0 +1,255 @@
+// Replacing a large range at once: the new display lines are built and wrapped in one
+// pass, written over the old entries in one store operation and journalled as one
+// record holding only the bytes taken out. Undo and redo swap those bytes back the same
+// way, so a whole-text command on a large page costs about as much as loading it.
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "editor/LumEdit.h"
+#include "store/LumEditSub.h"
+
+namespace zentabo {
+
+namespace {
+
+// Whether text already holds only CR LF line breaks and no NUL byte, so it can be used
+// without the copy that normalizing makes.
+bool IsNormalized(std::string_view text) {
+    const char* const data = text.data();
+    const char* const end = data + text.size();
+    if (std::memchr(data, '\0', text.size())) return false;
+    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p) {
+        if (p + 1 == end || p[1] != '\n') return false;
+    }
+    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p) {
+        if (p == data || p[-1] != '\r') return false;
+    }
+    return true;
+}
+
+size_t CountLineBreaks(std::string_view text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// The bytes of a logical line before its CR LF or end-of-text NUL.
+size_t ContentBytes(std::string_view s) {
+    if (s.size() >= 2 && s[s.size() - 2] == '\r' && s.back() == '\n') return s.size() - 2;
+    if (!s.empty() && s.back() == '\0') return s.size() - 1;
+    return s.size();
+}
+
+}  // namespace
+
+void TLumEdit::ReplaceSelection(std::string text) {
+    if (boxSelMode_ && selActive_) {
+        InsertString(text);  // a box replaces its own pieces
+        return;
+    }
+    if (!IsNormalized(text)) text = NormalizeInput(text);
+    const bool present = selActive_ || allSelected_;
+    SelectionRange r = GetSelectionRange();
+    if (!present) {
+        if (text.empty()) {
+            FireChange();
+            return;
+        }
+        caretLine_ = std::clamp(caretLine_, 0, LastLine());
+        if (freeCaretMode_ && caretCol_ > ContentLength(caretLine_)) {
+            text = PadBlanks(caretLine_, caretCol_) + text;
+            caretCol_ = ContentLength(caretLine_);
+        }
+        caretCol_ = ClampCol(caretLine_, caretCol_);
+        r = {caretCol_, caretLine_, caretLine_, caretCol_, false};
+    }
+    selActive_ = allSelected_ = false;
+    try {
+        NormalizePos(r.startLine, r.startCol);
+        NormalizePos(r.endLine, r.endCol);
+        if (r.endLine < r.startLine || (r.endLine == r.startLine && r.endCol < r.startCol)) {
+            std::swap(r.startLine, r.endLine);
+            std::swap(r.startCol, r.endCol);
+        }
+        if (present && !text.empty() && LoneLeadPairsAcross(r)) {
+            // The text goes in before the lone lead byte, as typing over the selection
+            // puts it: the byte is taken out and put back behind the text.
+            text += lines_.Get(r.startLine)[static_cast<size_t>(--r.startCol)];
+        }
+        // The journal keeps the start as a logical position, valid after any re-wrap.
+        int recCol = r.startCol, recLine = r.startLine;
+        if (wordWrap_) ToLogicalPos(recCol, recLine);
+        const int64_t inserted = static_cast<int64_t>(text.size());
+        const int oldCaretLine = caretLine_;
+        std::string removed = ReplaceRangeInBulk(r.startCol, r.startLine, r.endLine, r.endCol,
+                                                 std::move(text), false);
+        JournalReplacement(UndoRecord{kUndoReplace, recCol, recLine, std::move(removed), inserted});
+        ShowReplacedLines(r.startLine, oldCaretLine);
+    } catch (const std::bad_alloc&) {
+        ShowError("Error:OC001");
+        CollapseSelectionToCaret();
+    }
+    FireChange();
+}
+
+// Whether removing the range would leave a lone lead byte before its start paired with
+// the byte behind its end, so that the start falls inside a character.
+bool TLumEdit::LoneLeadPairsAcross(const SelectionRange& r) const {
+    if (r.startCol <= 0) return false;
+    const std::string& startEntry = lines_.Get(r.startLine);
+    const std::string& endEntry = lines_.Get(r.endLine);
+    char after;
+    if (r.endCol < ContentLength(r.endLine)) {
+        after = endEntry[static_cast<size_t>(r.endCol)];
+    } else if (!wordWrap_ && r.endLine < LastLine() &&
+               r.endCol == static_cast<int>(endEntry.size()) && ContentLength(r.endLine + 1) > 0) {
+        after = lines_.Get(r.endLine + 1)[0];  // the removed break joins the next line
+    } else {
+        return false;
+    }
+    std::string joined = startEntry.substr(0, static_cast<size_t>(r.startCol));
+    joined += after;
+    return ByteTypeAt(joined, r.startCol + 1, SingleByteMode) == kTrailByte;
+}
+
+std::string TLumEdit::ReplaceRangeInBulk(int startCol, int startLine, int endLine, int endCol,
+                                         std::string&& text, bool exact) {
+    NormalizePos(startLine, startCol, !exact);
+    NormalizePos(endLine, endCol, !exact);
+    // The logical lines the range touches, whole, so each is wrapped from its start.
+    const int first = wordWrap_ ? LineStartOf(startLine) : startLine;
+    int last = wordWrap_ ? LineEndOf(endLine) : endLine;
+    std::string head;
+    for (int i = first; i < startLine; ++i) head += lines_.Get(i);
+    head.append(lines_.Get(startLine), 0, static_cast<size_t>(startCol));
+    std::string tail = lines_.Get(endLine).substr(static_cast<size_t>(endCol));
+    for (int i = endLine + 1; i <= last; ++i) tail += lines_.Get(i);
+    // A range that took a line break away joins the following logical line.
+    const std::string_view ending = !tail.empty()   ? std::string_view(tail)
+                                    : !text.empty() ? std::string_view(text)
+                                                    : std::string_view(head);
+    if (!HasLineEnd(ending) && last < LastLine()) {
+        const int next = wordWrap_ ? LineEndOf(last + 1) : last + 1;
+        for (int i = last + 1; i <= next; ++i) tail += lines_.Get(i);
+        last = next;
+    }
+
+    // The caret's logical offset behind the new text.
+    const size_t breaks = CountLineBreaks(text);
+    const size_t lastBreak = text.rfind("\r\n");
+    size_t caretOffset =
+        lastBreak == std::string::npos ? head.size() + text.size() : text.size() - (lastBreak + 2);
+
+    std::vector<std::string> pieces;
+    pieces.reserve(breaks + text.size() / static_cast<size_t>(std::max(column_, 16)) + 4);
+    int caretLine = -1, caretCol = 0;
+    size_t logicalIndex = 0;
+    auto emit = [&](std::string_view logical) {
+        const size_t firstPiece = pieces.size();
+        if (wordWrap_)
+            SplitEntry(logical, pieces);
+        else
+            pieces.emplace_back(logical);
+        if (logicalIndex++ != breaks) return;
+        const size_t content = ContentBytes(logical);
+        size_t off = std::min(caretOffset, content);
+        // A lone lead byte at the end of the new text pairs with the byte after it;
+        // the caret stands before that pair, in free caret mode too.
+        if (off > 0 && off < content &&
+            ByteTypeAt(logical, static_cast<int>(off) + 1, SingleByteMode) == kTrailByte)
+            --off;
+        size_t p = firstPiece;
+        while (p + 1 < pieces.size() && off >= pieces[p].size()) {
+            off -= pieces[p].size();
+            ++p;
+        }
+        caretLine = first + static_cast<int>(p);
+        caretCol = static_cast<int>(off);
+    };
+    std::string line;
+    size_t pos = 0;
+    bool firstLine = true;
+    while (true) {
+        const size_t cr = text.find("\r\n", pos);
+        const size_t end = cr == std::string::npos ? text.size() : cr + 2;
+        const std::string_view segment(text.data() + pos, end - pos);
+        if (cr == std::string::npos || firstLine) {
+            line = firstLine ? head : std::string();
+            line += segment;
+            if (cr == std::string::npos) line += tail;
+            // Nothing follows a text that ends with a line break where the range
+            // ended behind one: no empty entry is made for it.
+            if (!line.empty()) emit(line);
+        } else {
+            emit(segment);
+        }
+        firstLine = false;
+        if (cr == std::string::npos) break;
+        pos = end;
+    }
+    std::string().swap(line);
+    std::string().swap(text);
+
+    const int newCount = static_cast<int>(pieces.size());
+    std::string removed;
+    lines_.ReplaceEntries(first, last - first + 1, pieces, removed);
+    removed.erase(0, head.size());
+    removed.resize(removed.size() - tail.size());
+    if (caretLine < 0) caretLine = first + newCount;
+    caretLine_ = std::clamp(caretLine, 0, LastLine());
+    caretCol_ = freeCaretMode_ ? caretCol : ClampCol(caretLine_, caretCol);
+    CollapseSelectionToCaret();
+    return removed;
+}
+
+// Keeps the step whole: a record too large for the budget still stays, as the only
+// one, so the command that made it can be taken back; the next change drops it again.
+void TLumEdit::JournalReplacement(UndoRecord record) {
+    // Only the bytes the record holds count: the new text is in the store.
+    const int64_t size = static_cast<int64_t>(record.text.size());
+    if (size == 0 && record.replacedLength == 0) return;
+    SetModified(true);
+    if (!UndoRec || undoBuf_ == 0) return;
+    while (undoBytes_ + size > undoBuf_ && !undoList_.empty()) {
+        undoBytes_ -= static_cast<int64_t>(undoList_.back().text.size());
+        undoList_.pop_back();
+        historyTruncated_ = true;
+    }
+    if (size > undoBuf_) historyTruncated_ = true;
+    undoList_.push_front(std::move(record));
+    undoBytes_ += size;
+    if (!redoList_.empty()) {
+        redoList_.clear();
+        redoAvailable_ = false;
+        if (OnChangeRedoMode) OnChangeRedoMode(*this, false);
+    }
+}
+
+void TLumEdit::ApplyReplaceRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to,
+                                  bool fromUndo) {
+    UndoRecord r = std::move(from.front());
+    from.pop_front();
+    if (fromUndo) undoBytes_ -= static_cast<int64_t>(r.text.size());
+    int col = r.column, line = r.line;
+    RecordToDisplay(col, line);
+    int endLine, endCol;
+    WalkForward(line, col, static_cast<int>(r.replacedLength), endLine, endCol);
+    const int64_t held = static_cast<int64_t>(r.text.size());
+    const int oldCaretLine = caretLine_;
+    std::string taken = ReplaceRangeInBulk(col, line, endLine, endCol, std::move(r.text), true);
+    if (!fromUndo) undoBytes_ += static_cast<int64_t>(taken.size());
+    to.push_front(UndoRecord{kUndoReplace, r.column, r.line, std::move(taken), held});
+    ShowReplacedLines(line, oldCaretLine);
+}
+
+void TLumEdit::ShowReplacedLines(int firstLine, int oldCaretLine) {
+    topLine_ = std::min(topLine_, MaxTopLine());
+    caretX_ = ColumnToPixel(caretLine_, caretCol_) - horzOffset_;
+    if (!FollowRewrappedCaret(oldCaretLine))
+        RepaintLines(std::min(firstLine, LastLine()), topLine_ + linesPerPage_, 0);
+    UpdateHorzRange();
+    PlaceCaret();
+    CollapseSelectionToCaret();
+    goalCol_ = caretCol_;
+}
+
+}  // namespace zentabo
