@@ -276,6 +276,9 @@ public:
 
     // ---- undo
     bool RecordUndo(uint8_t kind, const std::string& text, int line, int column);
+    // What every change does to the journal before its record: marks the text
+    // modified and empties redo; false when nothing is recorded, with undo emptied.
+    bool BeginJournalledChange();
     void Undo();
     void Redo();
 

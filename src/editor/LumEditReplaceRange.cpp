@@ -82,7 +82,12 @@ void TLumEdit::ReplaceSelection(std::string text) {
         const int oldCaretLine = caretLine_;
         std::string removed = ReplaceRangeInBulk(r.startCol, r.startLine, r.endLine, r.endCol,
                                                  std::move(text), false);
-        JournalReplacement(UndoRecord{kUndoReplace, recCol, recLine, std::move(removed), inserted});
+        JournalReplacement(UndoRecord{.kind = kUndoReplace,
+                                      .column = recCol,
+                                      .line = recLine,
+                                      .text = std::move(removed),
+                                      .group = undoGroup_,
+                                      .replacedLength = inserted});
         ShowReplacedLines(r.startLine, oldCaretLine);
     } catch (const std::bad_alloc&) {
         ShowError("Error:OC001");
@@ -207,8 +212,7 @@ void TLumEdit::JournalReplacement(UndoRecord record) {
     // Only the bytes the record holds count: the new text is in the store.
     const int64_t size = static_cast<int64_t>(record.text.size());
     if (size == 0 && record.replacedLength == 0) return;
-    SetModified(true);
-    if (!UndoRec || undoBuf_ == 0) return;
+    if (!BeginJournalledChange()) return;
     while (undoBytes_ + size > undoBuf_ && !undoList_.empty()) {
         undoBytes_ -= static_cast<int64_t>(undoList_.back().text.size());
         undoList_.pop_back();
@@ -217,11 +221,6 @@ void TLumEdit::JournalReplacement(UndoRecord record) {
     if (size > undoBuf_) historyTruncated_ = true;
     undoList_.push_front(std::move(record));
     undoBytes_ += size;
-    if (!redoList_.empty()) {
-        redoList_.clear();
-        redoAvailable_ = false;
-        if (OnChangeRedoMode) OnChangeRedoMode(*this, false);
-    }
 }
 
 void TLumEdit::ApplyReplaceRecord(std::deque<UndoRecord>& from, std::deque<UndoRecord>& to,
@@ -237,7 +236,12 @@ void TLumEdit::ApplyReplaceRecord(std::deque<UndoRecord>& from, std::deque<UndoR
     const int oldCaretLine = caretLine_;
     std::string taken = ReplaceRangeInBulk(col, line, endLine, endCol, std::move(r.text), true);
     if (!fromUndo) undoBytes_ += static_cast<int64_t>(taken.size());
-    to.push_front(UndoRecord{kUndoReplace, r.column, r.line, std::move(taken), held});
+    to.push_front(UndoRecord{.kind = kUndoReplace,
+                             .column = r.column,
+                             .line = r.line,
+                             .text = std::move(taken),
+                             .group = r.group,
+                             .replacedLength = held});
     ShowReplacedLines(line, oldCaretLine);
 }
 

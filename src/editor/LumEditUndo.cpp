@@ -8,8 +8,7 @@
 
 namespace zentabo {
 
-bool TLumEdit::RecordUndo(uint8_t kind, const std::string& text, int line, int column) {
-    if (text.empty()) return true;
+bool TLumEdit::BeginJournalledChange() {
     SetModified(true);
     // Redo records describe the text before this change: even when nothing is
     // recorded, replaying them now would write old text into the changed document.
@@ -26,8 +25,14 @@ bool TLumEdit::RecordUndo(uint8_t kind, const std::string& text, int line, int c
             undoBytes_ = 0;
             historyTruncated_ = true;
         }
-        return true;
+        return false;
     }
+    return true;
+}
+
+bool TLumEdit::RecordUndo(uint8_t kind, const std::string& text, int line, int column) {
+    if (text.empty()) return true;
+    if (!BeginJournalledChange()) return true;
     if (column == -1) {
         SelectionRange r = GetSelectionRange();
         line = r.startLine;

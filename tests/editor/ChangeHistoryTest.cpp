@@ -45,7 +45,9 @@ TEST(ChangeHistoryTest, DeletingASelectionThroughTheDeleteOperationsFiresOnChang
 // A change that is not journalled still outdates every record: redo (and undo) must
 // not write old bytes at positions the change moved.
 TEST(ChangeHistoryTest, AChangeWithoutARecordEmptiesRedoAndUndo) {
-    for (int way = 0; way < 2; ++way) {
+    // Typed text and a whole replacement of the selection keep their journals apart.
+    for (int way = 0; way < 4; ++way) {
+        const bool replacing = way >= 2;
         EditorFixture f;
         std::vector<bool> redoEvents;
         f.edit->OnChangeRedoMode = [&](TLumEdit&, bool on) { redoEvents.push_back(on); };
@@ -55,13 +57,18 @@ TEST(ChangeHistoryTest, AChangeWithoutARecordEmptiesRedoAndUndo) {
         f.edit->TypeText("Y");
         f.edit->Undo();
         ASSERT_TRUE(f.edit->RedoAvailable());
-        if (way == 0)
+        if (way % 2 == 0)
             f.edit->UndoRec = false;
         else
             f.edit->SetUndoBuf(0);
         redoEvents.clear();
-        f.edit->MoveCaretTo(0, 0, 0);
-        f.edit->TypeText("12");
+        if (replacing) {
+            f.edit->SetSel(0, 0, 0, 1);
+            f.edit->ReplaceSelection("12");
+        } else {
+            f.edit->MoveCaretTo(0, 0, 0);
+            f.edit->TypeText("12");
+        }
         EXPECT_TRUE(f.edit->RedoList().empty());
         EXPECT_FALSE(f.edit->RedoAvailable());
         EXPECT_EQ(redoEvents, std::vector<bool>{false});
@@ -69,7 +76,7 @@ TEST(ChangeHistoryTest, AChangeWithoutARecordEmptiesRedoAndUndo) {
         f.edit->SetUndoBuf(0xF8000);
         f.edit->Redo();
         f.edit->Undo();
-        EXPECT_EQ(f.edit->GetAllText(), "12abcX");
+        EXPECT_EQ(f.edit->GetAllText(), replacing ? "12bcX" : "12abcX");
         EXPECT_TRUE(f.edit->Modified());
     }
 }
