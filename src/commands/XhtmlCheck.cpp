@@ -244,7 +244,7 @@ void CheckRun::OnError(const xmlError& e) {
 // libxml2 closes a shell element at the page's own end tag of its name without a
 // word (a fragment's stray </body>), and then blames the shell's end tag for it.
 void CheckRun::OnEndElement() {
-    if (!result_.fragment || !ctxt_ || ctxt_->nameNr > shell_.depth || !ctxt_->name) return;
+    if (!ctxt_ || ctxt_->nameNr > shell_.depth || !ctxt_->name) return;
     const std::size_t u = CurrentUtf8Offset();
     // After a mismatch libxml2 closes the innermost element, which the error named.
     if (u <= source_.bodyStart() || u > source_.bodyEnd() || u == mismatchAt_) return;
@@ -312,7 +312,7 @@ bool CheckRun::Parse(XhtmlDtd dtd) {
     if (!ctxt) return false;
     ctxt_ = ctxt.get();
     ctxt_->sax->startElementNs = StartElementHook;
-    ctxt_->sax->endElementNs = EndElementHook;
+    if (result_.fragment) ctxt_->sax->endElementNs = EndElementHook;
     ctxt_->sax->characters = CharactersHook;
     ctxt_->sax->getEntity = GetEntityHook;
     ctxt_->sax->serror = ErrorHook;
