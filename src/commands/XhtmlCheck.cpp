@@ -227,7 +227,7 @@ void CheckRun::OnError(const xmlError& e) {
     }
     // The shell's own end tags meeting elements still open are never the user's
     // text: those elements get their rows, below, at their start tags.
-    if (pastPage && IsShellTagError(e)) {
+    if (pastPage && result_.fragment && IsShellTagError(e)) {
         openAtEnd_ = true;
         return;
     }
