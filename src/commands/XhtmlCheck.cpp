@@ -43,7 +43,8 @@ struct RawProblem {
     std::string message;
     // A child the DTD does not allow, found when its parent ends: their names.
     std::string child = {}, parent = {};
-    bool atTag = false;  // the offset is that of a tag to select
+    bool atTag = false;                     // the offset is that of a tag to select
+    std::optional<XhtmlTagRange> tag = {};  // the tag to select, where already known
 };
 
 class CheckRun;
@@ -76,6 +77,7 @@ public:
     // Called from libxml2 on this thread.
     void OnError(const xmlError& e);
     void PollCancel();
+    void OnEndElement();
     // Remembers where an element's start tag ended, for the checks made later.
     void MarkNode(xmlNodePtr node) {
         if (node) node->_private = reinterpret_cast<void*>(CurrentUtf8Offset() + 1);
@@ -96,6 +98,7 @@ private:
     void AddUnclosedAtEnd();
     XhtmlProblem Place(const RawProblem& raw, const XhtmlLineIndex& lines,
                        int& childSearches) const;
+    void PlaceByKind(const RawProblem& raw, XhtmlProblem& p, int& childSearches) const;
     std::optional<XhtmlTagRange> ChildOfEndedParent(
         const RawProblem& raw, const std::optional<XhtmlTagRange>& parentEnd) const;
 
@@ -108,6 +111,10 @@ private:
     xmlParserCtxtPtr ctxt_ = nullptr;
     std::vector<RawProblem> raw_;
     std::optional<RawProblem> unclosedAtEnd_;  // the parser's first word on it
+    // The shell's end tags met open elements, or libxml2's recovery from a mismatched
+    // end tag may have closed elements the page never closes: the page is read for them.
+    bool openAtEnd_ = false;
+    std::size_t mismatchAt_ = SIZE_MAX;  // where the last end tag mismatched
     bool full_ = false;
 };
 
@@ -118,6 +125,19 @@ void StartElementHook(void* ctx, const xmlChar* localname, const xmlChar* prefix
     xmlSAX2StartElementNs(ctx, localname, prefix, uri, nbNamespaces, namespaces, nbAttributes,
                           nbDefaulted, attributes);
     if (tRun) tRun->MarkNode(static_cast<xmlParserCtxtPtr>(ctx)->node);
+}
+
+void EndElementHook(void* ctx, const xmlChar* localname, const xmlChar* prefix,
+                    const xmlChar* uri) {
+    if (tRun) tRun->OnEndElement();
+    xmlSAX2EndElementNs(ctx, localname, prefix, uri);
+}
+
+// Errors the shell's end tags raise when the page left elements open, or closed
+// the shell's own elements early.
+bool IsShellTagError(const xmlError& e) {
+    return e.code == XML_ERR_TAG_NAME_MISMATCH || e.code == XML_ERR_TAG_NOT_FINISHED ||
+           e.code == XML_ERR_DOCUMENT_END;
 }
 
 void CharactersHook(void* ctx, const xmlChar* ch, int len) {
@@ -184,7 +204,15 @@ void CheckRun::OnError(const xmlError& e) {
     if (kind == XhtmlProblemKind::kEndTagMismatch && !EndTagNameOpen(e.str2))
         kind = XhtmlProblemKind::kEndTagWithoutStart;
     const std::size_t u = CurrentUtf8Offset();
-    const bool pastPage = u >= source_.bodyEnd() && e.domain != XML_FROM_VALID;
+    if (e.code == XML_ERR_TAG_NAME_MISMATCH) {
+        mismatchAt_ = u;
+        if (result_.fragment) openAtEnd_ = true;
+    }
+    // After a mismatched end tag the parser stands past its '>': one that ends with
+    // the page is still the page's. Other errors there stand before the shell.
+    const bool pastPage = (u > source_.bodyEnd() ||
+                           (u == source_.bodyEnd() && e.code != XML_ERR_TAG_NAME_MISMATCH)) &&
+                          e.domain != XML_FROM_VALID;
     RawProblem p{kind, source_.ToCp932(u), MessageForXmlError(e, kind)};
     if (e.code == XML_DTD_INVALID_CHILD && e.str1 && e.str2) {
         p.child = e.str1;
@@ -197,14 +225,31 @@ void CheckRun::OnError(const xmlError& e) {
             p.atTag = true;
         }
     }
-    // What the parser finds after the page's last byte (the shell's end tags, or
-    // the end of the input) are elements the page left open: said once, below, with
-    // their start tags.
+    // The shell's own end tags meeting elements still open are never the user's
+    // text: those elements get their rows, below, at their start tags.
+    if (pastPage && result_.fragment && IsShellTagError(e)) {
+        openAtEnd_ = true;
+        return;
+    }
+    // What else the parser finds after the page's last byte (a comment or attribute
+    // the page left open, or the end of the input) is said once, below, unless the
+    // elements left open explain it.
     if (pastPage || kind == XhtmlProblemKind::kElementNotClosed) {
         if (!unclosedAtEnd_) unclosedAtEnd_ = p;
         return;
     }
     Add(std::move(p));
+}
+
+// libxml2 closes a shell element at the page's own end tag of its name without a
+// word (a fragment's stray </body>), and then blames the shell's end tag for it.
+void CheckRun::OnEndElement() {
+    if (!ctxt_ || ctxt_->nameNr > shell_.depth || !ctxt_->name) return;
+    const std::size_t u = CurrentUtf8Offset();
+    // After a mismatch libxml2 closes the innermost element, which the error named.
+    if (u <= source_.bodyStart() || u > source_.bodyEnd() || u == mismatchAt_) return;
+    Add({XhtmlProblemKind::kEndTagWithoutStart, source_.ToCp932(u),
+         EndTagWithoutStartMessage(reinterpret_cast<const char*>(ctxt_->name))});
 }
 
 void CheckRun::Add(RawProblem p) {
@@ -231,14 +276,18 @@ void CheckRun::AddBadBytes() {
 }
 
 void CheckRun::AddUnclosedAtEnd() {
-    if (!unclosedAtEnd_ || full_) return;
+    if ((!unclosedAtEnd_ && !openAtEnd_) || full_) return;
     std::vector<XhtmlOpenTag> open = FindOpenElements(text_, text_.size());
     if (open.empty()) {
-        Add(*unclosedAtEnd_);
+        if (unclosedAtEnd_) Add(*unclosedAtEnd_);
         return;
     }
-    for (const XhtmlOpenTag& tag : open)
-        Add({XhtmlProblemKind::kElementNotClosed, tag.start, ElementNotClosedMessage(tag.name)});
+    for (const XhtmlOpenTag& tag : open) {
+        RawProblem p{XhtmlProblemKind::kElementNotClosed, tag.start,
+                     ElementNotClosedMessage(tag.name)};
+        p.tag = XhtmlTagRange{tag.start, tag.end};
+        Add(std::move(p));
+    }
 }
 
 XhtmlDtd CheckRun::ChooseDtd(const XhtmlPageShape& shape) {
@@ -263,6 +312,7 @@ bool CheckRun::Parse(XhtmlDtd dtd) {
     if (!ctxt) return false;
     ctxt_ = ctxt.get();
     ctxt_->sax->startElementNs = StartElementHook;
+    if (result_.fragment) ctxt_->sax->endElementNs = EndElementHook;
     ctxt_->sax->characters = CharactersHook;
     ctxt_->sax->getEntity = GetEntityHook;
     ctxt_->sax->serror = ErrorHook;
@@ -340,6 +390,19 @@ XhtmlProblem CheckRun::Place(const RawProblem& raw, const XhtmlLineIndex& lines,
     p.kind = raw.kind;
     p.message = raw.message;
     p.offset = p.selStart = p.selEnd = std::min(raw.offset, text_.size());
+    if (raw.tag) {
+        // Looking around the offset would find the tag before it, when they touch.
+        p.offset = p.selStart = raw.tag->start;
+        p.selEnd = raw.tag->end;
+    } else {
+        PlaceByKind(raw, p, childSearches);
+    }
+    p.line = lines.LineOf(p.offset);
+    p.column = static_cast<int>(p.offset - lines.LineStart(p.line));
+    return p;
+}
+
+void CheckRun::PlaceByKind(const RawProblem& raw, XhtmlProblem& p, int& childSearches) const {
     switch (raw.kind) {
         case XhtmlProblemKind::kElementNotClosed:
         case XhtmlProblemKind::kEndTagMismatch:
@@ -383,9 +446,6 @@ XhtmlProblem CheckRun::Place(const RawProblem& raw, const XhtmlLineIndex& lines,
             }
             break;
     }
-    p.line = lines.LineOf(p.offset);
-    p.column = static_cast<int>(p.offset - lines.LineStart(p.line));
-    return p;
 }
 
 XhtmlCheckResult CheckRun::Run() {

@@ -84,7 +84,7 @@ std::string MessageForXmlError(const xmlError& e, XhtmlProblemKind kind) {
             return "終了タグ </" + Str(e.str2) + "> の前で要素 <" + Str(e.str1) +
                    "> が閉じられていません。";
         case XhtmlProblemKind::kEndTagWithoutStart:
-            return "終了タグ </" + Str(e.str2) + "> に対応する開始タグがありません。";
+            return EndTagWithoutStartMessage(Str(e.str2));
         case XhtmlProblemKind::kUndefinedEntity:
             return "実体参照 &" + Str(e.str1) + "; は定義されていません。";
         case XhtmlProblemKind::kBareAmpersand:
@@ -157,6 +157,10 @@ std::string DtdNotKnownMessage(std::string_view id) {
 
 std::string ElementNotClosedMessage(std::string_view name) {
     return "要素 <" + std::string(name) + "> が閉じられていません。";
+}
+
+std::string EndTagWithoutStartMessage(std::string_view name) {
+    return "終了タグ </" + std::string(name) + "> に対応する開始タグがありません。";
 }
 
 std::string TooManyProblemsMessage() {

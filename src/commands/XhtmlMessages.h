@@ -22,6 +22,7 @@ std::string ExternalEntityMessage(std::string_view url);
 std::string DtdNotInstalledMessage(std::string_view publicId);
 std::string DtdNotKnownMessage(std::string_view id);
 std::string ElementNotClosedMessage(std::string_view name);
+std::string EndTagWithoutStartMessage(std::string_view name);
 std::string TooManyProblemsMessage();
 
 }  // namespace zentabo

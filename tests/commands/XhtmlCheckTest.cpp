@@ -142,6 +142,40 @@ TEST(XhtmlCheckTest, DocumentOrFragment) {
     EXPECT_FALSE(FindKind(r, Kind::kElementNotAllowed));
 }
 
+// A fragment is checked inside a shell of html, body (and frameset's noframes) that
+// the user never wrote: every row selects a tag of the page and names that tag, and
+// each element left open gets one row at its start tag, however libxml2 recovered.
+TEST(XhtmlCheckTest, FragmentRowsNeverNameTheShell) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> selected;  // in text order
+    };
+    const std::vector<Case> cases = {
+        {Sjis("<ul><li>項目</ul>"), {"</ul>"}},
+        {Sjis("<ul><li>項目</ul>\r\n"), {"</ul>"}},
+        {Sjis("<div><ul><li>項目</ul>"), {"<div>", "</ul>"}},
+        {Sjis("<p>a</p>\n<div><p><em>項目"), {"<div>", "<p>", "<em>"}},
+        {Sjis("<div>項目</html>"), {"<div>", "</html>"}},
+        {Sjis("<p>項目</p></body></html>\n"), {"</body>", "</html>"}},
+        {Sjis("<ul><li>項目</ul></noframes>"), {"</ul>", "</noframes>"}},
+    };
+    for (XhtmlDtd dtd : {XhtmlDtd::kNone, XhtmlDtd::kStrict10, XhtmlDtd::kFrameset10}) {
+        XhtmlCheckOptions options;
+        options.fragmentDtd = dtd;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(dtd)) + " " + Cp932ToUtf8(c.text));
+            XhtmlCheckResult r = CheckXhtml(c.text, options);
+            ASSERT_TRUE(r.fragment);
+            std::vector<std::string> selected;
+            for (const XhtmlProblem& p : r.problems) {
+                selected.push_back(Selected(c.text, p));
+                EXPECT_NE(p.message.find(selected.back()), std::string::npos) << Kinds(r);
+            }
+            EXPECT_EQ(selected, c.selected) << Kinds(r);
+        }
+    }
+}
+
 TEST(XhtmlCheckTest, EachXhtmlDtdFindsNestedParagraphAndMissingAlt) {
     for (XhtmlDtd dtd : {XhtmlDtd::kStrict10, XhtmlDtd::kTransitional10, XhtmlDtd::kFrameset10,
                          XhtmlDtd::kXhtml11}) {
