@@ -13,12 +13,11 @@ namespace zentabo {
 
 namespace {
 
-// Whether text already holds only CR LF line breaks and no NUL byte, so it can be used
-// without the copy that normalizing makes.
+// Whether text already holds only CR LF line breaks, so it can be used without the copy
+// that normalizing makes. A NUL is an ordinary byte that normalizing keeps.
 bool IsNormalized(std::string_view text) {
     const char* const data = text.data();
     const char* const end = data + text.size();
-    if (std::memchr(data, '\0', text.size())) return false;
     for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p) {
         if (p + 1 == end || p[1] != '\n') return false;
     }
@@ -28,8 +27,11 @@ bool IsNormalized(std::string_view text) {
     return true;
 }
 
+// Only CR LF ends a line; a lone CR or LF is an ordinary byte.
 size_t CountLineBreaks(std::string_view text) {
-    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    size_t n = 0;
+    for (size_t p = 0; (p = text.find("\r\n", p)) != std::string_view::npos; p += 2) ++n;
+    return n;
 }
 
 // The bytes of a logical line before its CR LF or end-of-text NUL.
@@ -105,9 +107,9 @@ bool TLumEdit::LoneLeadPairsAcross(const SelectionRange& r) const {
     char after;
     if (r.endCol < ContentLength(r.endLine)) {
         after = endEntry[static_cast<size_t>(r.endCol)];
-    } else if (!wordWrap_ && r.endLine < LastLine() &&
-               r.endCol == static_cast<int>(endEntry.size()) && ContentLength(r.endLine + 1) > 0) {
-        after = lines_.Get(r.endLine + 1)[0];  // the removed break joins the next line
+    } else if (r.endLine < LastLine() && r.endCol == static_cast<int>(endEntry.size()) &&
+               ContentLength(r.endLine + 1) > 0) {
+        after = lines_.Get(r.endLine + 1)[0];  // behind a removed break or a wrapped piece
     } else {
         return false;
     }
@@ -128,11 +130,12 @@ std::string TLumEdit::ReplaceRangeInBulk(int startCol, int startLine, int endLin
     head.append(lines_.Get(startLine), 0, static_cast<size_t>(startCol));
     std::string tail = lines_.Get(endLine).substr(static_cast<size_t>(endCol));
     for (int i = endLine + 1; i <= last; ++i) tail += lines_.Get(i);
-    // A range that took a line break away joins the following logical line.
+    // A range that took a line break away joins the following logical line. Only CR LF
+    // ends a line: a NUL the new text ends with is one of its bytes.
     const std::string_view ending = !tail.empty()   ? std::string_view(tail)
                                     : !text.empty() ? std::string_view(text)
                                                     : std::string_view(head);
-    if (!HasLineEnd(ending) && last < LastLine()) {
+    if (!EndsWithCrLf(ending) && last < LastLine()) {
         const int next = wordWrap_ ? LineEndOf(last + 1) : last + 1;
         for (int i = last + 1; i <= next; ++i) tail += lines_.Get(i);
         last = next;

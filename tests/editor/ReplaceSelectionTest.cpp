@@ -119,6 +119,22 @@ TEST(ReplaceSelectionTest, MatchesThePerLinePathWithUndoAndRedo) {
     }
 }
 
+// A NUL is an ordinary byte of its line: new text that ends with one, put over a range
+// that took a line break away, still joins the line behind it.
+TEST(ReplaceSelectionTest, ANulAtTheEndOfTheNewTextEndsNoLine) {
+    using namespace std::string_literals;
+    for (bool wrap : {false, true}) {
+        Pair p("ab\r\ncd\r\nef"s, wrap);
+        p.Both([](TLumEdit& ed) { ed.SetSel(2, 0, 0, 4); });
+        p.Replace("x\0"s);
+        ExpectSameState(p, wrap ? "wrapped" : "unwrapped");
+        EXPECT_EQ(p.bulk.edit->GetAllText(), "abx\0cd\r\nef"s);
+        p.UndoBoth();
+        ExpectSameState(p, "undone");
+        EXPECT_EQ(p.bulk.edit->GetAllText(), "ab\r\ncd\r\nef");
+    }
+}
+
 // A record made by wrapping at one width is applied after the text was wrapped at
 // another, and a typed character after the replacement is undone on its own first.
 TEST(ReplaceSelectionTest, UndoAfterRewrapAndFurtherTyping) {
