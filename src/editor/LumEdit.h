@@ -239,6 +239,8 @@ public:
     std::string GetTextRange(int startCol, int startLine, int endLine, int endCol) const;
     void SelectFrom(int length, int col, int line);
     void DeleteSelection(bool repaint, bool box);
+    // Clamps the caret for an insertion; a free caret past the line end pads text.
+    void PlaceCaretForInsert(std::string& text);
     void InsertAtCaret(const std::string& text, bool repaint, bool box);
     void TypeText(const std::string& text);
     void DeleteForward();

@@ -259,6 +259,16 @@ void TLumEdit::InsertNoRecord(const std::string& text, bool caretAfter) {
     }
 }
 
+void TLumEdit::PlaceCaretForInsert(std::string& text) {
+    caretLine_ = std::clamp(caretLine_, 0, LastLine());
+    // A free caret beyond the line end inserts there: the gap becomes blanks.
+    if (freeCaretMode_ && caretCol_ > ContentLength(caretLine_)) {
+        text = PadBlanks(caretLine_, caretCol_) + text;
+        caretCol_ = ContentLength(caretLine_);
+    }
+    caretCol_ = ClampCol(caretLine_, caretCol_);
+}
+
 void TLumEdit::InsertAtCaret(const std::string& rawText, bool repaint, bool box) {
     std::string text = NormalizeInput(rawText);
     if (text.empty()) return;
@@ -266,12 +276,7 @@ void TLumEdit::InsertAtCaret(const std::string& rawText, bool repaint, bool box)
         InsertBox(text, repaint);
         return;
     }
-    caretLine_ = std::clamp(caretLine_, 0, LastLine());
-    if (freeCaretMode_ && caretCol_ > ContentLength(caretLine_)) {
-        text = PadBlanks(caretLine_, caretCol_) + text;
-        caretCol_ = ContentLength(caretLine_);
-    }
-    caretCol_ = ClampCol(caretLine_, caretCol_);
+    PlaceCaretForInsert(text);
     const int recLine = caretLine_, recCol = caretCol_;
     InsertNoRecord(text, true);
     RecordUndo(kUndoInsert, text, recLine, recCol);

@@ -56,12 +56,7 @@ void TLumEdit::ReplaceSelection(std::string text) {
             FireChange();
             return;
         }
-        caretLine_ = std::clamp(caretLine_, 0, LastLine());
-        if (freeCaretMode_ && caretCol_ > ContentLength(caretLine_)) {
-            text = PadBlanks(caretLine_, caretCol_) + text;
-            caretCol_ = ContentLength(caretLine_);
-        }
-        caretCol_ = ClampCol(caretLine_, caretCol_);
+        PlaceCaretForInsert(text);
         r = {caretCol_, caretLine_, caretLine_, caretCol_, false};
     }
     selActive_ = allSelected_ = false;

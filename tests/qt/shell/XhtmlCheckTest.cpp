@@ -237,7 +237,8 @@ private slots:
         const QString bound = folder + QStringLiteral("/本文.html");
         const std::string fragment = Sjis(QStringLiteral("<p>日本語の本文（表示）</p>"));
         WriteAll(bound, QByteArray::fromStdString(fragment));
-        TEditSheet* page = form_->AddPage(QStringLiteral("見出し"), QFile::encodeName(bound).toStdString());
+        TEditSheet* page =
+            form_->AddPage(QStringLiteral("見出し"), QFile::encodeName(bound).toStdString());
         Edit().InsertString(Sjis(QStringLiteral("<p>追記</p>")));
         const std::string text = Edit().GetAllText();
         const QString copy = Preview(received);
@@ -259,7 +260,8 @@ private slots:
         QCOMPARE(page->DisplayFileName(), bound);
 
         // Unmodified, the page opens its own file.
-        TEditSheet* same = form_->AddPage(QStringLiteral("同じ"), QFile::encodeName(bound).toStdString());
+        TEditSheet* same =
+            form_->AddPage(QStringLiteral("同じ"), QFile::encodeName(bound).toStdString());
         QVERIFY(!same->Edit().Modified());
         QCOMPARE(Preview(received), bound);
         // Unmodified but no longer what the file holds (as after a restart, from the
