@@ -243,6 +243,8 @@ public:
     void PlaceCaretForInsert(std::string& text);
     void InsertAtCaret(const std::string& text, bool repaint, bool box);
     void TypeText(const std::string& text);
+    // True when the selected bytes alone would not fit the undo buffer.
+    bool SelectionOutgrowsUndoBuffer() const;
     void DeleteForward();
     void DeleteBackward();
     void ReplaceRange(const std::string& text, int startCol, bool repaint, int endLine, int endCol,

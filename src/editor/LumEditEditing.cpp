@@ -286,9 +286,24 @@ void TLumEdit::InsertAtCaret(const std::string& rawText, bool repaint, bool box)
         RewrapFrom(0, recLine, false, caretLine_);
 }
 
+bool TLumEdit::SelectionOutgrowsUndoBuffer() const {
+    const SelectionRange r = GetSelectionRange();
+    int64_t bytes = r.endCol - int64_t{r.startCol};
+    for (int i = r.startLine; i < r.endLine && bytes <= undoBuf_; ++i)
+        bytes += static_cast<int64_t>(lines_.Get(i).size());
+    return bytes > undoBuf_;
+}
+
 void TLumEdit::TypeText(const std::string& rawText) {
     std::string text = NormalizeInput(rawText);
     if (text.empty()) return;
+    if ((selActive_ || allSelected_) && !boxSelMode_ && insertMode_ && UndoRec && undoBuf_ > 0 &&
+        SelectionOutgrowsUndoBuffer()) {
+        // Recorded as removal and insertion, the removal would not fit and undo could
+        // not bring the selection back: one whole replacement keeps the step.
+        ReplaceSelection(std::move(text));
+        return;
+    }
     if (selActive_ || allSelected_) DeleteSelection(true, boxSelMode_);
     caretLine_ = std::clamp(caretLine_, 0, LastLine());
     caretCol_ = CaretColumnOn(caretLine_, caretCol_);

@@ -189,7 +189,7 @@ TEST(ReplaceSelectionTest, AReplacementOverTheBudgetStaysWhole) {
 // Pasting over a selection is one such step: the removal alone fits the budget but
 // not with the insertion, or it does not fit at all. Either way undo gives the
 // selected text back.
-TEST(ReplaceSelectionTest, PastingOverASelectionUndoesWhateverTheBudget) {
+TEST(ReplaceSelectionTest, PastingOrTypingOverASelectionUndoesWhateverTheBudget) {
     for (int budget : {16, 4}) {
         EditorFixture f;
         f.edit->SetUndoBuf(budget);
@@ -201,6 +201,15 @@ TEST(ReplaceSelectionTest, PastingOverASelectionUndoesWhateverTheBudget) {
         f.edit->Undo();
         EXPECT_EQ(f.edit->GetAllText(), "0123456789\r\nabcdefghij") << budget;
     }
+    // Typing over a selection larger than the budget is kept whole the same way.
+    EditorFixture f;
+    f.edit->SetUndoBuf(4);
+    f.edit->SetAllText("0123456789\r\nabcdefghij");
+    f.edit->SetSel(0, 1, 1, 10);
+    f.edit->TypeText("Z");
+    EXPECT_EQ(f.edit->GetAllText(), "0123456789\r\nZ");
+    f.edit->Undo();
+    EXPECT_EQ(f.edit->GetAllText(), "0123456789\r\nabcdefghij");
 }
 
 TEST(ReplaceSelectionTest, NothingSelectedAndNothingToInsertChangesNothing) {
