@@ -23,17 +23,15 @@
 #include "qt/shell/MainForm.h"
 #include "qt/shell/PageControl.h"
 #include "qt/shell/PagePrinter.h"
+#include "qt/shell/ShellTestSupport.h"
 #include "qt/shell/StatusText.h"
 #include "qt/widget/LumEditWidget.h"
 #include "store/Cp932Codec.h"
 
 using namespace zentabo;
+using zentabo::testing::Sjis;
 
 namespace {
-
-std::string Sjis(const QString& s) {
-    return Utf16ToCp932(s.toStdU16String()).bytes;
-}
 
 struct Answers {
     QStringList messages;

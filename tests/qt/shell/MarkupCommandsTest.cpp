@@ -23,22 +23,15 @@
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
 #include "qt/shell/MainForm.h"
+#include "qt/shell/ShellTestSupport.h"
 #include "qt/widget/LumEditWidget.h"
 #include "store/Cp932Codec.h"
 
 using namespace zentabo;
+using zentabo::testing::Quiet;
+using zentabo::testing::Sjis;
 
 namespace {
-
-std::string Sjis(const QString& s) {
-    return Utf16ToCp932(s.toStdU16String()).bytes;
-}
-
-ShellDialogs Quiet(QStringList* messages) {
-    ShellDialogs d = StandardDialogs();
-    d.message = [messages](QWidget*, const QString& text) { *messages << text; };
-    return d;
-}
 
 template <typename T>
 T* Child(QWidget* w, const char* name) {

@@ -19,6 +19,7 @@
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
 #include "qt/shell/MainForm.h"
+#include "qt/shell/ShellTestSupport.h"
 #include "qt/shell/XhtmlBackgroundCheck.h"
 #include "qt/shell/XhtmlCheckPanel.h"
 #include "qt/shell/XhtmlPreview.h"
@@ -26,18 +27,10 @@
 #include "store/Cp932Codec.h"
 
 using namespace zentabo;
+using zentabo::testing::Quiet;
+using zentabo::testing::Sjis;
 
 namespace {
-
-std::string Sjis(const QString& s) {
-    return Utf16ToCp932(s.toStdU16String()).bytes;
-}
-
-ShellDialogs Quiet(QStringList* messages) {
-    ShellDialogs d = StandardDialogs();
-    d.message = [messages](QWidget*, const QString& text) { *messages << text; };
-    return d;
-}
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);
