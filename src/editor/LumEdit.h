@@ -305,6 +305,28 @@ public:
     void ImeStartComposition();
     void ImeEndComposition();
     bool IMEComposing() const { return imeComposing_; }
+    // ---- input method text services (LumEditIme.cpp)
+    std::function<void(TLumEdit& sender)> OnIMEReConvert;
+    // What the input method may read around the caret, in UTF-16 units: the caret's
+    // logical line, or the logical lines an offered selection spans, cut to a few
+    // thousand characters around it.
+    struct ImeSurrounding {
+        std::u16string text;
+        int cursor = 0;
+        int anchor = 0;
+    };
+    ImeSurrounding ImeSurroundingText() const;
+    // A stream selection the input method may take for reconversion: none while a
+    // composition is open or in box mode.
+    bool ImeOffersSelection() const;
+    // The input method takes the offered selection to compose it again.
+    void ImeReconvertRequest();
+    // The input method deletes around the caret (UTF-16 units from the caret); taking
+    // exactly the offered selection, or nothing, is how it asks for a reconversion.
+    void ImeDeleteSurrounding(int start, int length);
+    // A committed string with the range it replaces, relative to the caret in UTF-16
+    // units; the offered selection counts as removed first, as in Qt's own editors.
+    void ImeCommit(std::string_view cp932, int replaceStart, int replaceLength);
     // WM_VSCROLL: answers the applied delta.
     int VScroll(int code, int thumbPos);
     void HScroll(int code, int thumbPos);
@@ -465,6 +487,11 @@ private:
     int goalXCol_ = -1;
     int goalXLine_ = -1;
     bool imeComposing_ = false;
+    bool imeReconverting_ = false;  // from a reconversion request to the composition's end
+    struct ImeContext;
+    bool HasStreamSelection() const;
+    ImeContext ImeContextAt(bool offerSelection) const;
+    void ImePositionAt(const ImeContext& c, int units, int& line, int& col) const;
 
     // helpers shared between the concern files
     static std::string NormalizeInput(std::string_view text);

@@ -1,5 +1,4 @@
-// The key table: key-down commands, key-up, typed characters and the input method's
-// committed strings.
+// The key table: key-down commands, key-up and typed characters.
 #include <algorithm>
 
 #include "editor/LumEdit.h"
@@ -173,24 +172,6 @@ void TLumEdit::TypeChars(std::string_view bytes) {
         ++i;
     }
     if (!blocked && !text.empty()) TypeText(text);
-}
-
-void TLumEdit::ImeResult(std::string_view text) {
-    if (ReadOnly || text.empty()) return;
-    TypeText(std::string(text));
-}
-
-void TLumEdit::ImeStartComposition() {
-    imeComposing_ = true;
-    if (OnIMEChanging) {
-        if (CaretScrollFix) BringCaretBack();
-        OnIMEChanging(*this);
-    }
-}
-
-void TLumEdit::ImeEndComposition() {
-    imeComposing_ = false;
-    if (OnIMEChanged) OnIMEChanged(*this);
 }
 
 void TLumEdit::NewLine() {

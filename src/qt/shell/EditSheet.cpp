@@ -116,6 +116,7 @@ void TEditSheet::WireEditorEvents() {
     TLumEdit& e = Edit();
     e.OnChangeModify = [this](TLumEdit&, bool modified) { canUndo_ = modified; };
     e.OnChangeRedoMode = [this](TLumEdit&, bool redo) { canRedo_ = redo; };
+    e.OnIMEReConvert = [this](TLumEdit&) { prompts_->ImeReconvert(widget_); };
     e.OnFind = [this](TLumEdit&, const std::string& str, const std::string& findchr, int, int& x,
                       int&) { x = FindCompare(str, findchr, prompts_->MatchCase()); };
     e.OnFindHit = [this](TLumEdit& ed, const std::string&, int, int, int, int) {

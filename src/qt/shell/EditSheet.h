@@ -30,6 +30,8 @@ public:
     // A question answered Yes (true) or No.
     virtual bool AskYesNo(const QString& text) = 0;
     virtual bool MatchCase() const = 0;
+    // The editor's reconversion request, when it hands it on (imrManual).
+    virtual void ImeReconvert(LumEditWidget* /*editor*/) {}
 };
 
 // "Could not read" with the path as the user knows it and the system's reason.

@@ -110,6 +110,7 @@ public:
     ReplaceAnswer AskReplace() override;
     bool AskYesNo(const QString& text) override;
     bool MatchCase() const override;
+    void ImeReconvert(LumEditWidget* editor) override;
 
 protected:
     void showEvent(QShowEvent* e) override;

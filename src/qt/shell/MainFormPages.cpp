@@ -4,11 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QInputMethod>
 #include <QTabBar>
 #include <filesystem>
 
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
+#include "qt/services/InputMethodSwitch.h"
 #include "qt/shell/Icons.h"
 #include "qt/shell/MainForm.h"
 #include "qt/shell/PageControl.h"
@@ -141,9 +143,15 @@ void TMainForm::ApplySettingsToAllPages() {
 void TMainForm::SetImeOpen(TEditSheet* page, bool open) {
     LumEditWidget* w = page->EditWidget();
     w->setFocus(Qt::OtherFocusReason);
-    // Qt lets a program switch input-method handling for a widget on and off, but
-    // not open or close the input method itself.
-    w->setAttribute(Qt::WA_InputMethodEnabled, open);
+    // The input method itself is switched; the page keeps taking Japanese input,
+    // so that the user can turn it on again.
+    SwitchInputMethod(w, open);
+}
+
+void TMainForm::ImeReconvert(LumEditWidget* editor) {
+    // The input method reads the selection itself and composes its reading; it only
+    // needs to be told what is selected now, in the editor it is typing into.
+    if (editor && editor->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
 }
 
 void TMainForm::ToggleSaveMode() {

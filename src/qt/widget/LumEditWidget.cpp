@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFocusEvent>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
@@ -50,12 +49,6 @@ int ScrollCodeOf(int action) {
         default:
             return SB_ENDSCROLL;
     }
-}
-
-// The UTF-16 length of the first col bytes of a line (text only, no marker).
-int Utf16Offset(const std::string& line, int col) {
-    const int n = std::clamp(col, 0, static_cast<int>(line.size()));
-    return static_cast<int>(Cp932ToUtf16(std::string_view(line).substr(0, n)).size());
 }
 
 }  // namespace
@@ -276,11 +269,6 @@ bool LumEditWidget::IsKeyDown(int virtualKey) {
     }
 }
 
-void LumEditWidget::SetCompositionWindow(int x, int y) {
-    compositionPos_ = QPoint(x, y);
-    QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
-}
-
 void LumEditWidget::ShowMessage(const std::string& text) {
     Message(FromCp932(text));
 }
@@ -318,14 +306,6 @@ void LumEditWidget::InsertTypedText(const QString& text) {
     if (!edit_->ReadOnly) TellUnmappable(t.unmappable, UnmappableUse::Input);
 }
 
-void LumEditWidget::InsertCommitText(const QString& text) {
-    if (text.isEmpty()) return;
-    const TypedText t = EncodeTypedText(text);
-    if (!t.bytes.empty()) edit_->ImeResult(t.bytes);
-    // Under ReadOnly nothing is typed at all, so there is nothing to explain.
-    if (!edit_->ReadOnly) TellUnmappable(t.unmappable, UnmappableUse::Input);
-}
-
 void LumEditWidget::TellUnmappable(const std::vector<UnmappableChar>& unmappable,
                                    UnmappableUse use) {
     if (unmappable.empty()) return;
@@ -359,9 +339,12 @@ void LumEditWidget::paintEvent(QPaintEvent* e) {
     if (vbarShown_ && hbarShown_)
         p.fillRect(QRect(vbar_->x(), hbar_->y(), vbar_->width(), hbar_->height()),
                    palette().window());
+    RefreshInputMethodState();
     if (const std::unique_ptr<QTextLayout> layout = LayComposition()) {
         // The composition is drawn over the text at the caret, never stored.
-        p.setClipRect(QRect(QPoint(0, 0), ClientArea()));
+        const QSize client = ClientArea();
+        p.setClipRect(QRect(QPoint(edit_->TextLeft(), edit_->TopMargin()),
+                            QPoint(client.width() - 1, client.height() - 1)));
         composition_.Paint(p, *layout, QColor::fromRgb(ToQRgb(edit_->Font().color)),
                            QColor::fromRgb(ToQRgb(edit_->Color)));
     } else if (CaretVisible() && blinkOn_) {
@@ -425,6 +408,9 @@ void LumEditWidget::resizeEvent(QResizeEvent* e) {
 }
 
 void LumEditWidget::keyPressEvent(QKeyEvent* e) {
+    // Text keys reach the editor during a composition only when no input method
+    // takes them any longer.
+    if (!e->text().isEmpty()) DropStaleComposition();
     const VirtualKeyPress k = MapKeyEvent(*e);
     // Alt combinations belong to menus and the window, as system keys do. Alt+Shift
     // with Up or Down starts a box selection (Shift+Left/Right then widens it); with
@@ -476,63 +462,6 @@ void LumEditWidget::wheelEvent(QWheelEvent* e) {
     wheelRest_ -= whole;
     if (whole != 0) edit_->MouseWheel(whole);
     e->accept();
-}
-
-void LumEditWidget::inputMethodEvent(QInputMethodEvent* e) {
-    const bool composing = !e->preeditString().isEmpty();
-    if (composing && !edit_->IMEComposing()) edit_->ImeStartComposition();
-    if (!e->commitString().isEmpty()) InsertCommitText(e->commitString());
-    if (!composition_.IsEmpty() || composing) {
-        composition_.Set(*e);
-        update();
-    }
-    if (!composing && edit_->IMEComposing()) edit_->ImeEndComposition();
-    e->accept();
-}
-
-QVariant LumEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
-    const TLumEdit& e = *edit_;
-    auto lineText = [&](int line) {
-        std::string text = e.Lines().Get(line);
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '\0'))
-            text.pop_back();
-        return text;
-    };
-    switch (query) {
-        case Qt::ImEnabled:
-            return testAttribute(Qt::WA_InputMethodEnabled);
-        case Qt::ImHints:
-            return static_cast<int>(Qt::ImhMultiLine);
-        case Qt::ImCursorRectangle: {
-            // While composing, the cursor inside the composition: the candidates follow it.
-            if (const std::unique_ptr<QTextLayout> layout = LayComposition())
-                return composition_.CursorRect(*layout);
-            // Where the composition window goes: at the caret, one font cell high.
-            const int h = std::max(1, e.FontHeight());
-            return QRect(compositionPos_, QSize(2, h));
-        }
-        case Qt::ImFont:
-            return measurer_ ? measurer_->Font().font : font();
-        case Qt::ImSurroundingText:
-            return FromCp932(lineText(e.CaretLine()));
-        case Qt::ImCursorPosition:
-            return Utf16Offset(lineText(e.CaretLine()), e.CaretCol());
-        case Qt::ImAnchorPosition: {
-            const std::string text = lineText(e.CaretLine());
-            if (!e.SelActive() && !e.AllSelected()) return Utf16Offset(text, e.CaretCol());
-            const SelectionRange r = e.GetSelectionRange();
-            // An anchor on another row lies at this row's start or end.
-            if (r.startLine < e.CaretLine() ||
-                (r.startLine == e.CaretLine() && r.startCol < e.CaretCol()))
-                return r.startLine == e.CaretLine() ? Utf16Offset(text, r.startCol) : 0;
-            return r.endLine == e.CaretLine() ? Utf16Offset(text, r.endCol)
-                                              : static_cast<int>(FromCp932(text).size());
-        }
-        case Qt::ImCurrentSelection:
-            return FromCp932(e.GetSelText());
-        default:
-            return QWidget::inputMethodQuery(query);
-    }
 }
 
 void LumEditWidget::focusInEvent(QFocusEvent* e) {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -43,7 +44,9 @@ public:
     // cannot hold are left out and the user is told how many and which first; a paste
     // is told the same way.
     void InsertTypedText(const QString& text);
-    void InsertCommitText(const QString& text);
+    // replaceStart and replaceLength: the input method's range around the caret
+    // (LumEditWidgetIme.cpp).
+    void InsertCommitText(const QString& text, int replaceStart = 0, int replaceLength = 0);
     const QString& Preedit() const { return composition_.Text(); }
     // Where the composition shows, in widget pixels; empty without one.
     QRect PreeditRect() const;
@@ -116,6 +119,13 @@ private:
     void ResizeBackingImage();
     QSize ClientArea() const;
     std::unique_ptr<QTextLayout> LayComposition() const;
+    // ---- input method (LumEditWidgetIme.cpp)
+    // Tells the input method what it reads around the caret, when that changed.
+    void RefreshInputMethodState();
+    // A composition the input method no longer drives (it went away).
+    void DropStaleComposition();
+    std::array<int, 11> imState_{};
+    mutable bool imHeard_ = false;  // the input method read the text since it changed
     // The backing image's pixels under a rectangle of the widget.
     QRect DevicePixels(const QRect& r) const;
     void Message(const QString& text);

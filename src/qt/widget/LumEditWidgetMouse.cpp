@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
-#include <QInputMethod>
 #include <QMenu>
 #include <QMouseEvent>
 #include <cmath>
@@ -54,10 +53,6 @@ void LumEditWidget::WithModifiers(Qt::KeyboardModifiers m, F&& call) {
     call();
     inKeyEvent_ = outer;
     eventModifiers_ = saved;
-}
-
-void LumEditWidget::CompleteComposition() {
-    QGuiApplication::inputMethod()->commit();
 }
 
 void LumEditWidget::TakeFocus() {
