@@ -409,8 +409,8 @@ void LumEditWidget::resizeEvent(QResizeEvent* e) {
 
 void LumEditWidget::keyPressEvent(QKeyEvent* e) {
     // Text keys reach the editor during a composition only when no input method
-    // takes them any longer.
-    if (!e->text().isEmpty()) DropStaleComposition();
+    // takes them any longer: what it showed goes in first.
+    if (!e->text().isEmpty() && edit_->IMEComposing()) CompleteComposition();
     const VirtualKeyPress k = MapKeyEvent(*e);
     // Alt combinations belong to menus and the window, as system keys do. Alt+Shift
     // with Up or Down starts a box selection (Shift+Left/Right then widens it); with

@@ -65,9 +65,12 @@ void LumEditWidget::DropStaleComposition() {
 }
 
 void LumEditWidget::CompleteComposition() {
-    QGuiApplication::inputMethod()->commit();
-    // The input method commits at once; one that no longer answers leaves its
-    // composition open, and what the user saw of it is typed here instead.
+    QInputMethod* im = QGuiApplication::inputMethod();
+    im->commit();
+    // Some input methods complete only when reset: fcitx5 commits what it shows then.
+    if (edit_->IMEComposing()) im->reset();
+    // One that no longer answers leaves its composition open: what the user saw of it
+    // is typed here instead.
     if (!edit_->IMEComposing()) return;
     const QString shown = composition_.Text();
     DropStaleComposition();

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <csignal>
@@ -89,6 +90,9 @@ int main(int argc, char** argv) {
     auto* editor = new LoggingEditWidget;
     editor->SetMessageSink([](const QString& m) { Say(QStringLiteral("MESSAGE ") + m); });
     layout->addWidget(editor);
+    // Somewhere else to click, so that the editor loses the focus.
+    auto* other = new QLineEdit;
+    layout->addWidget(other);
     win.resize(480, 240);
     zentabo::TLumEdit& edit = editor->Edit();
 
@@ -138,7 +142,12 @@ int main(int argc, char** argv) {
     auto finish = [&] {
         if (finished) return;
         finished = true;
-        Say(QStringLiteral("RESULT editor hex=\"%1\"").arg(Hex(edit.GetAllText())));
+        Say(QStringLiteral("RESULT editor hex=\"%1\" composing=%2 caret=%3,%4 other=\"%5\"")
+                .arg(Hex(edit.GetAllText()))
+                .arg(edit.IMEComposing())
+                .arg(edit.CaretLine())
+                .arg(edit.CaretCol())
+                .arg(other->text()));
         edit.Undo();
         Say(QStringLiteral("UNDO editor hex=\"%1\"").arg(Hex(edit.GetAllText())));
         app.quit();

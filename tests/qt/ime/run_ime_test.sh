@@ -31,9 +31,10 @@ WANTED=("$@")
 # In code page 932.
 NIHONGO="93 fa 96 7b 8c ea"     # 日本語
 KATAKANA="83 6a 83 7a 83 93 83 53"  # ニホンゴ
+HIRAGANA="82 c9 82 d9 82 f1 82 b2"  # にほんご, the unconverted reading
 
 # run_case NAME RESULT-HEX UNDO-HEX APP-ARGS... -- STEPS...
-# UNDO-HEX "no-preedit" checks instead that no composition was shown. A step is
+# UNDO-HEX "-" checks nothing after the undo, "no-preedit" that no composition was shown. A step is
 # "ime-on", "state N" (wait until fcitx5-remote says N), "sleep N", "shot NAME" or an
 # xdotool command line.
 FAILED=0
@@ -55,6 +56,8 @@ run_case() {
             state\ *) wait_for 5 test "$(ime_state)" = "${step#state }" ||
                          { ime_log "$name: input method state $(ime_state), not ${step#state }"; ok=0; } ;;
             sleep\ *) $step ;;
+            click\ *) timeout 10 xdotool mousemove --window "$wid" ${step#click } click 1; sleep 0.3 ;;
+            kill-im) kill -TERM "$IME_FCITX5"; sleep 0.5 ;;
             shot\ *) if [ -n "${IME_SHOTS:-}" ] && command -v import >/dev/null; then
                          timeout 10 import -window root "$IME_SHOTS/${step#shot }.png"; fi ;;
             *) timeout 10 xdotool $step; sleep 0.3 ;;
@@ -63,10 +66,10 @@ run_case() {
     sleep 0.5
     kill -TERM "$app"
     wait "$app" 2>/dev/null
-    grep -q "^RESULT editor hex=\"$expect\"$" "$out" || ok=0
+    grep -q "^RESULT editor hex=\"$expect\" composing=0 " "$out" || ok=0
     if [ "$undo" = no-preedit ]; then
         ! grep -q '^IME preedit="[^"]' "$out" || ok=0
-    else
+    elif [ "$undo" != - ]; then
         grep -q "^UNDO editor hex=\"$undo\"$" "$out" || ok=0
     fi
     if [ $ok = 1 ]; then
@@ -102,5 +105,16 @@ run_case reconvert-wrapped "61 62 63 64 65 66 67 68 $KATAKANA 78 79" \
 # A box selection offers nothing to reconvert: the text stays as it is.
 run_case reconvert-box "$NIHONGO 0d 0a $NIHONGO" no-preedit --text '日本語\n日本語' --box \
     --select 0,0,1,6 -- ime-on "key Henkan_Mode" "sleep 0.5"
+# A click completes the composition where it was, once, then moves the caret. (The
+# reading is not converted: mozc has learnt ニホンゴ by now.)
+run_case click "$HIRAGANA 61 62 63 0d 0a 64 65 66" - --text 'abc\ndef' -- \
+    ime-on "type --delay 60 nihongo" "click 300 40" "key Escape"
+# Leaving the editor completes the composition in it.
+run_case focus-lost "$HIRAGANA 61 62 63" - --text abc -- \
+    ime-on "type --delay 60 nihongo" "click 240 228" "key Escape"
+# The input method goes away in the middle of a composition: what it showed stays,
+# once, and typing goes on (this case stops fcitx5, so it comes last).
+run_case im-dies "$HIRAGANA 78 79 7a 61 62 63" - --text abc -- \
+    ime-on "type --delay 60 nihongo" "kill-im" "type --delay 60 xyz"
 
 exit $FAILED

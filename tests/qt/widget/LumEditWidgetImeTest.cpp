@@ -113,7 +113,7 @@ private slots:
     }
 
     // A click completes the composition at the old caret before the caret moves, also
-    // when no input method answers; a key typed with no input method left ends it.
+    // when no input method answers; so does a key typed with no input method left.
     void clickAndKeyEndTheComposition() {
         TLumEdit& e = w_->Edit();
         e.SetAllText("abc\r\ndef");
@@ -134,7 +134,7 @@ private slots:
         QVERIFY(!e.IMEComposing());
         QVERIFY(w_->Preedit().isEmpty());
         QCOMPARE(e.GetAllText(), std::string("a\x93\xfa\x96\x7b"
-                                             "bc\r\ndefx"));
+                                             "bc\r\ndef\x82\xc9\x82\xd9x"));
         QVERIFY(w_->CaretVisible());
     }
 
