@@ -3,7 +3,11 @@
 // headless host.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "EditorTestSupport.h"
+#include "store/Cp932Codec.h"
+#include "store/LumEditSub.h"
 
 namespace zentabo {
 namespace {
@@ -160,6 +164,68 @@ TEST(ImeTest, ReplacementRangesStayInsideTheText) {
     e.ImeCommit("y", -1, 1);
     e.ImeDeleteSurrounding(-1, 1);
     EXPECT_EQ(e.GetAllText(), "axbc");
+}
+
+// Whatever an input method sends, in any order, over wrapped double-byte text: the
+// store keeps its rules, what it reads stays inside the text and never cuts a
+// character, and undo goes back to the start.
+TEST(ImeTest, RandomInputMethodTrafficKeepsTheTextWhole) {
+    const std::string start = "ab" + kNihongo + "\tc\r\n\r\n" + kA + "xyz " + kI + kA + "\r\nend";
+    const std::string pieces[] = {"", "x", kKatakana, "\r\n", kA + "q", std::string(30, 'w')};
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        std::mt19937 rng(seed);
+        EditorFixture f;
+        TLumEdit& e = *f.edit;
+        e.SetColumn(7);
+        e.SetWordWrap(seed % 2 == 0);
+        e.SetInsertMode(seed % 3 != 0);
+        e.IMEReconvMode = seed % 4 == 0 ? imrManual : imrAuto;
+        e.OnIMEReConvert = [](TLumEdit&) {};
+        e.SetAllText(start);
+        for (int step = 0; step < 300; ++step) {
+            const int line = static_cast<int>(rng() % static_cast<unsigned>(e.LineCount()));
+            const int a = static_cast<int>(rng() % 12) - 6, b = static_cast<int>(rng() % 12) - 3;
+            switch (rng() % 8) {
+                case 0:
+                    e.SetSel(static_cast<int>(rng() % 9), line, static_cast<int>(rng() % 4),
+                             static_cast<int>(rng() % 9));
+                    break;
+                case 1:
+                    e.MoveCaretTo(static_cast<int>(rng() % 9), line, 0);
+                    break;
+                case 2:
+                    e.SetBoxSelMode(!e.BoxSelMode());
+                    break;
+                case 3:
+                    if (e.IMEComposing())
+                        e.ImeEndComposition();
+                    else
+                        e.ImeStartComposition();
+                    break;
+                case 4:
+                    e.ImeDeleteSurrounding(a, b);
+                    break;
+                default:
+                    e.ImeCommit(pieces[rng() % std::size(pieces)], a, b);
+                    break;
+            }
+            const TLumEdit::ImeSurrounding s = e.ImeSurroundingText();
+            ASSERT_TRUE(s.cursor >= 0 && s.anchor >= 0 &&
+                        std::max(s.cursor, s.anchor) <= static_cast<int>(s.text.size()))
+                << "seed " << seed << " step " << step;
+            ASSERT_EQ(s.text.find(u'\xFFFD'), std::u16string::npos) << "seed " << seed;
+            ASSERT_TRUE(HasEndMark(e.Lines().Get(e.LineCount() - 1))) << "seed " << seed;
+            const std::string& caretLine = e.Lines().Get(e.CaretLine());
+            ASSERT_FALSE(e.CaretCol() > 0 &&
+                         e.CaretCol() < static_cast<int>(StripLineEnd(caretLine).size()) &&
+                         ByteTypeAt(caretLine, e.CaretCol() + 1, false) == kTrailByte)
+                << "seed " << seed << " step " << step;
+        }
+        EXPECT_TRUE(f.host.messages.empty()) << "seed " << seed;
+        EXPECT_GT(e.UndoList().size(), 20u) << "seed " << seed;
+        while (!e.UndoList().empty()) e.Undo();
+        EXPECT_EQ(e.GetAllText(), start) << "seed " << seed;
+    }
 }
 
 }  // namespace
