@@ -1,15 +1,15 @@
-// The editor widget alone in a window titled "imetest", for typing into it through a
-// real input method (run_ime_test.sh drives it). Every input-method event and every
-// change in the answers to the surrounding-text queries is logged; on SIGTERM, SIGINT
-// or after --timeout seconds the stored text is printed as code page 932 hex
-// ("RESULT editor hex=..."), then once more after one undo ("UNDO editor hex=..."),
-// and the program ends.
+// The editor widget in a window titled "imetest", with a line edit below it to take
+// the focus away, for typing into it through a real input method (run_ime_test.sh
+// drives it). Every input-method event and every change in the answers to the
+// surrounding-text queries is logged; on SIGTERM, SIGINT or after --timeout seconds
+// the stored text is printed as code page 932 hex with the composition state and the
+// caret ("RESULT editor hex=..."), then once more after one undo ("UNDO editor
+// hex=..."), and the program ends.
 //
 // Options: --text UTF8 (the text to start with, "\n" for line breaks), --select
-// SC,SL,EL,EC (SetSel: from SC,SL to EL,EC, the caret at the end), --select-all,
-// --overwrite, --wrap COLUMN, --box (box mode for the selection), --line-numbers,
-// --hscroll PIXELS, --ime-open 0|1 (switch the input method as a new page does),
-// --timeout SECONDS.
+// SC,SL,EL,EC (SetSel: from SC,SL to EL,EC, the caret at the end), --overwrite,
+// --wrap COLUMN, --box (box mode for the selection), --line-numbers, --ime-open 0|1
+// (switch the input method as a new page does), --timeout SECONDS.
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -110,9 +110,6 @@ int main(int argc, char** argv) {
             edit.SetColumn(next.toInt());
             edit.SetWordWrap(true);
             ++i;
-        } else if (a == QLatin1String("--hscroll")) {
-            edit.HScroll(zentabo::SB_THUMBTRACK, next.toInt());
-            ++i;
         } else if (a == QLatin1String("--select")) {
             const QStringList n = next.split(QLatin1Char(','));
             if (n.size() == 4) edit.SetSel(n[0].toInt(), n[1].toInt(), n[2].toInt(), n[3].toInt());
@@ -120,8 +117,6 @@ int main(int argc, char** argv) {
         } else if (a == QLatin1String("--ime-open")) {
             zentabo::SwitchInputMethod(editor, next == QLatin1String("1"));
             ++i;
-        } else if (a == QLatin1String("--select-all")) {
-            edit.SelectAll();
         } else if (a == QLatin1String("--overwrite")) {
             edit.SetInsertMode(false);
         } else if (a == QLatin1String("--box")) {
