@@ -9,6 +9,7 @@
 #include "editor/LumEdit.h"
 #include "qt/widget/KeyMapping.h"
 #include "qt/widget/LumEditWidget.h"
+#include "store/Cp932Codec.h"
 
 namespace zentabo {
 
@@ -18,11 +19,22 @@ QString FromUtf16(const std::u16string& s) {
     return QString::fromStdU16String(s);
 }
 
+// As typed text, but the line breaks and tabs of a reconverted multi-line selection
+// come back with its candidate.
+TypedText EncodeCommitText(const QString& text) {
+    Cp932EncodeResult r = Utf16ToCp932(text.toStdU16String());
+    std::erase_if(r.bytes, [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return (b < 0x20 && c != '\r' && c != '\n' && c != '\t') || b == 0x7F;
+    });
+    return {std::move(r.bytes), std::move(r.unmappable)};
+}
+
 }  // namespace
 
 void LumEditWidget::InsertCommitText(const QString& text, int replaceStart, int replaceLength) {
     if (text.isEmpty() && replaceLength <= 0) return;
-    const TypedText t = EncodeTypedText(text);
+    const TypedText t = EncodeCommitText(text);
     // Characters code page 932 lacks are left out; when nothing is left, the range
     // the input method meant to replace stays as well.
     if (!t.bytes.empty() || text.isEmpty()) edit_->ImeCommit(t.bytes, replaceStart, replaceLength);

@@ -103,6 +103,10 @@ run_case reconvert-wrapped "61 62 63 64 65 66 67 68 $KATAKANA 78 79" \
     "61 62 63 64 65 66 67 68 $NIHONGO 78 79" \
     --text abcdefgh日本語xy --wrap 10 --line-numbers --select 8,0,1,4 -- \
     ime-on "key Henkan_Mode" "shot reconvert-wrapped" "key F7" "key Return"
+# Across a logical line break: the candidate keeps it.
+run_case reconvert-lines "83 6a 83 7a 83 93 0d 0a 8c e3 82 c5 82 b7" \
+    "93 fa 96 7b 0d 0a 8c ea 82 c5 82 b7" --text '日本\n語です' --select 0,0,1,2 -- \
+    ime-on "key Henkan_Mode" "key F7" "key Return"
 # A box selection offers nothing to reconvert: the text stays as it is.
 run_case reconvert-box "$NIHONGO 0d 0a $NIHONGO" no-preedit --text '日本語\n日本語' --box \
     --select 0,0,1,6 -- ime-on "key Henkan_Mode" "sleep 0.5"

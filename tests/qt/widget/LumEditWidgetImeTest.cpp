@@ -110,6 +110,9 @@ private slots:
         QCOMPARE(e.GetAllText(), std::string("a\x93\xfa"));
         QCOMPARE(messages_.size(), 2);
         QVERIFY(!messages_[0].contains(QLatin1Char('?')));
+        // A candidate of a multi-line selection keeps its line break.
+        Send(w_.get(), {}, QStringLiteral("\u65e5\n\u672c\x01"));
+        QCOMPARE(e.GetAllText(), std::string("a\x93\xfa\x93\xfa\r\n\x96\x7b"));
     }
 
     // A click completes the composition at the old caret before the caret moves, also
