@@ -473,12 +473,9 @@ void LumEditWidget::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     imeKeysDown_.clear();
     edit_->CancelMouse();
-    // A composition left behind would stand over the text with no input method behind it.
-    if (!composition_.IsEmpty()) {
-        composition_.Clear();
-        update();
-    }
-    if (edit_->IMEComposing()) edit_->ImeEndComposition();
+    // A composition left behind would stand over the text with no input method behind
+    // it; the input method commits it on the focus change when it completes at all.
+    DropStaleComposition();
     edit_->FocusOut();
 }
 

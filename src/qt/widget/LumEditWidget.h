@@ -122,7 +122,7 @@ private:
     // ---- input method (LumEditWidgetIme.cpp)
     // Tells the input method what it reads around the caret, when that changed.
     void RefreshInputMethodState();
-    // A composition the input method no longer drives (it went away).
+    // Closes a composition the input method no longer drives.
     void DropStaleComposition();
     std::array<int, 11> imState_{};
     mutable bool imHeard_ = false;  // the input method read the text since it changed
