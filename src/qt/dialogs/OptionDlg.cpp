@@ -2,6 +2,8 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -40,6 +42,12 @@ TOptionDialog::TOptionDialog(QWidget* parent)
     PageControl1->addTab(Editor1Page(), QStringLiteral("エディタ1"));
     PageControl1->addTab(Editor2Page(), QStringLiteral("エディタ2"));
     PageControl1->addTab(ColorPage(), QStringLiteral("色"));
+
+    // The style's group margins are made for roomier dialogs than this fixed size.
+    for (QGroupBox* g : findChildren<QGroupBox*>()) {
+        g->layout()->setContentsMargins(8, 2, 8, 4);
+        g->layout()->setSpacing(3);
+    }
 
     QPushButton* ok = OkButton(QStringLiteral("OK"), "OKBtn");
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -70,8 +70,8 @@ void AddRow(QGridLayout* grid, int row, QLabel* label, QWidget* control) {
 
 QVBoxLayout* PageLayout(QWidget* page) {
     auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(8, 8, 8, 8);
-    v->setSpacing(8);
+    v->setContentsMargins(6, 4, 6, 4);
+    v->setSpacing(2);
     return v;
 }
 
