@@ -23,7 +23,6 @@ public:
 
     // fraction: 0 to 1 of the whole task.
     void Step(double fraction);
-    bool DialogShown() const { return dialog_ != nullptr; }
 
     static constexpr int kShowAfterMs = 500;
 
