@@ -70,6 +70,9 @@ public:
         OnFindChangeEnd;
     std::function<void(TLumEdit& sender, bool DeleteF)> OnCustomEdit;
     std::function<void(TLumEdit& sender, int c1, int c2, int x1, int x2)> OnUserDraw;
+    // While the whole text is wrapped again: every few thousand logical lines, how many
+    // are done of how many, so the host can show that it is busy.
+    std::function<void(int done, int total)> OnWrapProgress;
 
     // ---- properties read by the model
     bool WordWrap() const { return wordWrap_; }

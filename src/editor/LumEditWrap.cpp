@@ -249,7 +249,11 @@ void TLumEdit::RewrapWholeText() {
         std::vector<std::string> whole = UnwrapAll();
         std::vector<std::string> wrapped;
         wrapped.reserve(whole.size());
+        int done = 0;
         for (std::string& w : whole) {
+            if (OnWrapProgress && done % 4096 == 0)
+                OnWrapProgress(done, static_cast<int>(whole.size()));
+            ++done;
             SplitEntry(w, wrapped);
             std::string().swap(w);
         }

@@ -16,9 +16,9 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QVBoxLayout>
-#include <QValidator>
 
 #include "app/Settings.h"
+#include "qt/dialogs/Cp932Validator.h"
 #include "store/Cp932Codec.h"
 
 namespace zentabo {
@@ -28,20 +28,6 @@ std::u16string ToU16(const QString& s) {
     return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()),
                           static_cast<std::size_t>(s.size()));
 }
-
-// Refuses characters that code page 932 cannot hold: a search for them could never
-// match, and a replacement with them would have to change them into something else.
-// U+FFFD stays allowed, since that is how odd bytes given to the dialog are shown.
-class Cp932Validator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        const Cp932EncodeResult r = Utf16ToCp932(ToU16(input));
-        for (const UnmappableChar& c : r.unmappable)
-            if (c.codePoint != 0xFFFD) return Invalid;
-        return Acceptable;
-    }
-};
 
 }  // namespace
 

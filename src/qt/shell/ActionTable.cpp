@@ -133,6 +133,8 @@ constexpr ActionSpec kActions[] = {
     {"TagPartnerSelect1", "タグ", "対応するタグまで選択(&S)",
      "対応するタグまで選択|カーソル位置のタグから対になるタグまでの要素全体を選択",
      "Ctrl+Alt+Shift+J", IconId::None, 0},
+    {"ToolOption1", "ツール", "オプション(&O)...", "オプション|各種設定の変更", "", IconId::None,
+     0},
     {"HelpAbout1", "ヘルプ", "バージョン情報(&A)...", "バージョン情報|バージョン情報を表示", "",
      IconId::None, 0},
 };

@@ -29,6 +29,7 @@ class XhtmlCommands;
 class XhtmlPreview;
 class PageControl;
 class TFindDialog;
+class TOptionDialog;
 struct TSettings;
 
 // The dialogs the window opens, replaceable so tests can answer them without a user.
@@ -150,6 +151,10 @@ private:
     void FindDialogReplace();
     void ShowFindDialog(bool replace);
 
+    // The options dialog, created once with the window (MainFormOptions.cpp).
+    void ConnectOptionDialog();
+    void ToolOption1Execute();
+
     TEditSheet* PopupSheet() const;
     void FileSave(bool saveAs);
     void FileOpen();
@@ -182,8 +187,9 @@ private:
     int alphaBlendValue_ = 255;
     QString printerOverride_;
     QPointer<TFindDialog> findDialog_;
-    MarkupCommands* markup_ = nullptr;  // a child of the window
-    XhtmlCommands* xhtml_ = nullptr;    // a child of the window
+    TOptionDialog* optionDialog_ = nullptr;  // a child of the window
+    MarkupCommands* markup_ = nullptr;       // a child of the window
+    XhtmlCommands* xhtml_ = nullptr;         // a child of the window
     XhtmlCheckPanel* xhtmlPanel_ = nullptr;
 };
 

@@ -334,6 +334,7 @@ void TMainForm::ConnectActions() {
     on("ViewMultiLine1",
        [this] { pageControl_->Bar()->SetMultiLine(!pageControl_->Bar()->MultiLine()); });
     ConnectMarkupActions();
+    ConnectOptionDialog();
     ConnectXhtmlActions();
 
     ConnectBoxSelection();

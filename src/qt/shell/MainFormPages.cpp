@@ -129,17 +129,6 @@ void TMainForm::RenamePage(TEditSheet* page) {
     SetPageCaption(index, text);
 }
 
-void TMainForm::ApplySettingsToAllPages() {
-    // Wrapping a large page again takes a moment: show that the program is busy.
-    constexpr int kLargePageLines = 10000;
-    bool large = false;
-    for (int i = 0; i < PageCount() && !large; ++i)
-        large = Page(i)->Edit().Lines().Count() > kLargePageLines;
-    if (large) QApplication::setOverrideCursor(Qt::WaitCursor);
-    for (int i = 0; i < PageCount(); ++i) Page(i)->ApplySettings(*settings_);
-    if (large) QApplication::restoreOverrideCursor();
-}
-
 void TMainForm::SetImeOpen(TEditSheet* page, bool open) {
     LumEditWidget* w = page->EditWidget();
     w->setFocus(Qt::OtherFocusReason);

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "store/Cp932Codec.h"
+
 namespace zentabo {
 namespace {
 
@@ -60,7 +62,9 @@ bool IsUsableFixedFace(const QString& family) {
 }
 
 ResolvedFont ResolveFont(const FontDescription& description) {
-    const QString asked = QString::fromStdString(description.name);
+    // Settings hold the name in code page 932, as the user typed it.
+    const std::u16string name = Cp932ToUtf16(description.name);
+    const QString asked = QString::fromStdU16String(name);
     // FixedSys exists on some hosts as a bitmap face without Japanese glyphs.
     const bool usable = asked.compare(QLatin1String("FixedSys"), Qt::CaseInsensitive) != 0 &&
                         IsUsableFixedFace(asked);

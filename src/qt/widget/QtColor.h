@@ -8,7 +8,11 @@
 
 namespace zentabo {
 
-constexpr QRgb ToQRgb(TColor c) {
+// A stored system-colour code drawn in its palette colour (SystemColors.h).
+QRgb SystemCodeRgb(TColor code);
+
+inline QRgb ToQRgb(TColor c) {
+    if (c & 0xFF000000u) return SystemCodeRgb(c);
     return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
 
