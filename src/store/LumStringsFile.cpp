@@ -47,24 +47,19 @@ void TLumStrings::LoadStyled(const std::string& fileName, const LineShaping* sha
     int style = DetectLineBreakStyle(fileName);
     FileHandle file = OpenForReading(fileName);
     Clear();
-    try {
-        switch (style) {
-            case kBreakCrLf:
-                LoadCrLf(file, fileName, shaping);
-                break;
-            case kBreakCr:
-                LoadSeparated(file, fileName, '\r', shaping);
-                break;
-            case kBreakLf:
-                LoadSeparated(file, fileName, '\n', shaping);
-                break;
-            default:
-                Add(std::string(1, '\0'));
-                break;
-        }
-    } catch (...) {
-        Clear();  // a file that cannot be read to its end leaves no half text behind
-        throw;
+    switch (style) {
+        case kBreakCrLf:
+            LoadCrLf(file, fileName, shaping);
+            break;
+        case kBreakCr:
+            LoadSeparated(file, fileName, '\r', shaping);
+            break;
+        case kBreakLf:
+            LoadSeparated(file, fileName, '\n', shaping);
+            break;
+        default:
+            Add(std::string(1, '\0'));
+            break;
     }
 }
 
