@@ -33,6 +33,18 @@ struct RegisterCase {
 double MillisecondsSince(long long startNs);
 long long NowNs();
 
+// Runs body in a forked child, which writes its result to fd; the child's output, whether
+// it ended well, and its own peak memory.
+struct ChildOutcome {
+    bool ok = false;
+    std::string output;
+    double peakMb = 0;
+};
+ChildOutcome RunInChild(const std::function<void(int fd)>& body);
+
+// `zentabo-bench --peer vim ...`: our cases against vim on the same file (PeerBench.cpp).
+int RunPeerMode(int argc, char** argv);
+
 // A scratch folder for the files the cases write (removed at exit of each case).
 std::string ScratchDir();
 

@@ -40,6 +40,31 @@ std::string ScratchDir() {
     return dir;
 }
 
+ChildOutcome RunInChild(const std::function<void(int fd)>& body) {
+    ChildOutcome outcome;
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return outcome;
+    std::fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(pipeFds[0]);
+        body(pipeFds[1]);
+        close(pipeFds[1]);
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    char buf[4096];
+    ssize_t n;
+    while ((n = read(pipeFds[0], buf, sizeof buf)) > 0) outcome.output.append(buf, n);
+    close(pipeFds[0]);
+    int status = 0;
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    outcome.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && !outcome.output.empty();
+    outcome.peakMb = usage.ru_maxrss / 1024.0;  // ru_maxrss is in KiB on Linux
+    return outcome;
+}
+
 }  // namespace zentabo::bench
 
 namespace {
@@ -70,31 +95,13 @@ void RunCaseInChild(const BenchCase& c, int fd) {
 }
 
 bool RunCase(const BenchCase& c) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return false;
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(pipeFds[0]);
-        RunCaseInChild(c, pipeFds[1]);
-        close(pipeFds[1]);
-        _exit(0);
-    }
-    close(pipeFds[1]);
-    std::string body;
-    char buf[4096];
-    ssize_t n;
-    while ((n = read(pipeFds[0], buf, sizeof buf)) > 0) body.append(buf, n);
-    close(pipeFds[0]);
-    int status = 0;
-    struct rusage usage {};
-    wait4(pid, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || body.empty()) {
+    ChildOutcome child = RunInChild([&c](int fd) { RunCaseInChild(c, fd); });
+    if (!child.ok) {
         std::printf("{\"case\":\"%s\",\"error\":\"the case failed\"}\n",
                     JsonEscape(c.name).c_str());
         return false;
     }
-    double peakMb = usage.ru_maxrss / 1024.0;  // ru_maxrss is in KiB on Linux
-    std::printf("{%s,\"peak_rss_mb\":%.1f}\n", body.c_str(), peakMb);
+    std::printf("{%s,\"peak_rss_mb\":%.1f}\n", child.output.c_str(), child.peakMb);
     std::fflush(stdout);
     return true;
 }
@@ -103,6 +110,7 @@ bool RunCase(const BenchCase& c) {
 
 int main(int argc, char** argv) {
     auto& cases = Registry();
+    if (argc > 1 && std::strcmp(argv[1], "--peer") == 0) return RunPeerMode(argc - 2, argv + 2);
     if (argc > 1 && std::strcmp(argv[1], "--list") == 0) {
         for (auto& c : cases) std::printf("%s\n", c.name.c_str());
         return 0;

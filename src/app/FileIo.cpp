@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -33,6 +34,12 @@ std::string ResolveTarget(const std::string& path) {
 }  // namespace
 
 ReadFileResult ReadWholeFile(const std::string& path) {
+    return ReadFileWhile(path, {});
+}
+
+ReadFileResult ReadFileWhile(const std::string& path, const ReadMore& more) {
+    // A reader that may stop early reads in steps; one that reads all reads at once.
+    constexpr std::size_t kStep = std::size_t{1} << 20;
     ReadFileResult r;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -55,6 +62,7 @@ ReadFileResult ReadWholeFile(const std::string& path) {
         // meanwhile is still read to its end.
         std::size_t have = r.data.size();
         std::size_t room = r.data.capacity() - have;
+        if (more) room = std::min(room, kStep);
         ssize_t n;
         if (room > 0) {
             r.data.resize(have + room);
@@ -68,6 +76,10 @@ ReadFileResult ReadWholeFile(const std::string& path) {
         if (n < 0) {
             if (errno == EINTR) continue;
             r.status = Failed("cannot read", path, errno);
+            break;
+        }
+        if (more && !more(r.data)) {
+            r.complete = false;
             break;
         }
     }

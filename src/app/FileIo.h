@@ -23,9 +23,14 @@ struct ReadFileResult {
     bool exists = false;  // false: there is no such file (not an error for our callers)
     FileResult status;    // a file that exists but could not be read
     std::string data;
+    bool complete = true;  // false: the caller's check stopped the reading early
 };
 
 ReadFileResult ReadWholeFile(const std::string& path);
+// Reads the file in steps of about 1 MB and, after each, asks `more` with everything
+// read so far whether to go on.
+using ReadMore = std::function<bool(std::string_view dataSoFar)>;
+ReadFileResult ReadFileWhile(const std::string& path, const ReadMore& more);
 
 // The steps of a crash-safe write, in order, so tests can make one of them fail.
 enum class WriteStep { CreateTemporary, Write, Sync, Rename };

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "store/Cp932Codec.h"
 #include "store/LumEditSub.h"
@@ -51,16 +52,33 @@ std::string ReasonOf(const std::string& message, const std::string& path) {
     return at == std::string::npos ? message : message.substr(at + lead.size());
 }
 
-// The text the editor shows for the file, or why it cannot be read.
-std::optional<std::string> TextAsLoaded(const std::string& path, std::string& reason) {
+// The file as the editor loads it, or why it cannot be read.
+std::unique_ptr<TLumStrings> LoadedFile(const std::string& path, std::string& reason) {
     try {
-        TLumStrings lines;
-        lines.LoadFromFile(path);
-        return StripEndMark(lines.GetText());
+        auto lines = std::make_unique<TLumStrings>();
+        lines->LoadFromFile(path);
+        return lines;
     } catch (const std::exception& e) {
         reason = ReasonOf(e.what(), path);
-        return std::nullopt;
+        return nullptr;
     }
+}
+
+// Whether the store's text less a final end mark is text, without building that text
+// (a large file is then not held a second time): the store holds text and the mark, or
+// text alone when it does not end with a NUL.
+bool HoldsText(const TLumStrings& lines, std::string_view text) {
+    std::size_t at = 0;
+    for (int32_t i = 0; i < lines.Count(); ++i) {
+        const std::string_view e = lines.Get(i);
+        if (e.empty()) continue;
+        if (at + e.size() > text.size() + 1) return false;
+        const std::size_t inText = std::min(e.size(), text.size() - at);
+        if (e.substr(0, inText) != text.substr(at, inText)) return false;
+        if (inText < e.size() && e[inText] != '\0') return false;
+        at += e.size();
+    }
+    return at == text.size() + 1 || (at == text.size() && (text.empty() || text.back() != '\0'));
 }
 
 void Unread(const BoundFileCheck& check, const std::string& path, const std::string& reason) {
@@ -78,12 +96,13 @@ bool LoadBoundFile(PageStorePage& page, const std::string& path, const BoundFile
 void CompareWithBoundFile(PageStorePage& page, const std::string& path, std::int64_t fileAt,
                           const BoundFileCheck& check) {
     std::string reason;
-    const std::optional<std::string> onDisk = TextAsLoaded(path, reason);
+    std::unique_ptr<TLumStrings> onDisk = LoadedFile(path, reason);
     if (!onDisk) {
         Unread(check, path, reason);
         return;
     }
-    if (*onDisk == page.Text()) return;
+    if (HoldsText(*onDisk, page.Text())) return;
+    onDisk.reset();  // before the page may load the file itself
     const bool reload = BoundFileIsNewer(fileAt, check) && check.host &&
                         check.host->AskReloadChangedFile(page, path);
     if (!reload || !LoadBoundFile(page, path, check)) page.MarkModified();

@@ -9,10 +9,12 @@ bool IsContinuation(unsigned char c) {
     return (c & 0xC0) == 0x80;
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
-bool IsValidUtf8(std::string_view s, bool& anyMultiByte) {
-    anyMultiByte = false;
-    for (std::size_t i = 0; i < s.size();) {
+// Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF. Checks s
+// from `from` and answers how far it holds whole valid characters; `bad` tells whether
+// it stopped at an invalid byte rather than at a character cut by the end of s.
+std::size_t ValidUtf8Until(std::string_view s, std::size_t from, bool& anyMultiByte, bool& bad) {
+    bad = false;
+    for (std::size_t i = from; i < s.size();) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         if (c < 0x80) {
             ++i;
@@ -31,18 +33,28 @@ bool IsValidUtf8(std::string_view s, bool& anyMultiByte) {
             if (c == 0xF0) low = 0x90;
             if (c == 0xF4) high = 0x8F;
         } else {
-            return false;
+            bad = true;
+            return i;
         }
-        if (s.size() - i < n) return false;
+        if (s.size() - i < n) return i;
         const unsigned char second = static_cast<unsigned char>(s[i + 1]);
-        if (second < low || second > high) return false;
-        for (std::size_t k = 2; k < n; ++k) {
-            if (!IsContinuation(static_cast<unsigned char>(s[i + k]))) return false;
+        bool ok = second >= low && second <= high;
+        for (std::size_t k = 2; ok && k < n; ++k)
+            ok = IsContinuation(static_cast<unsigned char>(s[i + k]));
+        if (!ok) {
+            bad = true;
+            return i;
         }
         anyMultiByte = true;
         i += n;
     }
-    return true;
+    return s.size();
+}
+
+bool IsValidUtf8(std::string_view s, bool& anyMultiByte) {
+    anyMultiByte = false;
+    bool bad = false;
+    return ValidUtf8Until(s, 0, anyMultiByte, bad) == s.size();
 }
 
 }  // namespace
@@ -54,6 +66,22 @@ Utf8FileKind DetectUtf8File(std::string_view bytes) {
     if (!IsValidUtf8(bytes, anyMultiByte) || !anyMultiByte) return {};
     kind.utf8 = true;
     return kind;
+}
+
+Utf8FileRead ReadIfUtf8File(const std::string& path) {
+    std::size_t checked = 0;
+    bool anyMultiByte = false;
+    Utf8FileRead r;
+    r.file = ReadFileWhile(path, [&](std::string_view data) {
+        bool bad = false;
+        checked = ValidUtf8Until(data, checked, anyMultiByte, bad);
+        return !bad;
+    });
+    if (r.file.complete && r.file.status)
+        r.kind = DetectUtf8File(r.file.data);
+    else
+        std::string().swap(r.file.data);
+    return r;
 }
 
 Cp932EncodeResult Utf8FileToCp932(std::string_view bytes) {

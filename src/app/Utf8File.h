@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "app/FileIo.h"
 #include "store/Cp932Codec.h"
 
 namespace zentabo {
@@ -19,6 +20,15 @@ struct Utf8FileKind {
 // (wrong) code page 932 characters, while code page 932 text is almost never valid
 // UTF-8: its kana and most of its lead bytes are UTF-8 continuation bytes.
 Utf8FileKind DetectUtf8File(std::string_view bytes);
+
+// Reads the file as far as it takes to tell: code page 932 text usually shows by its
+// first non-ASCII characters, and its reading stops there (the data is then dropped);
+// a UTF-8 file is read whole and its bytes kept. The kind is DetectUtf8File's.
+struct Utf8FileRead {
+    ReadFileResult file;
+    Utf8FileKind kind;
+};
+Utf8FileRead ReadIfUtf8File(const std::string& path);
 
 // The text without its byte-order mark in code page 932; `unmappable` lists what
 // code page 932 cannot hold (the offsets count bytes of `bytes`).

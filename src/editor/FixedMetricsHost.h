@@ -28,6 +28,7 @@ public:
     FontMetrics CreateEditorFont(const FontDescription& font) override;
     // Every byte is half a cell wide, so a double-byte character is a full cell.
     int TextWidth(std::string_view cp932) override;
+    bool MeasuresOnAnyThread() const override { return true; }
     Canvas& GetCanvas() override { return canvas_; }
 
     void Invalidate(const Rect&, bool) override {}

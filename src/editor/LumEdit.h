@@ -515,6 +515,14 @@ private:
     void CollapseSelectionToCaret();
     void ClearSelection();
     void SplitEntry(std::string_view entry, std::vector<std::string>& out);
+    // How many bytes of rest (an entry or what is left of it) its first piece takes:
+    // rest.size() when the rest is the last piece.
+    std::size_t FirstPieceLength(std::string_view rest);
+    // The lengths of the pieces SplitEntry would make of entry.
+    void CutEntry(std::string_view entry, std::vector<uint32_t>& lengths);
+    // Loads the file wrapped as it is read (LumEditWrapLoad.cpp); false when the store
+    // could not do that and holds the file unwrapped.
+    bool LoadWrapped(const std::string& fileName);
     void ReplaceStore(std::vector<std::string>& entries);
     void Refresh();
     void RewrapWholeText();

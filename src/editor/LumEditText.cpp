@@ -55,12 +55,19 @@ std::string TLumEdit::GetAllText() const {
 
 bool TLumEdit::LoadFile(const std::string& fileName) {
     try {
-        lines_.LoadFromFile(fileName);
+        // Wrapped as it is read where it can be, which is what Refresh would do after.
+        const bool wrapped = wordWrap_ && !holdWraps_ && charWidth_ > 0 && LoadWrapped(fileName);
+        if (!wrapped) lines_.LoadFromFile(fileName);
         if (lines_.Count() == 0) lines_.Add(std::string(1, '\0'));
         ResetState();
         topLine_ = 0;
         horzOffset_ = 0;
-        Refresh();
+        if (wrapped) {
+            ++wholeTextWraps_;
+            RedrawWholeView();
+        } else {
+            Refresh();
+        }
         host_.SetCompositionWindow(textLeft_, topMargin_);
         return true;
     } catch (const std::exception&) {

@@ -119,44 +119,50 @@ int TLumEdit::WrapBreak(std::string_view s) {
     return k;
 }
 
+std::size_t TLumEdit::FirstPieceLength(std::string_view rest) {
+    const int content = static_cast<int>(rest.size() - MarkerLength(rest));
+    int k = WrapBreak(rest.substr(0, static_cast<size_t>(content)));
+    if (k >= content) return rest.size();
+    // A piece never ends with CR, LF or NUL, which would read as a marker or split
+    // CR LF, nor on a lead byte. The byte before a lead byte ends a character, so
+    // it needs no second look at its type.
+    bool mayBeLead = true;
+    while (k >= 1) {
+        if (EndsNoPiece(rest[k - 1])) {
+            --k;
+            mayBeLead = true;
+        } else if (mayBeLead && ByteTypeAt(rest, k, SingleByteMode) == kLeadByte) {
+            --k;
+            mayBeLead = false;
+        } else {
+            break;
+        }
+    }
+    if (k <= 0) {
+        // Nothing fits before such bytes: the first character and the run behind it.
+        do {
+            k += (ByteTypeAt(rest, k + 1, SingleByteMode) == kLeadByte && k + 1 < content) ? 2 : 1;
+        } while (k < content && EndsNoPiece(rest[k - 1]));
+    }
+    return k >= content ? rest.size() : static_cast<std::size_t>(k);
+}
+
 void TLumEdit::SplitEntry(std::string_view entry, std::vector<std::string>& out) {
-    size_t pos = 0;
-    while (true) {
-        std::string_view rest = entry.substr(pos);
-        int content = static_cast<int>(rest.size() - MarkerLength(rest));
-        int k = WrapBreak(rest.substr(0, static_cast<size_t>(content)));
-        if (k >= content) {
-            out.emplace_back(rest);
-            return;
-        }
-        // A piece never ends with CR, LF or NUL, which would read as a marker or split
-        // CR LF, nor on a lead byte. The byte before a lead byte ends a character, so
-        // it needs no second look at its type.
-        bool mayBeLead = true;
-        while (k >= 1) {
-            if (EndsNoPiece(rest[k - 1])) {
-                --k;
-                mayBeLead = true;
-            } else if (mayBeLead && ByteTypeAt(rest, k, SingleByteMode) == kLeadByte) {
-                --k;
-                mayBeLead = false;
-            } else {
-                break;
-            }
-        }
-        if (k <= 0) {
-            // Nothing fits before such bytes: the first character and the run behind it.
-            do {
-                k += (ByteTypeAt(rest, k + 1, SingleByteMode) == kLeadByte && k + 1 < content) ? 2
-                                                                                               : 1;
-            } while (k < content && EndsNoPiece(rest[k - 1]));
-        }
-        if (k >= content) {
-            out.emplace_back(rest);
-            return;
-        }
-        out.emplace_back(rest.substr(0, static_cast<size_t>(k)));
-        pos += static_cast<size_t>(k);
+    for (std::size_t pos = 0;;) {
+        const std::string_view rest = entry.substr(pos);
+        const std::size_t k = FirstPieceLength(rest);
+        out.emplace_back(rest.substr(0, k));
+        if (k == rest.size()) return;
+        pos += k;
+    }
+}
+
+void TLumEdit::CutEntry(std::string_view entry, std::vector<uint32_t>& lengths) {
+    for (std::size_t pos = 0;;) {
+        const std::size_t k = FirstPieceLength(entry.substr(pos));
+        lengths.push_back(static_cast<uint32_t>(k));
+        pos += k;
+        if (pos == entry.size()) return;
     }
 }
 

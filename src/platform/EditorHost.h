@@ -31,6 +31,9 @@ public:
     // page 932 with tabs already expanded by the caller.
     virtual FontMetrics CreateEditorFont(const FontDescription& font) = 0;
     virtual int TextWidth(std::string_view cp932) = 0;
+    // Whether TextWidth may be called from several threads at once (it then reads
+    // nothing that changes): opening a large file wraps it on every core.
+    virtual bool MeasuresOnAnyThread() const { return false; }
 
     // Drawing goes to this canvas; it stays valid for the host's lifetime.
     virtual Canvas& GetCanvas() = 0;

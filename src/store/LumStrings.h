@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "store/FileHandle.h"
+#include "store/LineCutting.h"
 #include "store/LineEndIndex.h"
 #include "store/SlotArray.h"
 #include "store/StoreErrors.h"
@@ -43,6 +44,12 @@ public:
     virtual void SaveToStream(std::ostream& stream) const;
     virtual void LoadFromStream(std::istream& stream);
     virtual int32_t IndexOf(const std::string& s) const;
+
+    // LoadFromFile that stores every logical line as the entries shaping cuts it into
+    // (the editor's word wrap, while the file is read, so the text is never held
+    // unwrapped as well). False when the file was too large to shape: it is then loaded
+    // as LoadFromFile loads it.
+    bool LoadFromFile(const std::string& fileName, const LineShaping& shaping);
 
     int32_t Add(const std::string& s);
     void Insert(int32_t index, const std::string& s);
@@ -79,8 +86,15 @@ private:
     void AppendPlanned(std::string&& s);
     void InsertPlanned(int32_t index, std::string&& s);
     void GrowPlanned();
-    void LoadCrLf(const FileHandle& file, const std::string& fileName);
-    void LoadSeparated(const FileHandle& file, const std::string& fileName, char separator);
+    void LoadStyled(const std::string& fileName, const LineShaping* shaping);
+    void LoadCrLf(const FileHandle& file, const std::string& fileName, const LineShaping* shaping);
+    void LoadSeparated(const FileHandle& file, const std::string& fileName, char separator,
+                       const LineShaping* shaping);
+    // Sets the capacity to Count() + n exactly, or raises the index error beyond the limit.
+    void ReserveExactly(std::size_t n);
+    // Appends the entries shaping cuts line into; lengths is scratch space.
+    void AppendShaped(std::string&& line, const LineShaping& shaping,
+                      std::vector<uint32_t>& lengths);
 
     SlotArray slots_;
     LineEndIndex lineEnds_;

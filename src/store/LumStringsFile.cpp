@@ -5,10 +5,13 @@
 #include <istream>
 #include <ostream>
 
+#include <stdexcept>
+
 #include "store/FileHandle.h"
-#include "store/LineSplitter.h"
+#include "store/LineCutting.h"
 #include "store/LumEditSub.h"
 #include "store/LumStrings.h"
+#include "store/ReadBuffer.h"
 #include "store/SeparatedLineReader.h"
 
 namespace zentabo {
@@ -26,19 +29,33 @@ std::size_t SizeHint(const std::string& fileName) {
 }  // namespace
 
 void TLumStrings::LoadFromFile(const std::string& fileName) {
+    LoadStyled(fileName, nullptr);
+}
+
+bool TLumStrings::LoadFromFile(const std::string& fileName, const LineShaping& shaping) {
+    // Entry lengths are counted in 32 bits.
+    if (SizeHint(fileName) >= UINT32_MAX) {
+        LoadStyled(fileName, nullptr);
+        return false;
+    }
+    LoadStyled(fileName, &shaping);
+    return true;
+}
+
+void TLumStrings::LoadStyled(const std::string& fileName, const LineShaping* shaping) {
     // Both can fail without touching the store.
     int style = DetectLineBreakStyle(fileName);
     FileHandle file = OpenForReading(fileName);
     Clear();
     switch (style) {
         case kBreakCrLf:
-            LoadCrLf(file, fileName);
+            LoadCrLf(file, fileName, shaping);
             break;
         case kBreakCr:
-            LoadSeparated(file, fileName, '\r');
+            LoadSeparated(file, fileName, '\r', shaping);
             break;
         case kBreakLf:
-            LoadSeparated(file, fileName, '\n');
+            LoadSeparated(file, fileName, '\n', shaping);
             break;
         default:
             Add(std::string(1, '\0'));
@@ -46,41 +63,78 @@ void TLumStrings::LoadFromFile(const std::string& fileName) {
     }
 }
 
-void TLumStrings::LoadCrLf(const FileHandle& file, const std::string& fileName) {
-    std::string data;
-    {
-        // Read at the size the file has now; keep reading should it have grown.
-        std::size_t hint = SizeHint(fileName);
-        data.reserve(hint + 1);  // room for the NUL below without a second block
-        data.resize(hint);
-        data.resize(ReadSome(file, fileName, data.data(), hint));
-        char chunk[16384];
-        while (std::size_t got = ReadSome(file, fileName, chunk, sizeof chunk))
-            data.append(chunk, got);
-    }
-    PlanCapacity(data.size());
-    data.push_back('\0');
-    SplitLines(data, true, [this](std::string&& piece) { AppendPlanned(std::move(piece)); });
-    // Release the file's bytes before trimming the slots, so both blocks never meet.
-    std::string().swap(data);
-    SetCapacity(Count());
+void TLumStrings::ReserveExactly(std::size_t n) {
+    if (n > static_cast<std::size_t>(kMaxListSize - Count())) Error();
+    SetCapacity(Count() + static_cast<int32_t>(n));
 }
 
-void TLumStrings::LoadSeparated(const FileHandle& file, const std::string& fileName,
-                                char separator) {
+void TLumStrings::LoadCrLf(const FileHandle& file, const std::string& fileName,
+                           const LineShaping* shaping) {
+    ReadBuffer buffer;
+    buffer.ReadAll(file, fileName, SizeHint(fileName));
+    buffer.data()[buffer.size()] = '\0';  // the end-of-text marker ends the last line
+    const std::string_view text(buffer.data(), buffer.size() + 1);
+    // Every entry is built at its exact size from the buffer, whose pages go back to the
+    // system behind the last one built; the slots are allocated once, at their count.
+    auto append = [&](std::size_t at, std::size_t n) {
+        AppendPlanned(std::string(text.data() + at, n));
+        buffer.ReleaseBefore(at + n);
+    };
+    if (!shaping) {
+        ReserveExactly(CountCrLf(text) + 1);
+        ForEachLine(text, [&](std::string_view line) {
+            append(static_cast<std::size_t>(line.data() - text.data()), line.size());
+        });
+        return;
+    }
+    std::vector<std::vector<uint32_t>> parts = CutLines(text, *shaping);
+    std::size_t total = 0;
+    for (const auto& lengths : parts) total += lengths.size();
+    ReserveExactly(total);
+    std::size_t at = 0;
+    for (auto& lengths : parts) {
+        for (uint32_t n : lengths) {
+            append(at, n);
+            at += n;
+        }
+        std::vector<uint32_t>().swap(lengths);
+    }
+}
+
+void TLumStrings::AppendShaped(std::string&& line, const LineShaping& shaping,
+                               std::vector<uint32_t>& lengths) {
+    lengths.clear();
+    shaping.cut(line, lengths);
+    if (lengths.size() <= 1) return AppendPlanned(std::move(line));
+    std::size_t at = 0;
+    for (uint32_t n : lengths) {
+        if (at + n > line.size()) throw std::logic_error("line cut into pieces of another length");
+        AppendPlanned(line.substr(at, n));
+        at += n;
+    }
+}
+
+void TLumStrings::LoadSeparated(const FileHandle& file, const std::string& fileName, char separator,
+                                const LineShaping* shaping) {
     PlanCapacity(SizeHint(fileName));
-    std::string rest = ReadSeparatedLines(
-        file, fileName, separator, [this](std::string&& line) { AppendPlanned(std::move(line)); });
+    std::vector<uint32_t> lengths;
+    auto add = [&](std::string&& line) {
+        if (shaping)
+            AppendShaped(std::move(line), *shaping, lengths);
+        else
+            AppendPlanned(std::move(line));
+    };
+    std::string rest = ReadSeparatedLines(file, fileName, separator, add);
     if (rest.empty()) {
         // The file ended with a break, or held nothing but NUL bytes.
-        AppendPlanned(std::string(1, '\0'));
+        add(std::string(1, '\0'));
     } else {
         // The last line without a break carries the end-of-text marker itself; built at
         // its exact size, as the reader's buffer for it may be far larger.
         std::string last(rest.size() + 1, '\0');
         std::memcpy(last.data(), rest.data(), rest.size());
         std::string().swap(rest);
-        AppendPlanned(std::move(last));
+        add(std::move(last));
     }
     SetCapacity(Count());
 }

@@ -12,6 +12,7 @@
 
 #include "FakePages.h"
 #include "TempDir.h"
+#include "store/LumStrings.h"
 
 namespace zentabo {
 namespace {
@@ -188,6 +189,44 @@ TEST(PageStoreTest, RestoredPagesAreMatchedWithTheirFiles) {
         EXPECT_TRUE(back.At(5).modified);
         for (int i = 0; i < back.PageCount(); ++i)
             EXPECT_EQ(back.At(i).fileName, host.At(i).fileName);
+    }
+}
+
+// The stored text is compared with the file as the editor would load it: breaks made
+// CR LF, a final NUL taken as the end mark; any other difference marks the page.
+TEST(PageStoreTest, TextsThatDifferOnlyNearTheirEndAreTold) {
+    const std::pair<std::string, std::string> cases[] = {{"ab", "ab"},
+                                                         {"ab", "a"},
+                                                         {"a", "ab"},
+                                                         {"ab\0", "ab"},
+                                                         {"ab\0", "ab\0"},
+                                                         {"ab", "ab\0"},
+                                                         {"a\rb", "a\r\nb"},
+                                                         {"a\r\n", "a\r\n"},
+                                                         {"a\r\n", "a\r\n\0"},
+                                                         {"", ""},
+                                                         {"", "\0"},
+                                                         {"\0", ""},
+                                                         {"a\r\nb", "a\r\nc"},
+                                                         {"a\0\r\n", "a"},
+                                                         {"a\r\nb\0", "a\r\nb"}};
+    TempDir dir;
+    const std::string store = dir.File("z.ztb");
+    FakeHost host;
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        host.Add("p", dir.File(std::to_string(i)), true, cases[i].second);
+    ASSERT_TRUE(SavePageStore(host, store));
+    SetModifiedTime(store, 1000);
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        WriteFile(dir.File(std::to_string(i)), cases[i].first, 900);
+    FakeHost back;
+    ASSERT_FALSE(LoadPageStore(back, store).StoppedEarly());
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        TLumStrings lines;
+        lines.LoadFromFile(dir.File(std::to_string(i)));
+        std::string loaded = lines.GetText();
+        if (!loaded.empty() && loaded.back() == '\0') loaded.pop_back();
+        EXPECT_EQ(back.At(static_cast<int>(i)).modified, loaded != cases[i].second) << "case " << i;
     }
 }
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "TempDir.h"
+
 namespace zentabo {
 namespace {
 
@@ -33,6 +37,34 @@ TEST(Utf8FileTest, ConversionDropsTheMarkAndNamesWhatWouldBeLost) {
     ASSERT_EQ(lost.unmappable.size(), 2u);
     EXPECT_EQ(lost.unmappable[0].codePoint, U'\U0001F600');
     EXPECT_EQ(lost.unmappable[0].offset, 4u);
+}
+
+using testing::TempDir;
+
+// Told from the file, the kind is the one the whole bytes give; only the reading stops
+// early, and only for a file that is surely no UTF-8.
+TEST(Utf8FileTest, ReadingAFileTellsItsKindAsTheWholeBytesWould) {
+    TempDir dir;
+    const std::string a = "\xE3\x81\x82";  // あ in UTF-8
+    std::string utf8(3u << 20, 'x');
+    utf8.replace((1u << 20) - 1, 3, a);  // a character across the first step's end
+    std::string lateBad = utf8;
+    lateBad.back() = '\x82';
+    const std::string sjis = std::string(100, 'x') + "\x82\xA0" + std::string(3u << 20, 'y');
+    for (const std::string& bytes : {utf8, lateBad, sjis}) {
+        const std::string path = dir.File("f.txt");
+        std::ofstream(path, std::ios::binary) << bytes;
+        Utf8FileRead read = ReadIfUtf8File(path);
+        ASSERT_TRUE(read.file.exists);
+        ASSERT_TRUE(read.file.status);
+        EXPECT_EQ(read.kind.utf8, DetectUtf8File(bytes).utf8);
+        EXPECT_EQ(read.file.data.empty(), !read.kind.utf8);
+        if (read.kind.utf8) {
+            EXPECT_EQ(read.file.data, bytes);
+        }
+    }
+    EXPECT_FALSE(ReadIfUtf8File(dir.File("sjis")).file.exists);
+    EXPECT_FALSE(ReadIfUtf8File(dir.Path().string()).file.status);  // a folder
 }
 
 }  // namespace

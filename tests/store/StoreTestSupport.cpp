@@ -118,4 +118,33 @@ int32_t ReferenceIndexAfterLineEnds(const std::vector<std::string>& entries, int
     return i;
 }
 
+std::string RandomCp932Text(std::mt19937& rng, std::size_t size) {
+    std::string text;
+    text.reserve(size + 40000);
+    while (text.size() < size) {
+        const unsigned roll = rng() % 1000;
+        const std::size_t length = roll < 3 ? 32768 + rng() % 20000 : roll < 100 ? 0 : rng() % 300;
+        for (std::size_t end = text.size() + length; text.size() < end;) {
+            const unsigned kind = rng() % 40;
+            if (kind < 14) {
+                text += static_cast<char>(0x82);  // hiragana
+                text += static_cast<char>(0x9F + rng() % 83);
+            } else if (kind < 22) {
+                text += static_cast<char>(0x88 + rng() % 16);  // kanji
+                text += static_cast<char>(0x9F + rng() % 94);
+            } else if (kind == 22) {
+                text += '\t';
+            } else if (kind == 23) {
+                text += "\r\n\0"[rng() % 3];  // a lone CR or LF, or a NUL
+            } else if (kind == 24) {
+                text += static_cast<char>(0x81 + rng() % 31);  // a lead byte, maybe lone
+            } else {
+                text += static_cast<char>('a' + rng() % 26);
+            }
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
 }  // namespace zentabo::storetest

@@ -4,6 +4,7 @@
 // splitters walk byte by byte, independently of the store's own scanning.
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -37,5 +38,9 @@ std::vector<std::string> ReferenceLoad(const std::string& bytes);
 // Plain scans for the position helpers.
 int32_t ReferenceCountLineEndsBefore(const std::vector<std::string>& entries, int32_t index);
 int32_t ReferenceIndexAfterLineEnds(const std::vector<std::string>& entries, int32_t n);
+
+// About `size` bytes of code page 932 text with CR LF breaks: kana and kanji, lone lead
+// bytes, tabs, lone CR and LF, NUL bytes, empty lines and now and then a line over 32 KB.
+std::string RandomCp932Text(std::mt19937& rng, std::size_t size);
 
 }  // namespace zentabo::storetest

@@ -65,13 +65,16 @@ QString TEditSheet::DisplayFileName() const {
 }
 
 FileResult TEditSheet::LoadFile(const std::string& path, bool offerConversion) {
-    ReadFileResult file = ReadWholeFile(path);
+    // Offering the conversion reads a code page 932 file only as far as its first
+    // characters that are no UTF-8, not twice whole.
+    Utf8FileRead read =
+        offerConversion ? ReadIfUtf8File(path) : Utf8FileRead{ReadWholeFile(path), {}};
+    ReadFileResult& file = read.file;
     if (!file.exists)
         return FileResult::Failure("cannot open " + path + ": " + std::strerror(ENOENT),
                                    std::strerror(ENOENT));
     if (!file.status) return file.status;
-    if (offerConversion && DetectUtf8File(file.data).utf8 && LoadConvertedUtf8(path, file.data))
-        return {};
+    if (read.kind.utf8 && LoadConvertedUtf8(path, file.data)) return {};
     std::string().swap(file.data);
     return LoadAsItIs(path);
 }

@@ -64,6 +64,8 @@ public:
     // EditorHost
     FontMetrics CreateEditorFont(const FontDescription& font) override;
     int TextWidth(std::string_view cp932) override;
+    // The measurer only sums fixed advances (TextMeasurer::Width).
+    bool MeasuresOnAnyThread() const override { return true; }
     Canvas& GetCanvas() override { return canvas_; }
     void Invalidate(const Rect& r, bool erase) override;
     void ScrollPixels(int dx, int dy, const Rect& clip) override;

@@ -1,0 +1,61 @@
+#include "store/ReadBuffer.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <new>
+
+namespace zentabo {
+namespace {
+
+std::size_t PageSize() {
+    static const std::size_t size = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    return size;
+}
+
+std::size_t RoundToPages(std::size_t n) {
+    const std::size_t page = PageSize();
+    return (n + page - 1) / page * page;
+}
+
+// Returning pages in steps of this size keeps the system calls few.
+constexpr std::size_t kReleaseStep = std::size_t{4} << 20;
+
+}  // namespace
+
+ReadBuffer::~ReadBuffer() {
+    if (data_) munmap(data_, mapped_);
+}
+
+void ReadBuffer::Reserve(std::size_t n) {
+    n = RoundToPages(std::max<std::size_t>(n, 1));
+    if (n <= mapped_) return;
+    // Anonymous pages: the kernel hands them out zeroed once, when first touched by
+    // the read, and mremap moves them without copying when the file has grown.
+    void* p = data_ ? mremap(data_, mapped_, n, MREMAP_MAYMOVE)
+                    : mmap(nullptr, n, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    data_ = static_cast<char*>(p);
+    mapped_ = n;
+}
+
+void ReadBuffer::ReadAll(const FileHandle& file, const std::string& fileName, std::size_t hint) {
+    Reserve(hint + 1);
+    for (;;) {
+        const std::size_t room = mapped_ - 1 - size_;
+        const std::size_t got = ReadSome(file, fileName, data_ + size_, room);
+        size_ += got;
+        if (got < room) return;
+        Reserve(size_ + std::max<std::size_t>(size_ / 2, 1 << 16));
+    }
+}
+
+void ReadBuffer::ReleaseBefore(std::size_t offset) {
+    const std::size_t end = std::min(offset, size_) / PageSize() * PageSize();
+    if (end < released_ + kReleaseStep) return;
+    madvise(data_ + released_, end - released_, MADV_DONTNEED);
+    released_ = end;
+}
+
+}  // namespace zentabo

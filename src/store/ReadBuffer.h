@@ -1,0 +1,43 @@
+#pragma once
+
+// A whole file's bytes straight from the kernel: the pages are not zero-filled first,
+// a file that grows while it is read is followed without copying what was read, and a
+// loader gives the pages back from the front as it turns them into lines, so the file
+// is never held twice.
+
+#include <cstddef>
+#include <string>
+
+#include "store/FileHandle.h"
+
+namespace zentabo {
+
+class ReadBuffer {
+public:
+    ReadBuffer() = default;
+    ~ReadBuffer();
+    ReadBuffer(const ReadBuffer&) = delete;
+    ReadBuffer& operator=(const ReadBuffer&) = delete;
+
+    // Reads to the end of the file, expecting about `hint` bytes (one read when it is
+    // right). One writable byte always follows the data.
+    void ReadAll(const FileHandle& file, const std::string& fileName, std::size_t hint);
+
+    char* data() { return data_; }
+    std::size_t size() const { return size_; }
+
+    // The bytes before offset are no longer read; whole pages among them are returned
+    // to the system (they then read as zero).
+    void ReleaseBefore(std::size_t offset);
+
+private:
+    // At least n bytes mapped; throws std::bad_alloc.
+    void Reserve(std::size_t n);
+
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t mapped_ = 0;
+    std::size_t released_ = 0;
+};
+
+}  // namespace zentabo
