@@ -59,6 +59,9 @@ void AddTimes(CaseResult& r, const char* prefix, const std::vector<double>& us) 
     Percentiles p = Summarize(us);
     r.extra.push_back({std::string(prefix) + "median_us", p.median});
     r.extra.push_back({std::string(prefix) + "p99_us", p.p99});
+    if (!us.empty())
+        r.extra.push_back(
+            {std::string(prefix) + "max_us", *std::max_element(us.begin(), us.end())});
 }
 
 std::vector<double> TypeAll(TLumEdit& edit) {

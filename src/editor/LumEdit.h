@@ -625,6 +625,8 @@ private:
     void ReplaceHitDeferred(int endLine, int endCol, std::string& deleted);
     void NoteRangeEnd();
     void RestoreRangeEnd();
+    // Notes display lines first..last as touched by a replacement whose re-wrap waits.
+    void NoteDeferredRewrap(int first, int last);
     void FinishDeferredRewrap();
     std::string searchText_;
     std::string changeText_;
@@ -652,10 +654,10 @@ private:
     bool rangeIsWholeText_ = true;
     int rangeEndLogical_ = 0;
     int64_t rangeEndTail_ = 0;
-    // Replacements made without asking are re-wrapped once, at the end of the run.
+    // Replacements made without asking are re-wrapped once, at the end of the run:
+    // the display lines each one touched, in text order, overlapping runs merged.
     bool rewrapDeferred_ = false;
-    int deferredFirst_ = 0;
-    int deferredLast_ = 0;
+    std::vector<std::pair<int, int>> deferredRanges_;
 
     int topLine_ = 0;
     int horzOffset_ = 0;

@@ -119,27 +119,43 @@ void TLumEdit::ReplaceHitDeferred(int endLine, int endCol, std::string& deleted)
         RecordUndo(kUndoInsert, text, recLine, recCol);
     }
     CollapseSelectionToCaret();
+    NoteDeferredRewrap(recLine, std::max(recLine, caretLine_));
+    FireChange();
+}
+
+void TLumEdit::NoteDeferredRewrap(int first, int last) {
     if (!rewrapDeferred_) {
         rewrapDeferred_ = true;
-        deferredFirst_ = recLine;
+        deferredRanges_.clear();
     }
-    deferredFirst_ = std::min(deferredFirst_, recLine);
-    deferredLast_ = std::max(recLine, caretLine_);
-    FireChange();
+    // Hits come in text order and each edit moves only the lines from its hit on, so
+    // the lines noted for earlier hits stay where they were.
+    if (!deferredRanges_.empty() && first <= deferredRanges_.back().second) {
+        auto& back = deferredRanges_.back();
+        back.first = std::min(back.first, first);
+        back.second = std::max(back.second, last);
+    } else {
+        deferredRanges_.emplace_back(first, last);
+    }
 }
 
 void TLumEdit::FinishDeferredRewrap() {
     if (!rewrapDeferred_) return;
     rewrapDeferred_ = false;
+    std::vector<std::pair<int, int>> ranges;
+    ranges.swap(deferredRanges_);
     if (!wordWrap_) return;
-    const int first = std::clamp(deferredFirst_, 0, LastLine());
-    int last = std::clamp(deferredLast_, first, LastLine());
-    // Bottom batch first: re-wrapping lines never moves the lines above them.
-    while (last >= first) {
-        const int from = LineStartOf(std::max(first, last - kRewrapBatch));
-        RewrapFrom(0, from, false, last);
-        if (from <= first) break;
-        last = from - 1;
+    // Bottom first: re-wrapping lines never moves the lines above them. Only the lines
+    // a replacement touched are wrapped again; the rest keep their entries untouched.
+    for (auto it = ranges.rbegin(); it != ranges.rend(); ++it) {
+        const int first = std::clamp(it->first, 0, LastLine());
+        int last = std::clamp(it->second, first, LastLine());
+        while (last >= first) {
+            const int from = LineStartOf(std::max(first, last - kRewrapBatch));
+            RewrapFrom(0, from, false, last);
+            if (from <= first) break;
+            last = from - 1;
+        }
     }
 }
 

@@ -8,53 +8,81 @@ bool EndsWithLineBreak(const std::string& s) {
     return s.size() >= 2 && s[s.size() - 1] == '\n' && s[s.size() - 2] == '\r';
 }
 
-void LineEndIndex::InvalidateFrom(int32_t index) {
-    // Checkpoint c covers [0, c * kBlock): it stays right while c * kBlock <= index.
-    int32_t keep = index < 0 ? 1 : index / kBlock + 1;
-    valid_ = std::min(valid_, keep);
+void LineEndIndex::InvalidateAll() {
+    starts_.assign(1, 0);
+    scanned_ = seen_ = 0;
 }
 
-void LineEndIndex::BuildUpTo(const SlotArray& slots, int32_t c) const {
-    if (c < valid_) return;
-    if (static_cast<int32_t>(counts_.size()) <= c) counts_.resize(c + 1);
-    for (int32_t k = valid_; k <= c; ++k) {
-        int32_t n = counts_[k - 1];
-        for (int32_t i = (k - 1) * kBlock, end = k * kBlock; i < end; ++i)
-            n += EndsWithLineBreak(slots[i]);
-        counts_[k] = n;
+void LineEndIndex::InvalidateFrom(int32_t index) {
+    if (index >= scanned_) return;
+    // A checkpoint at or before index counts only entries before it.
+    const auto keep = std::upper_bound(starts_.begin(), starts_.end(), std::max(index, 0));
+    starts_.erase(keep, starts_.end());
+    if (starts_.empty()) starts_.push_back(0);
+    scanned_ = starts_.back();
+    seen_ = static_cast<int32_t>(starts_.size() - 1) * kBlock;
+}
+
+void LineEndIndex::ShiftFrom(int32_t index, int32_t delta) {
+    // Checkpoints after index move with the entries; one at index stays, as the entry
+    // there still starts its logical line.
+    auto it = std::upper_bound(starts_.begin(), starts_.end(), index);
+    for (; it != starts_.end(); ++it) *it += delta;
+    if (scanned_ > index) scanned_ += delta;
+}
+
+void LineEndIndex::NoteInserted(int32_t index, bool lineEnd) {
+    if (lineEnd)
+        InvalidateFrom(index);
+    else if (index < scanned_)
+        ShiftFrom(index, 1);
+}
+
+void LineEndIndex::NoteErased(int32_t index, bool lineEnd) {
+    if (lineEnd)
+        InvalidateFrom(index);
+    else if (index < scanned_)
+        ShiftFrom(index, -1);
+}
+
+void LineEndIndex::NoteChanged(int32_t index, bool wasLineEnd, bool isLineEnd) {
+    if (wasLineEnd != isLineEnd) InvalidateFrom(index);
+}
+
+void LineEndIndex::NoteAppended(const SlotArray& slots) {
+    const int32_t last = slots.size() - 1;
+    if (scanned_ == last) ScanUntil(slots, last, INT32_MAX);
+}
+
+void LineEndIndex::ScanUntil(const SlotArray& slots, int32_t index, int32_t lineEnds) const {
+    const int32_t end = std::min(index + 1, slots.size());
+    while (scanned_ < end && seen_ < lineEnds) {
+        if (EndsWithLineBreak(slots[scanned_])) {
+            ++seen_;
+            if (seen_ % kBlock == 0) starts_.push_back(scanned_ + 1);
+        }
+        ++scanned_;
     }
-    valid_ = c + 1;
 }
 
 int32_t LineEndIndex::CountBefore(const SlotArray& slots, int32_t index) const {
     index = std::clamp(index, 0, slots.size());
-    int32_t c = index / kBlock;
-    BuildUpTo(slots, c);
-    int32_t n = counts_[c];
-    for (int32_t i = c * kBlock; i < index; ++i) n += EndsWithLineBreak(slots[i]);
+    if (index > scanned_) ScanUntil(slots, index - 1, INT32_MAX);
+    // The last checkpoint at or before index, then the entries from there.
+    const auto it = std::upper_bound(starts_.begin(), starts_.end(), index) - 1;
+    int32_t n = static_cast<int32_t>(it - starts_.begin()) * kBlock;
+    for (int32_t i = *it; i < index; ++i) n += EndsWithLineBreak(slots[i]);
     return n;
 }
 
 int32_t LineEndIndex::IndexAfter(const SlotArray& slots, int32_t n) const {
-    int32_t last = slots.size() - 1;
+    const int32_t last = slots.size() - 1;
     if (n <= 0 || last <= 0) return 0;
-    // Find the last checkpoint with fewer than n line ends before it, building the
-    // checkpoints only as far as that search needs.
-    int32_t full = slots.size() / kBlock;
-    int32_t c;
-    if (counts_[valid_ - 1] >= n) {
-        auto begin = counts_.begin(), end = counts_.begin() + valid_;
-        c = static_cast<int32_t>(std::lower_bound(begin, end, n) - begin) - 1;
-    } else {
-        c = valid_ - 1;
-        while (c < full) {
-            BuildUpTo(slots, c + 1);
-            if (counts_[c + 1] >= n) break;
-            ++c;
-        }
-    }
-    int32_t seen = counts_[c];
-    for (int32_t i = c * kBlock; i < last; ++i) {
+    if (seen_ < n) ScanUntil(slots, last, n);
+    const int32_t k = std::min(n / kBlock, static_cast<int32_t>(starts_.size()) - 1);
+    int32_t seen = k * kBlock;
+    if (seen == n) return std::min(starts_[static_cast<size_t>(k)], last);
+    for (int32_t i = starts_[static_cast<size_t>(k)]; i < last; ++i) {
         if (EndsWithLineBreak(slots[i]) && ++seen == n) return i + 1;
     }
     return last;

@@ -42,8 +42,10 @@ void TLumStrings::SetCapacity(int32_t n) {
 
 void TLumStrings::Put(int32_t index, const std::string& s) {
     CheckIndex(index, Count());
-    slots_[index] = s;
-    lineEnds_.InvalidateFrom(index);
+    std::string& slot = slots_[index];
+    const bool wasLineEnd = EndsWithLineBreak(slot);
+    slot = s;
+    lineEnds_.NoteChanged(index, wasLineEnd, EndsWithLineBreak(slot));
 }
 
 const std::string& TLumStrings::Get(int32_t index) const {
@@ -62,13 +64,14 @@ void TLumStrings::Insert(int32_t index, const std::string& s) {
     std::string copy(s);  // copied before anything moves, so s may be an entry itself
     if (Count() == Capacity()) Grow();
     slots_.Insert(index, std::move(copy));
-    lineEnds_.InvalidateFrom(index);
+    NoteInserted(index);
 }
 
 void TLumStrings::Delete(int32_t index) {
     CheckIndex(index, Count());
+    const bool wasLineEnd = EndsWithLineBreak(slots_[index]);
     slots_.Erase(index);
-    lineEnds_.InvalidateFrom(index);
+    lineEnds_.NoteErased(index, wasLineEnd);
 }
 
 void TLumStrings::Clear() {
@@ -93,6 +96,13 @@ void TLumStrings::AddStrings(const std::vector<std::string>& list) {
 void TLumStrings::Assign(const std::vector<std::string>& list) {
     Clear();
     AddStrings(list);
+}
+
+void TLumStrings::NoteInserted(int32_t index) {
+    if (index == Count() - 1)
+        lineEnds_.NoteAppended(slots_);
+    else
+        lineEnds_.NoteInserted(index, EndsWithLineBreak(slots_[index]));
 }
 
 int32_t TLumStrings::CountLineEndsBefore(int32_t index) const {
@@ -122,7 +132,7 @@ void TLumStrings::AppendPlanned(std::string&& s) {
 void TLumStrings::InsertPlanned(int32_t index, std::string&& s) {
     if (Count() == Capacity()) GrowPlanned();
     slots_.Insert(index, std::move(s));
-    lineEnds_.InvalidateFrom(index);
+    NoteInserted(index);
 }
 
 }  // namespace zentabo

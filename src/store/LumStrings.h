@@ -77,6 +77,8 @@ public:
 private:
     // Raises the index error unless 0 <= index < limit.
     void CheckIndex(int32_t index, int32_t limit) const;
+    // Keeps the line-end index right after an entry was inserted at index.
+    void NoteInserted(int32_t index);
     // The growth rule of Add and Insert for a full slot array.
     void Grow();
     // Loading and splitting plan their size from the byte count; when the plan falls

@@ -20,8 +20,7 @@ void TLumStrings::ReplaceEntries(int32_t index, int32_t count, std::vector<std::
     if (added > 0 && int64_t{Count()} + added > Capacity()) {
         const int64_t wanted =
             int64_t{Count()} + std::max<int64_t>(added, std::max(Count() / 128, 32));
-        slots_.Reallocate(static_cast<int32_t>(std::min<int64_t>(wanted, kMaxListSize)),
-                          index + count);
+        slots_.Reallocate(static_cast<int32_t>(std::min<int64_t>(wanted, kMaxListSize)));
     }
     for (int32_t i = index; i < index + count; ++i) {
         removed += slots_[i];

@@ -1,95 +1,134 @@
 #include "store/SlotArray.h"
 
+#include <algorithm>
 #include <cassert>
-#include <new>
-#include <utility>
+#include <functional>
+#include <iterator>
 
 namespace zentabo {
-namespace {
 
-std::string* AllocateSlots(int32_t n) {
-    if (n == 0) return nullptr;
-    return static_cast<std::string*>(::operator new(sizeof(std::string) * static_cast<size_t>(n)));
-}
-
-void FreeSlots(std::string* slots) {
-    ::operator delete(slots);
-}
-
-// Move-constructs dst from src and ends src's lifetime; std::string is not trivially
-// relocatable (the short-string buffer points into the object itself).
-void Relocate(std::string* dst, std::string* src) {
-    new (dst) std::string(std::move(*src));
-    src->~basic_string();
-}
-
-}  // namespace
-
-SlotArray::~SlotArray() {
-    Release();
-}
-
-void SlotArray::Release() {
-    for (int32_t i = 0; i < size_; ++i) slots_[Physical(i)].~basic_string();
-    FreeSlots(slots_);
-    slots_ = nullptr;
-    size_ = capacity_ = gapStart_ = 0;
-}
-
-void SlotArray::Reallocate(int32_t n, int32_t gapAt) {
-    assert(n >= size_ && gapAt >= 0 && gapAt <= size_);
-    std::string* fresh = AllocateSlots(n);
-    int32_t newGap = n - size_;
-    for (int32_t i = 0; i < gapAt; ++i) Relocate(fresh + i, slots_ + Physical(i));
-    for (int32_t i = gapAt; i < size_; ++i) Relocate(fresh + i + newGap, slots_ + Physical(i));
-    FreeSlots(slots_);
-    slots_ = fresh;
-    capacity_ = n;
-    gapStart_ = gapAt;
-}
-
-void SlotArray::MoveGapTo(int32_t index) {
-    int32_t gap = Gap();
-    if (gap == 0) {
-        gapStart_ = index;
-        return;
+std::pair<int32_t, int32_t> SlotArray::Locate(int32_t i) const {
+    assert(i >= 0 && i < size_);
+    const int32_t n = static_cast<int32_t>(blocks_.size());
+    int32_t b = hint_.load(std::memory_order_relaxed);
+    if (b < n) {
+        const int32_t start = starts_[static_cast<size_t>(b)];
+        const int32_t end = start + BlockSize(b);
+        if (i >= start && i < end) return {b, i - start};
+        if (i >= end && b + 1 < n && i < end + BlockSize(b + 1)) {
+            hint_.store(b + 1, std::memory_order_relaxed);
+            return {b + 1, i - end};
+        }
     }
-    // Walk in the direction that only ever moves into slots already vacated.
-    for (int32_t i = gapStart_ - 1; i >= index; --i) Relocate(slots_ + i + gap, slots_ + i);
-    for (int32_t i = gapStart_; i < index; ++i) Relocate(slots_ + i, slots_ + i + gap);
-    gapStart_ = index;
+    b = static_cast<int32_t>(std::upper_bound(starts_.begin(), starts_.end(), i) -
+                             starts_.begin()) -
+        1;
+    hint_.store(b, std::memory_order_relaxed);
+    return {b, i - starts_[static_cast<size_t>(b)]};
+}
+
+bool SlotArray::Holds(const std::string* s) const {
+    std::less<const std::string*> before;
+    for (const Block& block : blocks_) {
+        const std::string* data = block.data();
+        if (!before(s, data) && before(s, data + block.capacity())) return true;
+    }
+    return false;
+}
+
+void SlotArray::Reallocate(int32_t n) {
+    assert(n >= size_);
+    capacity_ = n;
+}
+
+void SlotArray::ShiftStartsAfter(int32_t b, int32_t delta) {
+    for (auto it = starts_.begin() + b + 1; it != starts_.end(); ++it) *it += delta;
+}
+
+void SlotArray::AppendBlock() {
+    // Reserved first, so that a failure leaves the array as it was.
+    blocks_.reserve(blocks_.size() + 1);
+    starts_.reserve(starts_.size() + 1);
+    Block block;
+    // A small list reserves what it plans to hold, a large one whole blocks.
+    block.reserve(static_cast<size_t>(std::clamp(capacity_ - size_, 1, kMaxBlock)));
+    blocks_.push_back(std::move(block));
+    starts_.push_back(size_);
+}
+
+void SlotArray::SplitBlock(int32_t b) {
+    blocks_.reserve(blocks_.size() + 1);
+    starts_.reserve(starts_.size() + 1);
+    Block back;
+    back.reserve(kMaxBlock);
+    Block& front = blocks_[static_cast<size_t>(b)];
+    const auto half = front.begin() + static_cast<std::ptrdiff_t>(front.size() / 2);
+    const int32_t backStart =
+        starts_[static_cast<size_t>(b)] + static_cast<int32_t>(half - front.begin());
+    back.insert(back.end(), std::make_move_iterator(half), std::make_move_iterator(front.end()));
+    front.erase(half, front.end());
+    blocks_.insert(blocks_.begin() + b + 1, std::move(back));
+    starts_.insert(starts_.begin() + b + 1, backStart);
+}
+
+void SlotArray::RemoveBlock(int32_t b) {
+    blocks_.erase(blocks_.begin() + b);
+    starts_.erase(starts_.begin() + b);
+    hint_.store(0, std::memory_order_relaxed);
 }
 
 void SlotArray::Insert(int32_t index, std::string&& s) {
-    assert(index >= 0 && index <= size_ && Gap() > 0);
-    MoveGapTo(index);
-    new (slots_ + gapStart_) std::string(std::move(s));
-    ++gapStart_;
+    assert(index >= 0 && index <= size_ && size_ < capacity_);
+    if (index == size_) {
+        // Appending fills the last block and then starts a new one.
+        if (blocks_.empty() || BlockSize(static_cast<int32_t>(blocks_.size()) - 1) >= kMaxBlock)
+            AppendBlock();
+        blocks_.back().push_back(std::move(s));
+        ++size_;
+        return;
+    }
+    auto [b, o] = Locate(index);
+    if (BlockSize(b) >= kMaxBlock) {
+        SplitBlock(b);
+        std::tie(b, o) = Locate(index);
+    }
+    Block& block = blocks_[static_cast<size_t>(b)];
+    block.insert(block.begin() + o, std::move(s));
+    ShiftStartsAfter(b, 1);
     ++size_;
 }
 
 void SlotArray::Erase(int32_t index) {
-    assert(index >= 0 && index < size_);
-    MoveGapTo(index);
-    slots_[index + Gap()].~basic_string();
+    auto [b, o] = Locate(index);
+    Block& block = blocks_[static_cast<size_t>(b)];
+    block.erase(block.begin() + o);
+    ShiftStartsAfter(b, -1);
+    if (block.empty()) RemoveBlock(b);
     --size_;
 }
 
 void SlotArray::Truncate(int32_t n) {
     assert(n >= 0 && n <= size_);
     if (n == size_) return;
-    MoveGapTo(n);
-    for (int32_t i = n; i < size_; ++i) slots_[i + Gap()].~basic_string();
+    auto [b, o] = Locate(n);
+    blocks_[static_cast<size_t>(b)].resize(static_cast<size_t>(o));
+    const int32_t keep = o == 0 ? b : b + 1;
+    blocks_.erase(blocks_.begin() + keep, blocks_.end());
+    starts_.erase(starts_.begin() + keep, starts_.end());
+    hint_.store(0, std::memory_order_relaxed);
     size_ = n;
 }
 
 void SlotArray::GrowTo(int32_t n) {
     assert(n >= size_ && n <= capacity_);
-    if (n == size_) return;
-    MoveGapTo(size_);
-    for (int32_t i = size_; i < n; ++i) new (slots_ + i) std::string();
-    size_ = n;
-    gapStart_ = n;
+    while (size_ < n) Insert(size_, std::string());
+}
+
+void SlotArray::Release() {
+    std::vector<Block>().swap(blocks_);
+    std::vector<int32_t>().swap(starts_);
+    hint_.store(0, std::memory_order_relaxed);
+    size_ = capacity_ = 0;
 }
 
 }  // namespace zentabo

@@ -1,41 +1,47 @@
 #pragma once
 
-// The line store's slot array: one contiguous block of std::string slots with a gap
-// (the free slots) kept where the last insertion or deletion happened. Repeated edits
-// near one place then move only the slots between the gap and the edit, instead of
-// every slot behind it. Slots in the gap are raw memory: a large reserved block costs
-// address space, not resident memory, until it is used.
+// The line store's slot array: the entries in blocks of at most kMaxBlock slots, found
+// through the index of each block's first entry. An insertion or deletion moves only
+// the slots of one block and a few thousand block starts, and growing never copies the
+// entries, so no keystroke costs time in proportion to the text, wherever it lands and
+// whatever the array's history.
 
+#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zentabo {
 
 class SlotArray {
 public:
+    static constexpr int32_t kMaxBlock = 2048;
+
     SlotArray() = default;
-    ~SlotArray();
     SlotArray(const SlotArray&) = delete;
     SlotArray& operator=(const SlotArray&) = delete;
 
     int32_t size() const { return size_; }
+    // The number of entries the list may hold before it must grow; blocks allocate
+    // their slots as they fill, so a large capacity costs nothing.
     int32_t capacity() const { return capacity_; }
 
-    std::string& operator[](int32_t i) { return slots_[Physical(i)]; }
-    const std::string& operator[](int32_t i) const { return slots_[Physical(i)]; }
+    std::string& operator[](int32_t i) {
+        auto [b, o] = Locate(i);
+        return blocks_[static_cast<size_t>(b)][static_cast<size_t>(o)];
+    }
+    const std::string& operator[](int32_t i) const {
+        auto [b, o] = Locate(i);
+        return blocks_[static_cast<size_t>(b)][static_cast<size_t>(o)];
+    }
 
     // Whether s is one of the slots, so that a caller can copy it before a change that
     // would destroy or move it.
-    bool Holds(const std::string* s) const {
-        std::less<const std::string*> before;
-        return slots_ && !before(s, slots_) && before(s, slots_ + capacity_);
-    }
+    bool Holds(const std::string* s) const;
 
-    // Reallocates to exactly n slots (n >= size()), leaving the free slots before entry
-    // gapAt, where the next insertion is expected. On allocation failure nothing changes.
-    void Reallocate(int32_t n, int32_t gapAt);
-    void Reallocate(int32_t n) { Reallocate(n, gapStart_); }
+    // Sets the capacity (n >= size()). Never moves an entry.
+    void Reallocate(int32_t n);
     // Inserts at index (0..size()); needs a free slot.
     void Insert(int32_t index, std::string&& s);
     // Removes the entry at index.
@@ -44,19 +50,31 @@ public:
     void Truncate(int32_t n);
     // Appends empty entries up to n (n <= capacity()).
     void GrowTo(int32_t n);
-    // Destroys every entry and frees the block.
+    // Destroys every entry and frees the blocks.
     void Release();
 
 private:
-    int32_t Gap() const { return capacity_ - size_; }
-    int32_t Physical(int32_t i) const { return i < gapStart_ ? i : i + Gap(); }
-    void MoveGapTo(int32_t index);
+    using Block = std::vector<std::string>;
 
-    std::string* slots_ = nullptr;
+    // The block holding entry i (0 <= i < size()) and the entry's offset in it.
+    std::pair<int32_t, int32_t> Locate(int32_t i) const;
+    int32_t BlockSize(int32_t b) const {
+        return static_cast<int32_t>(blocks_[static_cast<size_t>(b)].size());
+    }
+    // Adds delta to the start of every block behind b.
+    void ShiftStartsAfter(int32_t b, int32_t delta);
+    // Moves the back half of a full block into a new block behind it.
+    void SplitBlock(int32_t b);
+    void RemoveBlock(int32_t b);
+    void AppendBlock();
+
+    std::vector<Block> blocks_;    // none of them empty
+    std::vector<int32_t> starts_;  // starts_[b]: index of block b's first entry
     int32_t size_ = 0;
     int32_t capacity_ = 0;
-    // Entries [0, gapStart_) sit at the front, the rest flush against the end.
-    int32_t gapStart_ = 0;
+    // The block the last lookup found: walks over the entries in order find the next
+    // one at once. Atomic only so that readers on several threads stay well defined.
+    mutable std::atomic<int32_t> hint_{0};
 };
 
 }  // namespace zentabo

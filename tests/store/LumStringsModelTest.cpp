@@ -1,5 +1,5 @@
-// Random edit sequences against a plain vector: the slot array with its moving gap and
-// the lazily rebuilt line-end checkpoints must always agree with a naive model.
+// Random edit sequences against a plain vector: the slot array with its blocks and the
+// lazily built, shifted line-end checkpoints must always agree with a naive model.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -35,7 +35,8 @@ TEST(LumStringsModel, RandomEditsAgreeWithAPlainVector) {
     std::mt19937 rng(20260501);
     TLumStrings s;
     std::vector<std::string> model;
-    for (int i = 0; i < 3000; ++i) {
+    // Several blocks of the slot array, so that edits split and empty them.
+    for (int i = 0; i < 9000; ++i) {
         std::string e = RandomEntry(rng);
         s.Add(e);
         model.push_back(e);
@@ -78,7 +79,18 @@ TEST(LumStringsModel, RandomEditsAgreeWithAPlainVector) {
                 break;
             }
             case 9:
-                if (rng() % 20 == 0) {
+                if (rng() % 4 == 0) {
+                    // A run of entries rewritten at once, longer or shorter than before.
+                    const int32_t count = std::min<int32_t>(n - point, rng() % 4);
+                    std::vector<std::string> entries(rng() % 5);
+                    for (std::string& e : entries) e = RandomEntry(rng);
+                    std::string removed, expected;
+                    for (int32_t i = point; i < point + count; ++i) expected += model[i];
+                    model.erase(model.begin() + point, model.begin() + point + count);
+                    model.insert(model.begin() + point, entries.begin(), entries.end());
+                    s.ReplaceEntries(point, count, entries, removed);
+                    ASSERT_EQ(removed, expected);
+                } else if (rng() % 20 == 0) {
                     int32_t count = static_cast<int32_t>(rng() % (n + 40));
                     s.SetCount(count);
                     model.resize(count);
