@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Builds the Debian package, unpacks it into a temporary root with dpkg-deb -x and
+# check-deb.sh [DEB] - builds the Debian package (or takes DEB), unpacks it into a temporary root with dpkg-deb -x and
 # checks it: the dependencies dpkg-shlibdeps found, the desktop entry
 # (desktop-file-validate), the metainfo (appstreamcli), and that the unpacked
 # program starts under Xvfb, shows its window, ends on SIGTERM and keeps its pages in
 # the per-user folder. Prints "deb: N passed, N failed".
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-deb=$("$root/scripts/build-deb.sh" | tail -n 1)
+deb=${1:-$("$root/scripts/build-deb.sh" | tail -n 1)}
 tmp=$(mktemp -d /tmp/zentabo-deb.XXXXXX)
 pid=
 cleanup() {

@@ -82,6 +82,8 @@ int main(int argc, char* argv[]) {
         form.SetFindDialog(new zentabo::TFindDialog(&form));
         zentabo::SessionGuard guard(&form);
         form.show();
+        // Only now: a page opened while the stored pages are restored would land
+        // among them. Until then a later start is told to try again.
         running = &form;
         if (!command.files.empty()) form.OpenFiles(command.files);
         result = app.exec();
