@@ -12,6 +12,7 @@ packages=(
   fonts-ipafont-gothic qt6-translations-l10n poppler-utils
   xvfb xdotool dbus fcitx5 fcitx5-mozc fcitx5-frontend-qt6
   xdg-utils
+  dpkg-dev appstream desktop-file-utils
 )
 
 missing=()

@@ -28,6 +28,13 @@ bool CanWriteIn(const QString& dir) {
     return probe.open();
 }
 
+// An installed program has its desktop entry in the prefix beside its bin folder. It
+// keeps its files per user even where it could write beside itself (a prefix in the
+// home folder), so an update of the prefix never touches the pages.
+bool IsInstalled(const QString& exeDir) {
+    return QFileInfo::exists(exeDir + QLatin1String("/" ZENTABO_INSTALLED_ENTRY));
+}
+
 }  // namespace
 
 AppPaths ResolveAppPaths(const QString& dataDir) {
@@ -36,7 +43,8 @@ AppPaths ResolveAppPaths(const QString& dataDir) {
     QString base = exe;
     if (!dataDir.isEmpty()) {
         base = QDir(dataDir).filePath(QFileInfo(exe).fileName());
-    } else if (!CanWriteIn(QFileInfo(exe).absolutePath())) {
+    } else if (const QString exeDir = QFileInfo(exe).absolutePath();
+               IsInstalled(exeDir) || !CanWriteIn(exeDir)) {
         const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QDir().mkpath(appData);
         base = QDir(appData).filePath(QFileInfo(exe).fileName());

@@ -2,7 +2,8 @@
 
 // Where the settings and the page store live: beside the executable, sharing its
 // base name, so a copied program folder carries its pages along. Where that folder
-// cannot be written (an installed program), the per-user application data folder.
+// cannot be written, or where the program is installed (its desktop entry is found in
+// the share folder beside its bin folder), the per-user application data folder.
 
 #include <QString>
 

@@ -10,6 +10,8 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "qt/shell/AppPaths.h"
 #include "qt/shell/EditSheet.h"
@@ -51,6 +53,12 @@ struct ShellDialogs {
 
 ShellDialogs StandardDialogs();
 
+// A file named from outside that did not open, and why in the system's words.
+struct FileOpenFailure {
+    std::string path;
+    std::string reason;
+};
+
 class TMainForm : public QMainWindow, public SheetPrompts {
     Q_OBJECT
 public:
@@ -84,6 +92,13 @@ public:
     // path: the file system's bytes (QFile::encodeName), empty for an empty page.
     TEditSheet* AddPage(const QString& caption, const std::string& path = {});
     TEditSheet* CopyPage(TEditSheet* source);
+    // Files named from outside (the command line, a second start): each readable
+    // one opens in a new page as the Open command opens it; the rest are reported
+    // in one message. Brings the window to the front. Paths: the file system's bytes.
+    void OpenFiles(const std::vector<std::string>& paths);
+    void BringToFront();
+    // False once the window has closed: files handed over then would be lost.
+    bool AcceptsFiles() const { return shown_ && !closed_; }
     void DeletePage(TEditSheet* page);
     void RenamePage(TEditSheet* page);
     void ApplySettingsToAllPages();
@@ -158,6 +173,10 @@ private:
     TEditSheet* PopupSheet() const;
     void FileSave(bool saveAs);
     void FileOpen();
+    // A new page holding the file, active; nullptr (and `loaded` says why) when it
+    // cannot be read.
+    TEditSheet* LoadFilePage(const QString& caption, const std::string& path, FileResult& loaded);
+    std::vector<FileOpenFailure> OpenQueuedFiles();
     void FilePrint();
     void ToggleSaveMode();
     void FocusActiveEditor();
@@ -186,6 +205,10 @@ private:
     bool alphaBlend_ = false;
     int alphaBlendValue_ = 255;
     QString printerOverride_;
+    // Files waiting while an earlier batch is still opening (its questions run a
+    // nested event loop in which the next batch can arrive).
+    std::vector<std::string> filesToOpen_;
+    bool openingFiles_ = false;
     QPointer<TFindDialog> findDialog_;
     TOptionDialog* optionDialog_ = nullptr;  // a child of the window
     MarkupCommands* markup_ = nullptr;       // a child of the window

@@ -74,20 +74,31 @@ TEditSheet* TMainForm::CreatePage() {
 }
 
 TEditSheet* TMainForm::AddPage(const QString& caption, const std::string& path) {
-    TEditSheet* page = CreatePage();
-    SetPageCaption(pageControl_->indexOf(page), caption);
     // A file that vanished after the dialog gives an empty page without a file name.
     std::error_code ec;
     if (!path.empty() && std::filesystem::exists(path, ec)) {
-        const FileResult loaded = page->LoadFile(path, true);
-        if (!loaded) {
-            // A file that cannot be read opens no page: nothing else changes.
-            DeletePage(page);
-            ShowMessage(ReadFailureMessage(path, loaded.reason));
-            return nullptr;
-        }
-        page->SetFileName(path);
+        FileResult loaded;
+        TEditSheet* page = LoadFilePage(caption, path, loaded);
+        if (!page) ShowMessage(ReadFailureMessage(path, loaded.reason));
+        return page;
     }
+    TEditSheet* page = CreatePage();
+    SetPageCaption(pageControl_->indexOf(page), caption);
+    ActivatePage(pageControl_->indexOf(page));
+    return page;
+}
+
+TEditSheet* TMainForm::LoadFilePage(const QString& caption, const std::string& path,
+                                    FileResult& loaded) {
+    TEditSheet* page = CreatePage();
+    SetPageCaption(pageControl_->indexOf(page), caption);
+    loaded = page->LoadFile(path, true);
+    if (!loaded) {
+        // A file that cannot be read opens no page: nothing else changes.
+        DeletePage(page);
+        return nullptr;
+    }
+    page->SetFileName(path);
     ActivatePage(pageControl_->indexOf(page));
     return page;
 }
