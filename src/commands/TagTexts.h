@@ -32,7 +32,12 @@ std::string AnchorOpeningTag(std::string_view href, std::string_view name, std::
 
 // A dropped URL without the bytes up to 32 at its ends.
 std::string TrimUrl(std::string_view url);
-// '<a href="' + TrimUrl(url) + '">': the opening text of a URL drop (close with "</a>").
+// A dropped address made safe inside a double-quoted attribute: control bytes, quotes
+// and angle brackets become percent escapes (the address stays the same address), an
+// ampersand that starts no reference becomes "&amp;".
+std::string UrlAttributeValue(std::string_view url);
+// '<a href="' + UrlAttributeValue(TrimUrl(url)) + '">': the opening text of a URL drop
+// (close with "</a>").
 std::string UrlOpeningTag(std::string_view url);
 
 // True when value holds a double quote byte, which would end the attribute early:

@@ -26,7 +26,7 @@
 namespace zentabo {
 
 enum TLineSizeUnit { uPercent, uPixel };
-enum TDragMode { dmManual, dmAutomatic, dmOLEAuto };
+enum TDragMode : int { dmManual, dmAutomatic, dmOLEAuto };
 enum TIMEReconvMode { imrAuto, imrManual };
 
 // How ScrollCaretIntoView moves the view vertically.
@@ -449,6 +449,21 @@ public:
     bool DragActive() const { return dragActive_; }
     int AutoScrollDirection() const { return autoScrollDir_; }
 
+    // ---- drag and drop with other programs (dmOLEAuto; LumEditOleDrag.cpp)
+    std::function<void(TLumEdit& sender)> OnOLEDropText;
+    // The dropped files' names joined with "|".
+    std::function<void(TLumEdit& sender, const std::string& DropFiles)> OnOLEDropFiles;
+    // Text dragged over the editor: the caret marks the drop point, the edges scroll.
+    void OleDragOver(int x, int y);
+    void OleDragLeave();
+    // Text dropped at the caret: onto the drag's own source it moves (a copy with
+    // Ctrl), from elsewhere it is inserted. False when nothing changed.
+    bool OleDropText(const std::string& text, bool ontoSource);
+    enum TOleDragResult { odCancelled, odCopied, odMoved };
+    // The source's drag is over: a move elsewhere cuts the selection, a copy clears
+    // it, a cancelled or refused drag keeps it.
+    void EndOleDrag(TOleDragResult result);
+
 private:
     friend class EditorTestAccess;
 
@@ -761,9 +776,12 @@ private:
     bool InSelection(int line, int col);
     void LeftButtonDown(int shift, int x, int y);
     void ExtendByMouse(int x, int y);
+    // The auto-scroll direction for a point at or beyond the text area's edges.
+    int EdgeDirection(int x, int y) const;
     void StartSelectionDrag();
     void EndMouseSelection();
-    void DropOnSource(const std::string& text);
+    // True when the text changed.
+    bool DropOnSource(const std::string& text);
     // Where a position ends up once the selection is deleted: logical positions when
     // wrapping (the deletion re-wraps), display positions otherwise.
     struct DropPoint {

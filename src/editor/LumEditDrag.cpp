@@ -43,7 +43,7 @@ void TLumEdit::UpdateDragCursor() {
     host_.SetDragCursor(cursor);
 }
 
-void TLumEdit::DropOnSource(const std::string& text) {
+bool TLumEdit::DropOnSource(const std::string& text) {
     const bool changes = !text.empty() && !ReadOnly && !InSelection(caretLine_, caretCol_);
     if (!changes) {
         ClearSelection();
@@ -99,6 +99,7 @@ void TLumEdit::DropOnSource(const std::string& text) {
     PlaceCaret();
     MoveCaretUnderline();
     if (changes) FireChange();
+    return changes;
 }
 
 void TLumEdit::CancelMouse() {

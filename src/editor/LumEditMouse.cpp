@@ -147,17 +147,16 @@ void TLumEdit::MouseMove(int shift, int x, int y) {
     if (!mouseSelecting_) return;
     CaretScrollFix = false;
     if (dragActive_) UpdateDragCursor();
-    if (y > topMargin_ + linesPerPage_ * lineHeight_) {
-        autoScrollDir_ = 1;
-    } else if (y <= topMargin_) {
-        autoScrollDir_ = -1;
-    } else if (x > textLeft_ + textAreaWidth_) {
-        autoScrollDir_ = 2;
-    } else if (x <= textLeft_ && horzOffset_ > 0) {
-        autoScrollDir_ = -2;
-    } else {
-        ExtendByMouse(x, y);
-    }
+    autoScrollDir_ = EdgeDirection(x, y);
+    if (autoScrollDir_ == 0) ExtendByMouse(x, y);
+}
+
+int TLumEdit::EdgeDirection(int x, int y) const {
+    if (y > topMargin_ + linesPerPage_ * lineHeight_) return 1;
+    if (y <= topMargin_) return -1;
+    if (x > textLeft_ + textAreaWidth_) return 2;
+    if (x <= textLeft_ && horzOffset_ > 0) return -2;
+    return 0;
 }
 
 void TLumEdit::ExtendByMouse(int x, int y) {

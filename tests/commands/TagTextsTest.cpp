@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace zentabo {
 namespace {
 
@@ -28,6 +30,18 @@ TEST(TagTextsTest, TrimsADroppedUrlAndFindsQuotes) {
     EXPECT_FALSE(HoldsDoubleQuote("\x93\xFA'"));
     // Behind a lone lead byte it would still end the attribute for a reader.
     EXPECT_TRUE(HoldsDoubleQuote("\x81\""));
+}
+
+TEST(TagTextsTest, ADroppedUrlCannotBreakTheAnchorsMarkup) {
+    EXPECT_EQ(UrlOpeningTag("http://x/\"><script>\r\n"),
+              "<a href=\"http://x/%22%3E%3Cscript%3E\">");
+    EXPECT_EQ(UrlOpeningTag(std::string("\0 http://x/a\tb\x7F \0\0", 18)),
+              "<a href=\"http://x/a%09b%7F\">");
+    // Bare ampersands become references; existing references stay.
+    EXPECT_EQ(UrlAttributeValue("?q=1&r=2&amp;s&#38;t&#x26;u&#;v&"),
+              "?q=1&amp;r=2&amp;s&#38;t&#x26;u&amp;#;v&amp;");
+    // A double-byte character's second byte is never taken for markup.
+    EXPECT_EQ(UrlAttributeValue("\x93\xFA\x83\x5C"), "\x93\xFA\x83\x5C");
 }
 
 }  // namespace

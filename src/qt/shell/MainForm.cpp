@@ -105,6 +105,7 @@ TMainForm::TMainForm(const QString& dataDir, ShellDialogs dialogs)
     CreateToolBars();
     CreateStatusBar();
     ConnectActions();
+    ConnectUrlDrops();
 
     // Key preview: the window sees every key before the focused editor.
     qApp->installEventFilter(this);

@@ -152,6 +152,8 @@ private:
     // The markup and text commands with their dialogs (MainFormMarkup.cpp).
     void ConnectMarkupActions();
     void UpdateMarkupActions();
+    // Web addresses dropped on the pages and the dialogs' address fields (MainFormDrops.cpp).
+    void ConnectUrlDrops();
     // The Edit menu's box selection switch (MainFormBox.cpp).
     void ConnectBoxSelection();
     void UpdateBoxSelection(TEditSheet* page);

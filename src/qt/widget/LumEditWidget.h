@@ -21,12 +21,16 @@
 #include "qt/widget/QtCanvas.h"
 #include "store/Cp932Codec.h"
 
+class QDrag;
+class QDropEvent;
 class QMenu;
+class QMimeData;
 class QScrollBar;
 
 namespace zentabo {
 
 class TLumEdit;
+enum TDragMode : int;
 
 class LumEditWidget : public QWidget, public EditorHost {
     Q_OBJECT
@@ -100,7 +104,24 @@ public:
     void ShowPopupMenu(int x, int y) override;
     void SetDragCursor(int cursor) override;
 
+    // ---- drag and drop with other programs (LumEditWidgetOle.cpp)
+    // dmOLEAuto drags the selection out as text and takes dropped text and files.
+    void SetDragMode(TDragMode mode);
+    // The editor whose selection is being dragged out, or none.
+    static LumEditWidget* OleDragSource();
+    // What a drag out of the editor offers: Unicode text for every program and the
+    // exact code page 932 bytes for the program's own editors.
+    static QMimeData* OleDragData(const std::string& cp932);
+    static const char* const kCp932MimeType;
+
 protected:
+    // Runs the drag out and answers what the drop did (tests stand in for the
+    // platform's drag here).
+    virtual Qt::DropAction ExecOleDrag(QDrag& drag);
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -145,6 +166,16 @@ private:
     void PastePrimaryAt(int x, int y);
     QMenu* popupMenu_ = nullptr;
     std::string offeredPrimary_;
+    // ---- drag and drop with other programs
+    // A press inside the selection waits for the pointer to travel before the drag.
+    void ArmOleDrag(const QPoint& press);
+    bool StartOleDragAfter(const QPoint& pos);
+    void RunOleDrag();
+    Qt::DropAction AnswerDragOver(QDropEvent& e);
+    void DropText(QDropEvent& e, Qt::DropAction action);
+    bool oleDragArmed_ = false;
+    QPoint oleDragPress_;
+    bool dropShowsCaret_ = false;  // the caret shows for a drag over the unfocused editor
 
     FontCache fonts_;
     QImage backing_;
@@ -174,5 +205,16 @@ private:
     bool painting_ = false;
     std::unique_ptr<TLumEdit> edit_;  // last: it calls back into this host when built
 };
+
+template <typename F>
+void LumEditWidget::WithModifiers(Qt::KeyboardModifiers m, F&& call) {
+    const bool outer = inKeyEvent_;
+    const Qt::KeyboardModifiers saved = eventModifiers_;
+    eventModifiers_ = m;
+    inKeyEvent_ = true;
+    call();
+    inKeyEvent_ = outer;
+    eventModifiers_ = saved;
+}
 
 }  // namespace zentabo

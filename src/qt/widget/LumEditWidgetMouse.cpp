@@ -99,12 +99,17 @@ void LumEditWidget::mousePressEvent(QMouseEvent* e) {
     WithModifiers(e->modifiers(), [&] {
         edit_->MouseDown(ButtonOf(e->button()), ShiftOf(e->modifiers()), p.x(), p.y());
     });
+    if (e->button() == Qt::LeftButton) ArmOleDrag(p);
     if (e->button() == Qt::MiddleButton) PastePrimaryAt(p.x(), p.y());
     e->accept();
 }
 
 void LumEditWidget::mouseMoveEvent(QMouseEvent* e) {
     const QPoint p = EditorPoint(e);
+    if (StartOleDragAfter(p)) {
+        e->accept();
+        return;
+    }
     WithModifiers(e->modifiers(), [&] { edit_->MouseMove(ShiftOf(e->modifiers()), p.x(), p.y()); });
     PointerShapeAt(p.x());
     e->accept();
@@ -116,6 +121,7 @@ void LumEditWidget::mouseReleaseEvent(QMouseEvent* e) {
         return;
     }
     const QPoint p = EditorPoint(e);
+    if (e->button() == Qt::LeftButton) oleDragArmed_ = false;
     WithModifiers(e->modifiers(), [&] {
         edit_->MouseUp(ButtonOf(e->button()), ShiftOf(e->modifiers()), p.x(), p.y());
     });
