@@ -160,13 +160,18 @@ FileResult AtomicFileWriter::Commit() {
         status_ = Failed("cannot replace", path_, err);
         return status_;
     }
-    // Make the rename itself durable; a failure here leaves a complete file either way.
+    // Make the rename itself durable. A failure here leaves a complete file either
+    // way, but the caller must not believe it survives a power cut.
     std::string folder = std::filesystem::path(path_).parent_path().string();
     int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    if (dirFd < 0) return status_;  // a folder we may not open cannot be flushed by us at all
+    const bool folderFault = Injected(fault_, WriteStep::SyncFolder);
+    const bool synced = !folderFault && ::fsync(dirFd) == 0;
+    const int err = folderFault ? EIO : errno;
+    ::close(dirFd);
+    // Some file systems cannot flush a folder and say so; nothing is at risk there.
+    if (!synced && err != EINVAL && err != ENOTSUP)
+        status_ = Failed("cannot flush the folder of", path_, err);
     return status_;
 }
 

@@ -33,13 +33,15 @@ using ReadMore = std::function<bool(std::string_view dataSoFar)>;
 ReadFileResult ReadFileWhile(const std::string& path, const ReadMore& more);
 
 // The steps of a crash-safe write, in order, so tests can make one of them fail.
-enum class WriteStep { CreateTemporary, Write, Sync, Rename };
+enum class WriteStep { CreateTemporary, Write, Sync, Rename, SyncFolder };
 using WriteFaultInjector = std::function<bool(WriteStep)>;  // true: fail at this step
 
 // Writes a file in pieces to a temporary file in the same folder; Commit flushes it
 // to the disk and renames it over `path`: a crash, a full disk or a failed write
 // leaves the old file as it was. Without Commit the temporary file is removed. A
-// symbolic link at `path` is followed, so the link stays a link.
+// symbolic link at `path` is followed, so the link stays a link. A folder that
+// cannot be flushed after the rename is reported too: the new file is complete, but
+// a power cut may still bring the old one back.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::string& path, WriteFaultInjector fault = {});

@@ -125,12 +125,13 @@ void MatchBoundFile(PageStorePage& page, const BoundFileCheck& check) {
     }
 }
 
-std::string KeptName(const std::filesystem::path& path, std::time_t now, int attempt) {
+std::string KeptName(const std::filesystem::path& path, std::time_t now, std::string_view label,
+                     int attempt) {
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    std::string name = path.stem().string() + ".damaged-" + stamp;
+    std::string name = path.stem().string() + "." + std::string(label) + "-" + stamp;
     if (attempt > 1) name += "-" + std::to_string(attempt);
     return (path.parent_path() / (name + path.extension().string())).string();
 }
@@ -238,11 +239,12 @@ PageStoreLoadResult LoadPageStore(PageStoreHost& host, const std::string& path,
     return result;
 }
 
-KeepAsideResult KeepPageStoreAside(const std::string& path, std::time_t now) {
+KeepAsideResult KeepPageStoreAside(const std::string& path, std::time_t now,
+                                   std::string_view label) {
     KeepAsideResult result;
     std::filesystem::path source(path);
     for (int attempt = 1; attempt <= 100; ++attempt) {
-        std::string target = KeptName(source, now, attempt);
+        std::string target = KeptName(source, now, label, attempt);
         // A second name for the same file: instant, and the save that follows
         // replaces the original name only, never the kept data.
         if (::link(path.c_str(), target.c_str()) == 0) {

@@ -123,7 +123,9 @@ struct KeepAsideResult {
 // Keeps a page store that could not be read to its end beside it, as
 // "<name>.damaged-YYYYMMDD-HHMMSS<ext>" (local time `now`, a number added when
 // that name is taken), before the next save replaces it: its unread pages can then
-// still be recovered by hand.
-KeepAsideResult KeepPageStoreAside(const std::string& path, std::time_t now);
+// still be recovered by hand. `label` names why the file was kept ("replaced" for a
+// store another program wrote).
+KeepAsideResult KeepPageStoreAside(const std::string& path, std::time_t now,
+                                   std::string_view label = "damaged");
 
 }  // namespace zentabo

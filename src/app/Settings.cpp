@@ -8,6 +8,7 @@ constexpr const char* kEditor = "Editor";
 constexpr const char* kOption = "Option";
 constexpr const char* kClassDialog = "ClassDialog";
 constexpr const char* kFindDialog = "FindDialog";
+constexpr int kDefaultSnapshotSeconds = 5;
 
 // Colours are stored as the signed 32-bit integers of the file format.
 TColor ReadColor(const IniFile& ini, const char* key, TColor def) {
@@ -68,6 +69,9 @@ void TSettings::ReadFrom(const IniFile& ini, const TWindowDefaults& window) {
     DateTimeFormat = ini.ReadString(kOption, "DateTimeFormat", "(yyyy/mm/dd hh:nn:ss)");
     AutoCheck = ini.ReadBool(kOption, "AutoCheck", false);
     FragmentDtd = ini.ReadString(kOption, "FragmentDtd", "Strict");
+    SnapshotSeconds = ini.ReadInteger(kOption, "SnapshotSeconds", kDefaultSnapshotSeconds);
+    // A negative interval is a slip of the hand, not a wish to lose the pages.
+    if (SnapshotSeconds < 0) SnapshotSeconds = kDefaultSnapshotSeconds;
 
     ClassDialogText = ini.ReadString(kClassDialog, "Text", "");
     ClassDialogList = ini.ReadString(kClassDialog, "List", "");
@@ -124,6 +128,7 @@ void TSettings::WriteTo(IniFile& ini) const {
     ini.WriteString(kOption, "DateTimeFormat", DateTimeFormat);
     ini.WriteBool(kOption, "AutoCheck", AutoCheck);
     ini.WriteString(kOption, "FragmentDtd", FragmentDtd);
+    ini.WriteInteger(kOption, "SnapshotSeconds", SnapshotSeconds);
 
     ini.WriteString(kClassDialog, "Text", ClassDialogText);
     ini.WriteString(kClassDialog, "List", ClassDialogList);

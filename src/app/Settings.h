@@ -83,6 +83,9 @@ struct TSettings {
     // The DTD a fragment is validated against as body content: Strict, Transitional,
     // Frameset, XHTML11, or None for well-formedness only.
     std::string FragmentDtd;
+    // Seconds of quiet after which the page store is written while the program runs
+    // (0: only at close).
+    int SnapshotSeconds = 0;
 
     // ClassDialog
     std::string ClassDialogText;

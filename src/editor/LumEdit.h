@@ -182,6 +182,10 @@ public:
         historyTruncated_ = true;
         modified_ = true;
     }
+    // Moves on with every change of the text (and may move without one), so a reader
+    // that keeps a copy of the text knows when its copy is stale without comparing.
+    // No two editors ever share a value.
+    uint64_t TextGeneration() const { return textGeneration_; }
     bool RedoAvailable() const { return redoAvailable_; }
     bool HistoryTruncated() const { return historyTruncated_; }
     int64_t UndoBytes() const { return undoBytes_; }
@@ -526,6 +530,7 @@ private:
     void WalkForward(int line, int col, int length, int& endLine, int& endCol) const;
     std::string RangeText(int startCol, int startLine, int endLine, int endCol) const;
     void FireChange();
+    static uint64_t NextTextGeneration();
     void SetModified(bool value);
     void CollapseSelectionToCaret();
     void ClearSelection();
@@ -617,6 +622,7 @@ private:
     int shiftStartCol_ = 0;
     bool insertMode_ = true;
     bool modified_ = false;
+    uint64_t textGeneration_ = 0;
 
     std::deque<UndoRecord> undoList_;
     std::deque<UndoRecord> redoList_;

@@ -178,6 +178,8 @@ std::string TLumEdit::DeleteRangeNoRecord(int startCol, int startLine, int endLi
 }
 
 void TLumEdit::DeleteSelection(bool repaint, bool box) {
+    // Callers fire OnChange only after the whole command; the text changes here.
+    textGeneration_ = NextTextGeneration();
     if (box && IsBoxSelection()) {
         DeleteBox(repaint);
         return;

@@ -1,10 +1,18 @@
 // Construction, published properties with their clamping setters, and ResetState.
 #include <algorithm>
+#include <atomic>
 
 #include "editor/LumEdit.h"
 #include "store/LumEditSub.h"
 
 namespace zentabo {
+
+// Unique across every editor of the process: a page created where a deleted one
+// lived can never be taken for it by a reader that remembers generations.
+uint64_t TLumEdit::NextTextGeneration() {
+    static std::atomic<uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 TLumEdit::TLumEdit(EditorHost& host) : host_(host) {
     lines_.Add(std::string(1, '\0'));
@@ -19,6 +27,8 @@ void TLumEdit::ShowError(const char* text) {
 }
 
 void TLumEdit::ResetState() {
+    // Every whole-text replacement (set, load, clear) starts here.
+    textGeneration_ = NextTextGeneration();
     insertMode_ = true;
     caretLine_ = caretCol_ = 0;
     selActive_ = allSelected_ = false;
@@ -49,6 +59,7 @@ void TLumEdit::SetModified(bool value) {
 }
 
 void TLumEdit::FireChange() {
+    textGeneration_ = NextTextGeneration();
     if (OnChange) OnChange(*this);
 }
 

@@ -17,7 +17,8 @@ struct DriverResult {
     int steps = 0;
 };
 
-// Runs the operations encoded in data. Every check failure stops the run.
-DriverResult RunEditorModel(const uint8_t* data, size_t size);
+// Runs the operations encoded in data, checking after every checkEvery-th step. Every
+// check failure stops the run.
+DriverResult RunEditorModel(const uint8_t* data, size_t size, int checkEvery = 1);
 
 }  // namespace zentabo

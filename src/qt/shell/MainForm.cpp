@@ -19,6 +19,7 @@
 #include "qt/dialogs/DesignFont.h"
 #include "qt/dialogs/FindDlg.h"
 #include "qt/shell/PageControl.h"
+#include "qt/shell/SnapshotTimer.h"
 #include "qt/widget/LumEditWidget.h"
 
 namespace zentabo {
@@ -119,6 +120,7 @@ TMainForm::TMainForm(const QString& dataDir, ShellDialogs dialogs)
     refreshClipboard();
 
     FormCreate();
+    snapshots_ = new SnapshotTimer(*this, QFile::encodeName(paths_.PageStorePath).toStdString());
 }
 
 TMainForm::~TMainForm() {
@@ -182,6 +184,7 @@ void TMainForm::FormShow() {
     FocusActiveEditor();
     ConnectFindDialog();
     UpdateActions();
+    snapshots_->Begin(!pageStoreIncomplete_);
 }
 
 void TMainForm::closeEvent(QCloseEvent* e) {
@@ -200,6 +203,8 @@ bool TMainForm::FormClose() {
                         .arg(QDir::toNativeSeparators(paths_.PageStorePath), error));
         return false;
     }
+    // Written: a snapshot of the emptied window must never follow.
+    snapshots_->Stop();
     CapturePlacement();
     if (findDialog_) findDialog_->SaveToSettings(*settings_);
     for (int i = PageCount() - 1; i >= 0; --i) DeletePage(Page(i));

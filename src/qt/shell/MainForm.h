@@ -30,6 +30,7 @@ class XhtmlCheckPanel;
 class XhtmlCommands;
 class XhtmlPreview;
 class PageControl;
+class SnapshotTimer;
 class TFindDialog;
 class TOptionDialog;
 struct TSettings;
@@ -112,6 +113,9 @@ public:
     // for a session end or a termination signal. Returns false when the page store
     // could not be written.
     bool SaveSession();
+
+    // Writes the page store while the program runs.
+    SnapshotTimer* Snapshots() const { return snapshots_; }
 
     // Tests print to this PDF file instead of the default printer.
     void SetPrintToFile(const QString& pdfPath) { printerOverride_ = pdfPath; }
@@ -200,9 +204,9 @@ private:
     bool closed_ = false;
     bool clipboardHasText_ = false;
     bool updating_ = false;
-    // Kept while the stored pages were not all read, so the next write can set the
-    // old file aside first.
+    // The stored pages were not all read: the next write sets the old file aside.
     bool pageStoreIncomplete_ = false;
+    SnapshotTimer* snapshots_ = nullptr;  // a child of the window
     // The window's translucency: the switch and the opacity used while it is on.
     bool alphaBlend_ = false;
     int alphaBlendValue_ = 255;

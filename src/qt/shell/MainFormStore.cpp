@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "editor/LumEdit.h"
 #include "qt/shell/MainForm.h"
 #include "qt/shell/PageControl.h"
+#include "qt/shell/SnapshotTimer.h"
 #include "store/Cp932Codec.h"
 
 namespace zentabo {
@@ -93,25 +93,20 @@ void TMainForm::LoadPageStore() {
     const PageStoreLoadResult r = zentabo::LoadPageStore(host, StorePath(paths_.PageStorePath));
     for (const UnreadFile& f : r.read.unreadFiles)
         ShowMessage(ReadFailureMessage(f.path, f.reason));
-    // Kept until the next write, which first sets the unread file aside.
+    // The next write first sets the unread file aside.
     pageStoreIncomplete_ = r.StoppedEarly();
 }
 
 bool TMainForm::SavePageStore(QString* error) {
-    const std::string path = StorePath(paths_.PageStorePath);
-    if (pageStoreIncomplete_) {
-        const KeepAsideResult kept = KeepPageStoreAside(path, std::time(nullptr));
-        if (!kept.status) {
-            // Overwriting would lose the pages that could not be read.
-            if (error) *error = QString::fromLocal8Bit(kept.status.error.c_str());
-            return false;
-        }
-        pageStoreIncomplete_ = false;
-    }
-    FormPages host(*this);
-    const FileResult saved = zentabo::SavePageStore(host, path);
-    if (!saved && error) *error = QString::fromLocal8Bit(saved.error.c_str());
-    return saved.ok;
+    // Through the snapshots' guard: a snapshot still being written finishes first,
+    // and a store we could not read or did not write is kept aside before it is
+    // replaced.
+    const StoreWriteOutcome outcome = snapshots_->WriteNow([this](const std::string& path) {
+        FormPages host(*this);
+        return zentabo::SavePageStore(host, path);
+    });
+    if (!outcome.status && error) *error = QString::fromLocal8Bit(outcome.status.error.c_str());
+    return outcome.status.ok;
 }
 
 }  // namespace zentabo
