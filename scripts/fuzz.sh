@@ -12,18 +12,19 @@ cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZENTABO_WITH_QT=OFF -DZENTABO_TESTS=OFF -DZENTABO_BENCH=OFF -DZENTABO_FUZZ=ON >/dev/null
 cmake --build "$out" --parallel "$(nproc)"
 
-targets=$(find "$out/tests/fuzz" -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x | sort)
-[ -z "$targets" ] && { echo "fuzz: no targets"; exit 0; }
+# Arrays, so that a checkout path with blanks stays one word.
+mapfile -d '' targets < <(find "$out/tests/fuzz" -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x -print0 | sort -z)
+[ ${#targets[@]} -eq 0 ] && { echo "fuzz: no targets"; exit 0; }
 passed=0
 failed=0
-for t in $targets; do
+for t in "${targets[@]}"; do
   name=$(basename "$t")
   corpus="$out/corpus/$name"
   mkdir -p "$corpus"
-  seeds="$root/tests/fuzz/seeds/$name"
-  [ -d "$seeds" ] || seeds=""
+  seeds=("$root/tests/fuzz/seeds/$name")
+  [ -d "${seeds[0]}" ] || seeds=()
   if (cd "$out" && "$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
-        -print_final_stats=0 "$corpus" $seeds >"$out/$name.log" 2>&1); then
+        -print_final_stats=0 "$corpus" "${seeds[@]}" >"$out/$name.log" 2>&1); then
     echo "fuzz: $name ran ${seconds}s without a fault"
     passed=$((passed + 1))
   else

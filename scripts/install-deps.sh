@@ -4,14 +4,21 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  # build
+  cmake ninja-build g++
+  libicu-dev libxml2-dev qt6-base-dev
+  # the program: XHTML DTDs, Japanese fonts, Qt's Japanese texts, the browser opener
+  # and, without a desktop, the file-type lookup it needs to pick the browser
+  w3c-sgml-lib fonts-ipafont-gothic qt6-translations-l10n xdg-utils libfile-mimeinfo-perl
+  # tests: GoogleTest, fuzzing with clang, printed PDFs read back, a real X server
+  # and input method
+  libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
-  libicu-dev libgtest-dev libgmock-dev
-  libxml2-dev libxml2-utils w3c-sgml-lib
-  qt6-base-dev libgl-dev
-  fonts-ipafont-gothic qt6-translations-l10n poppler-utils
-  xvfb xdotool dbus fcitx5 fcitx5-mozc fcitx5-frontend-qt6
-  xdg-utils
+  poppler-utils
+  xvfb xdotool dbus-daemon dbus-bin fcitx5 fcitx5-mozc fcitx5-frontend-qt6
+  # the bench compares the XHTML check with xmllint
+  libxml2-utils
+  # the Debian package is built and checked: dpkg-deb, AppStream and desktop-file checks
   dpkg-dev appstream desktop-file-utils
 )
 
@@ -24,7 +31,14 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo_cmd=()
-[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "sudo is not installed: run $0 as root once (su -c), or install sudo." >&2
+    exit 1
+  fi
+  sudo_cmd=(sudo)
+fi
 echo "Installing: ${missing[*]}"
 "${sudo_cmd[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -218,6 +218,9 @@ private slots:
         // and it starts graphical programs only where it sees a display.
         if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
             if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("DISPLAY", ":99");
+            // Without a desktop, xdg-open asks mimetype (Perl), which cannot read a
+            // Japanese file name in the C locale a bare root shell has.
+            qputenv("LC_ALL", "C.UTF-8");
             form_->Preview()->openUrl = [](const QUrl& url) {
                 return QProcess::startDetached(QStringLiteral("xdg-open"),
                                                {QString::fromLatin1(url.toEncoded())});
