@@ -44,17 +44,6 @@ QPoint EditorPoint(const QMouseEvent* e) {
 
 }  // namespace
 
-template <typename F>
-void LumEditWidget::WithModifiers(Qt::KeyboardModifiers m, F&& call) {
-    const bool outer = inKeyEvent_;
-    const Qt::KeyboardModifiers saved = eventModifiers_;
-    eventModifiers_ = m;
-    inKeyEvent_ = true;
-    call();
-    inKeyEvent_ = outer;
-    eventModifiers_ = saved;
-}
-
 void LumEditWidget::TakeFocus() {
     if (!hasFocus()) setFocus(Qt::MouseFocusReason);
 }
