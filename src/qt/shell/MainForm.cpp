@@ -207,8 +207,11 @@ bool TMainForm::FormClose() {
     snapshots_->Stop();
     CapturePlacement();
     if (findDialog_) findDialog_->SaveToSettings(*settings_);
-    for (int i = PageCount() - 1; i >= 0; --i) DeletePage(Page(i));
+    // Closed before the pages go: taking a thousand pages down must not update the
+    // actions and show each page in turn.
     closed_ = true;
+    pageControl_->hide();
+    for (int i = PageCount() - 1; i >= 0; --i) DeletePage(Page(i));
     return true;
 }
 

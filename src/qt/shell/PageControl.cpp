@@ -38,7 +38,9 @@ PageTabBar::PageTabBar(QWidget* parent)
 
 int PageTabBar::insertTab(int index, const QIcon& icon, const QString& text) {
     index = std::clamp(index, 0, count());
-    tabs_.insert(index, Tab{text, icon, QRect()});
+    Tab tab{text, icon, QRect(), QSize()};
+    tab.size = TabSize(tab);
+    tabs_.insert(index, tab);
     if (current_ >= index) ++current_;
     Relayout();
     // The first tab becomes the current one, as in any tab control.
@@ -80,6 +82,7 @@ QString PageTabBar::tabText(int index) const {
 void PageTabBar::setTabText(int index, const QString& text) {
     if (index < 0 || index >= count()) return;
     tabs_[index].text = text;
+    tabs_[index].size = TabSize(tabs_[index]);
     Relayout();
 }
 
@@ -90,7 +93,13 @@ QIcon PageTabBar::tabIcon(int index) const {
 void PageTabBar::setTabIcon(int index, const QIcon& icon) {
     if (index < 0 || index >= count()) return;
     tabs_[index].icon = icon;
-    update();
+    const QSize size = TabSize(tabs_[index]);
+    if (size == tabs_[index].size) {
+        update();
+        return;
+    }
+    tabs_[index].size = size;
+    Relayout();
 }
 
 void PageTabBar::setCurrentIndex(int index) {
@@ -128,8 +137,12 @@ QSize PageTabBar::TabSize(const Tab& tab) const {
     return style()->sizeFromContents(QStyle::CT_TabBarTab, &opt, content, this);
 }
 
+void PageTabBar::MeasureTabs() {
+    for (Tab& t : tabs_) t.size = TabSize(t);
+}
+
 int PageTabBar::RowHeight() const {
-    return TabSize(Tab{QStringLiteral("Xg"), QIcon(), QRect()}).height();
+    return TabSize(Tab{QStringLiteral("Xg"), QIcon(), QRect(), QSize()}).height();
 }
 
 void PageTabBar::Relayout() {
@@ -151,7 +164,7 @@ void PageTabBar::LayOutRows(int width) {
     int x = 0;
     int row = 0;
     for (Tab& t : tabs_) {
-        const int tw = std::min(TabSize(t).width(), width);
+        const int tw = std::min(t.size.width(), width);
         if (x > 0 && x + tw > width) {
             ++row;
             x = 0;
@@ -171,7 +184,7 @@ void PageTabBar::LayOutOneRow(int width) {
     const int rowHeight = RowHeight();
     int x = 0;
     for (Tab& t : tabs_) {
-        const int tw = TabSize(t).width();
+        const int tw = t.size.width();
         t.rect = QRect(x, 0, tw, rowHeight);
         x += tw;
     }
@@ -290,7 +303,10 @@ void PageTabBar::resizeEvent(QResizeEvent* e) {
 
 void PageTabBar::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
-    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) Relayout();
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
+        MeasureTabs();
+        Relayout();
+    }
 }
 
 void PageTabBar::leaveEvent(QEvent* e) {

@@ -70,9 +70,11 @@ private:
         QString text;
         QIcon icon;
         QRect rect;  // laid out, before the one-row scrolling
+        QSize size;  // measured once: styling a thousand tabs on every change is slow
     };
 
     QSize TabSize(const Tab& tab) const;
+    void MeasureTabs();
     int RowHeight() const;
     void Relayout();
     void LayOutRows(int width);
