@@ -28,27 +28,12 @@
 #include "store/Cp932Codec.h"
 
 using namespace zentabo;
+using zentabo::testing::Answer;
+using zentabo::testing::Child;
 using zentabo::testing::Quiet;
 using zentabo::testing::Sjis;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qFatal("no child %s", name);
-    return c;
-}
-
-// Answers the next modal dialog: fill gets it, then `button` is pressed.
-void Answer(std::function<void(QWidget*)> fill, const char* button = "OKBtn") {
-    QTimer::singleShot(0, [fill, button] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog) qFatal("no dialog to answer");
-        fill(dialog);
-        QTest::mouseClick(Child<QPushButton>(dialog, button), Qt::LeftButton);
-    });
-}
 
 void AnswerClass(const QString& cls, QString* caption = nullptr) {
     Answer([cls, caption](QWidget* d) {

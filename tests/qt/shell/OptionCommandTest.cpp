@@ -23,26 +23,11 @@
 #include "qt/widget/LumEditWidget.h"
 
 using namespace zentabo;
+using zentabo::testing::Answer;
+using zentabo::testing::Child;
 using zentabo::testing::Quiet;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qFatal("no child %s", name);
-    return c;
-}
-
-// Works the options dialog once it is up, then presses `button`.
-void Answer(std::function<void(QWidget*)> work, const char* button) {
-    QTimer::singleShot(0, [work, button] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog) qFatal("no dialog to answer");
-        work(dialog);
-        QTest::mouseClick(Child<QPushButton>(dialog, button), Qt::LeftButton);
-    });
-}
 
 void SetCheck(QWidget* d, const char* name, bool on) {
     Child<QCheckBox>(d, name)->setChecked(on);
