@@ -8,6 +8,7 @@
 
 #include "editor/LumEdit.h"
 #include "qt/widget/LumEditWidget.h"
+#include "qt/widget/WidgetTestSupport.h"
 
 using namespace zentabo;
 
@@ -40,13 +41,7 @@ class LumEditWidgetImeTest : public QObject {
 
 private slots:
     void init() {
-        w_ = std::make_unique<LumEditWidget>();
-        w_->resize(400, 300);
-        w_->SetMessageSink([this](const QString& m) { messages_ << m; });
-        messages_.clear();
-        w_->show();
-        w_->activateWindow();
-        w_->setFocus();
+        w_ = testing::FocusedEditor(&messages_);
         QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
         w_->Edit().SetWordWrap(false);
     }

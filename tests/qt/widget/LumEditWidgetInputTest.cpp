@@ -12,6 +12,7 @@
 
 #include "editor/LumEdit.h"
 #include "qt/widget/LumEditWidget.h"
+#include "qt/widget/WidgetTestSupport.h"
 #include "store/Cp932Codec.h"
 
 using namespace zentabo;
@@ -67,13 +68,7 @@ class LumEditWidgetInputTest : public QObject {
 
 private slots:
     void init() {
-        w_ = std::make_unique<LumEditWidget>();
-        w_->resize(400, 300);
-        w_->SetMessageSink([this](const QString& m) { messages_ << m; });
-        messages_.clear();
-        w_->show();
-        w_->activateWindow();
-        w_->setFocus();
+        w_ = testing::FocusedEditor(&messages_);
         QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
     }
 

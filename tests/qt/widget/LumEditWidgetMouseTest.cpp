@@ -8,6 +8,7 @@
 
 #include "editor/LumEdit.h"
 #include "qt/widget/LumEditWidget.h"
+#include "qt/widget/WidgetTestSupport.h"
 
 using namespace zentabo;
 
@@ -26,11 +27,7 @@ class LumEditWidgetMouseTest : public QObject {
 
 private slots:
     void init() {
-        w_ = std::make_unique<LumEditWidget>();
-        w_->resize(400, 300);
-        w_->show();
-        w_->activateWindow();
-        w_->setFocus();
+        w_ = testing::FocusedEditor();
         QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
         w_->Edit().SetWordWrap(false);
     }
