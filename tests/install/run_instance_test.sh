@@ -8,33 +8,16 @@
 set -u
 BUILD=$(realpath "${1:?usage: run_instance_test.sh BUILD LISTER}")
 LISTER=$(realpath "${2:?usage: run_instance_test.sh BUILD LISTER}")
-for cmd in Xvfb xdotool timeout; do
-    command -v "$cmd" >/dev/null 2>&1 || { echo "SKIP: the instance test needs $cmd"; exit 77; }
-done
-
-WORK=$(mktemp -d /tmp/instancetest.XXXXXX) || exit 1
-PIDS=()
-cleanup() {
-    local i
-    for ((i=${#PIDS[@]}-1; i>=0; i--)); do kill -TERM "${PIDS[i]}" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-wait_for() {  # seconds command...
-    local end=$((SECONDS + $1)); shift
-    until "$@"; do [ $SECONDS -ge $end ] && return 1; sleep 0.1; done
-}
+source "$(dirname "$0")/../support/x11_session.sh"
+x11_require Xvfb xdotool timeout
+x11_workdir instancetest
 fail() {
     echo "FAIL: $*"
     for f in "$WORK"/*.err; do [ -s "$f" ] && { echo "--- $f"; head -40 "$f"; }; done
     exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-PIDS+=($!)
-wait_for 10 test -s "$WORK/display" || fail "Xvfb did not start"
-export DISPLAY=:$(head -1 "$WORK/display") QT_QPA_PLATFORM=xcb
+x11_start_xvfb || fail "Xvfb did not start"
 export HOME=$WORK/home XDG_DATA_HOME=$WORK/data XDG_CONFIG_HOME=$WORK/config
 export XDG_RUNTIME_DIR=$WORK/run
 mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"

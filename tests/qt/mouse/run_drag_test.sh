@@ -5,28 +5,10 @@
 # or xdotool is not installed (the test is skipped).
 set -u
 APP=$(realpath "${1:?usage: run_drag_test.sh APP}")
-for cmd in Xvfb xdotool; do
-    command -v "$cmd" >/dev/null 2>&1 || { echo "SKIP: the drag test needs $cmd"; exit 77; }
-done
-
-WORK=$(mktemp -d /tmp/dragtest.XXXXXX) || exit 1
-PIDS=()
-cleanup() {
-    local i
-    for ((i=${#PIDS[@]}-1; i>=0; i--)); do kill -TERM "${PIDS[i]}" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-wait_for() {  # seconds command...
-    local end=$((SECONDS + $1)); shift
-    until "$@"; do [ $SECONDS -ge $end ] && return 1; sleep 0.1; done
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-PIDS+=($!)
-wait_for 10 test -s "$WORK/display" || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=:$(head -1 "$WORK/display") QT_QPA_PLATFORM=xcb
+source "$(dirname "$0")/../../support/x11_session.sh"
+x11_require Xvfb xdotool
+x11_workdir dragtest
+x11_start_xvfb || { echo "FAIL: Xvfb did not start"; exit 1; }
 export XDG_RUNTIME_DIR=$WORK HOME=$WORK
 
 out=$WORK/app.log
