@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "editor/LumEdit.h"
 #include "qt/shell/EditSheet.h"

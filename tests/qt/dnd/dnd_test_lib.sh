@@ -43,7 +43,7 @@ Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK
 PIDS+=($!)
 wait_for 10 test -s "$WORK/display" || fail "Xvfb did not start"
 export DISPLAY=:$(head -1 "$WORK/display") QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR=$WORK HOME=$WORK
+export XDG_RUNTIME_DIR=$WORK HOME=$WORK TMPDIR=$WORK
 unset WAYLAND_DISPLAY
 
 mkfifo "$WORK/commands" || exit 1
