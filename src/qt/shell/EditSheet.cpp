@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/FindCompare.h"
+#include "app/OpenableFile.h"
 #include "app/Settings.h"
 #include "app/Utf8File.h"
 #include "editor/LumEdit.h"
@@ -65,6 +66,8 @@ QString TEditSheet::DisplayFileName() const {
 }
 
 FileResult TEditSheet::LoadFile(const std::string& path, bool offerConversion) {
+    // Refused before a byte is read: running out of memory half-way kills the program.
+    if (FileResult fits = CheckFileFitsInMemory(path); !fits) return fits;
     // Offering the conversion reads a code page 932 file only as far as its first
     // characters that are no UTF-8, not twice whole.
     Utf8FileRead read =
