@@ -11,11 +11,12 @@ namespace zentabo {
 // The outcome of a file operation: callers show or log `error`, never guess it.
 struct FileResult {
     bool ok = true;
-    std::string error;   // what failed and why, with the path; empty when ok
-    std::string reason;  // only why, in the system's words (for messages that show the path)
+    std::string error;       // what failed and why, with the path; empty when ok
+    std::string reason;      // only why, in the system's words (for messages that show the path)
+    bool cancelled = false;  // the user stopped it: nothing changed, nothing to report
     explicit operator bool() const { return ok; }
     static FileResult Failure(std::string error, std::string reason = {}) {
-        return {false, std::move(error), std::move(reason)};
+        return {false, std::move(error), std::move(reason), false};
     }
 };
 

@@ -73,6 +73,9 @@ public:
     // While the whole text is wrapped again: every few thousand logical lines, how many
     // are done of how many, so the host can show that it is busy.
     std::function<void(int done, int total)> OnWrapProgress;
+    // While LoadFile reads and lays out the file; saying stop ends the load with the
+    // editor empty and LoadFile false (the caller puts back what was there).
+    TaskProgress OnLoadProgress;
 
     // ---- properties read by the model
     bool WordWrap() const { return wordWrap_; }

@@ -54,6 +54,11 @@ std::string TLumEdit::GetAllText() const {
 }
 
 bool TLumEdit::LoadFile(const std::string& fileName) {
+    struct ProgressScope {
+        TLumStrings& lines;
+        ~ProgressScope() { lines.SetLoadProgress({}); }
+    } scope{lines_};
+    lines_.SetLoadProgress(OnLoadProgress);
     try {
         // Wrapped as it is read where it can be, which is what Refresh would do after.
         const bool wrapped = wordWrap_ && !holdWraps_ && charWidth_ > 0 && LoadWrapped(fileName);
@@ -70,6 +75,9 @@ bool TLumEdit::LoadFile(const std::string& fileName) {
         }
         host_.SetCompositionWindow(textLeft_, topMargin_);
         return true;
+    } catch (const TaskCancelled&) {
+        ClearAll();
+        return false;
     } catch (const std::exception&) {
         // A failed load may leave the store partly filled; keep the editor's rules.
         try {

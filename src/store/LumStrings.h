@@ -16,6 +16,7 @@
 #include "store/LineEndIndex.h"
 #include "store/SlotArray.h"
 #include "store/StoreErrors.h"
+#include "store/TaskProgress.h"
 
 namespace zentabo {
 
@@ -50,6 +51,9 @@ public:
     // unwrapped as well). False when the file was too large to shape: it is then loaded
     // as LoadFromFile loads it.
     bool LoadFromFile(const std::string& fileName, const LineShaping& shaping);
+    // Heard by the loads from a file while they read and build the lines; one that
+    // says stop ends the load with TaskCancelled, the store then partly filled.
+    void SetLoadProgress(TaskProgress progress) { loadProgress_ = std::move(progress); }
 
     int32_t Add(const std::string& s);
     void Insert(int32_t index, const std::string& s);
@@ -98,8 +102,13 @@ private:
     void AppendShaped(std::string&& line, const LineShaping& shaping,
                       std::vector<uint32_t>& lengths);
 
+    // Reports the load's progress from `from` to `to` of the whole as `done` of `total`
+    // bytes are handled.
+    void ReportLoad(double from, double to, std::size_t done, std::size_t total) const;
+
     SlotArray slots_;
     LineEndIndex lineEnds_;
+    TaskProgress loadProgress_;
 };
 
 }  // namespace zentabo

@@ -1,5 +1,6 @@
 // Loading and saving of the line store: files in any of the three line-break styles,
 // always stored with CR LF, and streams.
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <istream>
@@ -18,6 +19,10 @@ namespace zentabo {
 namespace {
 
 constexpr std::size_t kSaveBuffer = 8192;
+// Bytes between two progress reports of a load: often enough for a live bar.
+constexpr std::size_t kProgressStep = std::size_t{16} << 20;
+// The share of a load spent reading the file; building the lines takes the rest.
+constexpr double kReadShare = 0.4;
 
 // The file's size as a plan for the reader; 0 when it cannot be told (a pipe).
 std::size_t SizeHint(const std::string& fileName) {
@@ -27,6 +32,10 @@ std::size_t SizeHint(const std::string& fileName) {
 }
 
 }  // namespace
+
+void TLumStrings::ReportLoad(double from, double to, std::size_t done, std::size_t total) const {
+    ReportProgress(loadProgress_, from + (to - from) * (total ? double(done) / total : 1.0));
+}
 
 void TLumStrings::LoadFromFile(const std::string& fileName) {
     LoadStyled(fileName, nullptr);
@@ -46,6 +55,8 @@ void TLumStrings::LoadStyled(const std::string& fileName, const LineShaping* sha
     // Both can fail without touching the store.
     int style = DetectLineBreakStyle(fileName);
     FileHandle file = OpenForReading(fileName);
+    // Asked once before the store is touched, so even a short load can be stopped.
+    ReportProgress(loadProgress_, 0.0);
     Clear();
     switch (style) {
         case kBreakCrLf:
@@ -71,14 +82,21 @@ void TLumStrings::ReserveExactly(std::size_t n) {
 void TLumStrings::LoadCrLf(const FileHandle& file, const std::string& fileName,
                            const LineShaping* shaping) {
     ReadBuffer buffer;
-    buffer.ReadAll(file, fileName, SizeHint(fileName));
+    TaskProgress reading;
+    if (loadProgress_) reading = [this](double f) { return loadProgress_(f * kReadShare); };
+    buffer.ReadAll(file, fileName, SizeHint(fileName), reading);
     buffer.data()[buffer.size()] = '\0';  // the end-of-text marker ends the last line
     const std::string_view text(buffer.data(), buffer.size() + 1);
     // Every entry is built at its exact size from the buffer, whose pages go back to the
     // system behind the last one built; the slots are allocated once, at their count.
+    std::size_t nextReport = kProgressStep;
     auto append = [&](std::size_t at, std::size_t n) {
         AppendPlanned(std::string(text.data() + at, n));
         buffer.ReleaseBefore(at + n);
+        if (loadProgress_ && at + n >= nextReport) {
+            ReportLoad(kReadShare, 1.0, at + n, text.size());
+            nextReport = at + n + kProgressStep;
+        }
     };
     if (!shaping) {
         ReserveExactly(CountCrLf(text) + 1);
@@ -88,6 +106,7 @@ void TLumStrings::LoadCrLf(const FileHandle& file, const std::string& fileName,
         return;
     }
     std::vector<std::vector<uint32_t>> parts = CutLines(text, *shaping);
+    ReportLoad(kReadShare, 1.0, 0, text.size());
     std::size_t total = 0;
     for (const auto& lengths : parts) total += lengths.size();
     ReserveExactly(total);
@@ -116,9 +135,16 @@ void TLumStrings::AppendShaped(std::string&& line, const LineShaping& shaping,
 
 void TLumStrings::LoadSeparated(const FileHandle& file, const std::string& fileName, char separator,
                                 const LineShaping* shaping) {
-    PlanCapacity(SizeHint(fileName));
+    const std::size_t size = SizeHint(fileName);
+    PlanCapacity(size);
     std::vector<uint32_t> lengths;
+    std::size_t done = 0, nextReport = kProgressStep;
     auto add = [&](std::string&& line) {
+        done += line.size();
+        if (loadProgress_ && done >= nextReport) {
+            ReportLoad(0.0, 1.0, std::min(done, size), size);
+            nextReport = done + kProgressStep;
+        }
         if (shaping)
             AppendShaped(std::move(line), *shaping, lengths);
         else

@@ -40,13 +40,17 @@ void ReadBuffer::Reserve(std::size_t n) {
     mapped_ = n;
 }
 
-void ReadBuffer::ReadAll(const FileHandle& file, const std::string& fileName, std::size_t hint) {
+void ReadBuffer::ReadAll(const FileHandle& file, const std::string& fileName, std::size_t hint,
+                         const TaskProgress& progress) {
     Reserve(hint + 1);
     for (;;) {
         const std::size_t room = mapped_ - 1 - size_;
-        const std::size_t got = ReadSome(file, fileName, data_ + size_, room);
+        const std::size_t want = progress ? std::min(room, kReadStep) : room;
+        const std::size_t got = ReadSome(file, fileName, data_ + size_, want);
         size_ += got;
-        if (got < room) return;
+        if (got < want) return;
+        if (progress) ReportProgress(progress, hint ? std::min(1.0, double(size_) / hint) : 0.0);
+        if (want < room) continue;
         Reserve(size_ + std::max<std::size_t>(size_ / 2, 1 << 16));
     }
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "store/FileHandle.h"
+#include "store/TaskProgress.h"
 
 namespace zentabo {
 
@@ -20,8 +21,12 @@ public:
     ReadBuffer& operator=(const ReadBuffer&) = delete;
 
     // Reads to the end of the file, expecting about `hint` bytes (one read when it is
-    // right). One writable byte always follows the data.
-    void ReadAll(const FileHandle& file, const std::string& fileName, std::size_t hint);
+    // right). One writable byte always follows the data. Progress hears of every
+    // step of kReadStep bytes, as a fraction of hint, and may stop the reading.
+    void ReadAll(const FileHandle& file, const std::string& fileName, std::size_t hint,
+                 const TaskProgress& progress = {});
+
+    static constexpr std::size_t kReadStep = std::size_t{16} << 20;
 
     char* data() { return data_; }
     std::size_t size() const { return size_; }

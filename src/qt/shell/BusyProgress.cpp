@@ -8,10 +8,19 @@ namespace zentabo {
 
 namespace {
 constexpr int kSteps = 1000;
+
+BusyProgress::StepAnswer& TestAnswer() {
+    static BusyProgress::StepAnswer answer;
+    return answer;
+}
+}  // namespace
+
+void BusyProgress::SetStepAnswerForTests(StepAnswer answer) {
+    TestAnswer() = std::move(answer);
 }
 
-BusyProgress::BusyProgress(QWidget* parent, QString label, bool busyAtOnce)
-    : parent_(parent), label_(std::move(label)) {
+BusyProgress::BusyProgress(QWidget* parent, QString label, bool busyAtOnce, Stop stop)
+    : parent_(parent), label_(std::move(label)), stop_(stop) {
     clock_.start();
     if (busyAtOnce) SetBusyCursor();
 }
@@ -27,12 +36,19 @@ void BusyProgress::SetBusyCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-void BusyProgress::Step(double fraction) {
+bool BusyProgress::Step(double fraction) {
+    const bool cancellable = stop_ == Stop::Cancellable;
+    if (cancellable && TestAnswer()) {
+        cancelled_ = cancelled_ || !TestAnswer()(label_, fraction);
+        return !cancelled_;
+    }
+    if (cancelled_) return false;
     if (!dialog_) {
-        if (clock_.elapsed() < kShowAfterMs) return;
+        if (clock_.elapsed() < kShowAfterMs) return true;
         SetBusyCursor();
-        // No cancel button: a half-done layout cannot be left behind.
-        dialog_ = std::make_unique<QProgressDialog>(label_, QString(), 0, kSteps, parent_);
+        // A layout cannot be left half done, so only a task that can stop gets the button.
+        const QString cancelText = cancellable ? QStringLiteral("キャンセル") : QString();
+        dialog_ = std::make_unique<QProgressDialog>(label_, cancelText, 0, kSteps, parent_);
         dialog_->setWindowTitle(parent_ ? parent_->windowTitle() : QString());
         dialog_->setWindowModality(Qt::ApplicationModal);
         dialog_->setMinimumDuration(0);
@@ -41,7 +57,11 @@ void BusyProgress::Step(double fraction) {
         dialog_->show();
     }
     dialog_->setValue(std::clamp(static_cast<int>(fraction * kSteps), 0, kSteps));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The dialog is application modal: input let through reaches only its button.
+    QCoreApplication::processEvents(cancellable ? QEventLoop::AllEvents
+                                                : QEventLoop::ExcludeUserInputEvents);
+    cancelled_ = dialog_->wasCanceled();
+    return !cancelled_;
 }
 
 }  // namespace zentabo

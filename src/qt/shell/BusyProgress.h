@@ -2,10 +2,12 @@
 
 // Feedback for a long task on the user-interface thread: a busy cursor, and a
 // progress dialog once the task has taken half a second. The task reports how far
-// it got; in between, the dialog is painted, but user input waits.
+// it got; in between, the dialog is painted, but user input waits, except for the
+// dialog's cancel button when the task can be stopped.
 
 #include <QElapsedTimer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QProgressDialog;
@@ -15,16 +17,25 @@ namespace zentabo {
 
 class BusyProgress {
 public:
+    enum class Stop { No, Cancellable };
     // busyAtOnce: the task is known to be long, so the cursor changes at once.
-    BusyProgress(QWidget* parent, QString label, bool busyAtOnce);
+    // Cancellable: the dialog has a cancel button; the task leaves everything as it
+    // was when Step says stop.
+    BusyProgress(QWidget* parent, QString label, bool busyAtOnce, Stop stop = Stop::No);
     ~BusyProgress();
     BusyProgress(const BusyProgress&) = delete;
     BusyProgress& operator=(const BusyProgress&) = delete;
 
-    // fraction: 0 to 1 of the whole task.
-    void Step(double fraction);
+    // fraction: 0 to 1 of the whole task. False: the user cancelled, stop now.
+    bool Step(double fraction);
+    bool Cancelled() const { return cancelled_; }
 
     static constexpr int kShowAfterMs = 500;
+
+    // Tests answer every step of a cancellable task themselves (false: cancel) instead
+    // of waiting for the dialog; an empty answer puts the dialog back.
+    using StepAnswer = std::function<bool(const QString& label, double fraction)>;
+    static void SetStepAnswerForTests(StepAnswer answer);
 
 private:
     void SetBusyCursor();
@@ -33,7 +44,9 @@ private:
     QString label_;
     QElapsedTimer clock_;
     std::unique_ptr<QProgressDialog> dialog_;
+    Stop stop_;
     bool cursorSet_ = false;
+    bool cancelled_ = false;
 };
 
 }  // namespace zentabo

@@ -8,9 +8,11 @@
 #include <cstring>
 
 #include "app/FindCompare.h"
+#include "app/OpenableFile.h"
 #include "app/Settings.h"
 #include "app/Utf8File.h"
 #include "editor/LumEdit.h"
+#include "qt/shell/BusyProgress.h"
 #include "qt/widget/LumEditWidget.h"
 #include "store/Cp932Codec.h"
 
@@ -65,6 +67,8 @@ QString TEditSheet::DisplayFileName() const {
 }
 
 FileResult TEditSheet::LoadFile(const std::string& path, bool offerConversion) {
+    // Refused before a byte is read: running out of memory half-way kills the program.
+    if (FileResult fits = CheckFileFitsInMemory(path); !fits) return fits;
     // Offering the conversion reads a code page 932 file only as far as its first
     // characters that are no UTF-8, not twice whole.
     Utf8FileRead read =
@@ -109,10 +113,23 @@ FileResult TEditSheet::LoadAsItIs(const std::string& path) {
     // check above and this read, the old text is put back.
     std::string before = e.GetAllText();
     const bool wasModified = e.Modified();
-    if (e.LoadFile(path)) return {};
+    bool cancelled = false;
+    {
+        BusyProgress busy(window(), QStringLiteral("ファイルを読み込んでいます..."), false,
+                          BusyProgress::Stop::Cancellable);
+        e.OnLoadProgress = [&busy](double f) { return busy.Step(f); };
+        const bool loaded = e.LoadFile(path);
+        e.OnLoadProgress = nullptr;
+        if (loaded) return {};
+        cancelled = busy.Cancelled();
+    }
     e.SetAllText(std::move(before));
     if (wasModified) e.MarkModified();
-    return FileResult::Failure("cannot read " + path, "読み込みの途中でエラーが発生しました");
+    if (!cancelled)
+        return FileResult::Failure("cannot read " + path, "読み込みの途中でエラーが発生しました");
+    FileResult stopped = FileResult::Failure("reading " + path + " was cancelled");
+    stopped.cancelled = true;
+    return stopped;
 }
 
 void TEditSheet::WireEditorEvents() {

@@ -3,27 +3,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include "app/LinesSave.h"
 #include "editor/LumEdit.h"
+#include "qt/shell/BusyProgress.h"
 #include "qt/shell/MainForm.h"
 #include "store/Cp932Codec.h"
 
 namespace zentabo {
 
 namespace {
-
-// Why a file cannot be written, in the words of the system.
-QString WriteFailureReason(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0) return QString::fromLocal8Bit(std::strerror(errno));
-    ::close(fd);
-    return QStringLiteral("書き込み中にエラーが発生しました");
-}
 
 QByteArray PathBytes(const QString& chosen) {
     return QFile::encodeName(chosen);
@@ -46,12 +35,21 @@ void TMainForm::FileSave(bool saveAs) {
         page->SetFileName(PathBytes(chosen).toStdString());
     }
     const std::string& path = page->FileName();
-    if (!page->Edit().SaveFile(path)) {
+    FileResult saved;
+    {
+        BusyProgress busy(this, QStringLiteral("ファイルを保存しています..."), false,
+                          BusyProgress::Stop::Cancellable);
+        saved = SaveLinesAtomically(page->Edit().Lines(), path,
+                                    [&busy](double f) { return busy.Step(f); });
+    }
+    // Cancelled: the file is as it was and the page still differs from it.
+    if (saved.cancelled) return;
+    if (!saved) {
         // The text stays in the page and Modified stays set, so nothing is lost and
         // the save command stays available.
-        ShowMessage(
-            QStringLiteral("ファイルを保存できませんでした。\n%1\n%2")
-                .arg(QDir::toNativeSeparators(page->DisplayFileName()), WriteFailureReason(path)));
+        ShowMessage(QStringLiteral("ファイルを保存できませんでした。\n%1\n%2")
+                        .arg(QDir::toNativeSeparators(page->DisplayFileName()),
+                             QString::fromLocal8Bit(saved.reason.c_str())));
         return;
     }
     page->Edit().ClearModified();

@@ -75,7 +75,7 @@ std::vector<FileOpenFailure> TMainForm::OpenQueuedFiles() {
         if (status) {
             LoadFilePage(CaptionFor(path), path, status);
         }
-        if (!status) {
+        if (!status && !status.cancelled) {
             // Also for whoever started the program from a terminal.
             std::fprintf(stderr, "zentabo: %s\n", status.error.c_str());
             failures.push_back({path, status.reason});

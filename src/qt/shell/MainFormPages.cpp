@@ -79,7 +79,7 @@ TEditSheet* TMainForm::AddPage(const QString& caption, const std::string& path) 
     if (!path.empty() && std::filesystem::exists(path, ec)) {
         FileResult loaded;
         TEditSheet* page = LoadFilePage(caption, path, loaded);
-        if (!page) ShowMessage(ReadFailureMessage(path, loaded.reason));
+        if (!page && !loaded.cancelled) ShowMessage(ReadFailureMessage(path, loaded.reason));
         return page;
     }
     TEditSheet* page = CreatePage();

@@ -16,6 +16,7 @@
 
 #include "app/FileIo.h"
 #include "editor/LumEdit.h"
+#include "qt/shell/BusyProgress.h"
 #include "qt/shell/MainForm.h"
 #include "qt/widget/LumEditWidget.h"
 #include "store/Cp932Codec.h"
@@ -274,6 +275,47 @@ private slots:
         QCOMPARE(answers_.messages.size(), 1);
         QVERIFY(answers_.messages[0].contains(link));
         QVERIFY(answers_.messages[0].contains(reason));
+        Stop(form);
+    }
+
+    // Cancelling at the first step of a load opens no page, and at the first step of
+    // a save leaves the file as it was, the page still modified; nothing is reported
+    // and no temporary file stays behind. Let through, the same save writes the file.
+    void cancellingALoadOrASaveChangesNothing() {
+        const QString path = Path(QStringLiteral("cancel.txt"));
+        const std::string before = "\x93\xfa\x96\x7b\r\nold";
+        Write(Bytes(path), before);
+        auto form = Start();
+        QStringList steps;
+        bool letThrough = false;
+        BusyProgress::SetStepAnswerForTests([&](const QString& label, double) {
+            steps << label;
+            return letThrough;
+        });
+        answers_.openPath = path;
+        form->Action("FileOpen1")->trigger();
+        QCOMPARE(form->PageCount(), 1);
+        QCOMPARE(steps, QStringList{QStringLiteral("ファイルを読み込んでいます...")});
+
+        letThrough = true;
+        form->Action("FileOpen1")->trigger();
+        QCOMPARE(form->PageCount(), 2);
+        TypeAtEnd(form->ActiveSheet(), QStringLiteral("x"));
+        letThrough = false;
+        steps.clear();
+        Save(*form);
+        QCOMPARE(steps, QStringList{QStringLiteral("ファイルを保存しています...")});
+        QCOMPARE(Read(Bytes(path)), before);
+        QVERIFY(form->ActiveSheet()->Edit().Modified());
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files).filter(QStringLiteral("cancel")).size(),
+                 1);
+
+        letThrough = true;
+        Save(*form);
+        QCOMPARE(Read(Bytes(path)), before + "x");
+        QVERIFY(!form->ActiveSheet()->Edit().Modified());
+        BusyProgress::SetStepAnswerForTests({});
+        QVERIFY(answers_.messages.isEmpty());
         Stop(form);
     }
 };

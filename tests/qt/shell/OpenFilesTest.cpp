@@ -12,6 +12,7 @@
 #include <fstream>
 #include <future>
 
+#include "app/OpenableFile.h"
 #include "editor/LumEdit.h"
 #include "qt/shell/MainForm.h"
 #include "qt/shell/ShellTestSupport.h"
@@ -110,6 +111,26 @@ private slots:
         QCOMPARE(f.Page(2)->FileName(), later);
         QVERIFY(messages_.isEmpty());
         QVERIFY(f.close());
+    }
+
+    // A file the memory left cannot hold is refused with a message before it is read,
+    // and the window stays as it was; one that fits beside it still opens.
+    void aFileTooLargeForTheMemoryIsRefused() {
+        const std::string big = File(QStringLiteral("big.txt"));
+        const std::string small = File(QStringLiteral("small.txt"));
+        Write(big, std::string(4000, 'x'));
+        Write(small, "ok");
+        SetMemoryProbe([] { return std::optional<std::uint64_t>(3000); });
+        TMainForm form(dir_.path(), testing::Quiet(&messages_));
+        form.show();
+        form.OpenFiles({big, small});
+        SetMemoryProbe({});
+        QCOMPARE(form.PageCount(), 2);
+        QCOMPARE(form.Page(1)->FileName(), small);
+        QCOMPARE(messages_.size(), 1);
+        QVERIFY(messages_[0].contains(QFile::decodeName(big.c_str())));
+        QVERIFY(messages_[0].contains(QStringLiteral("ファイルが大きすぎるため開けません")));
+        QVERIFY(form.close());
     }
 
     // The running instance's socket: garbage is dropped without harm, a proper
