@@ -239,7 +239,9 @@ public:
     std::vector<std::string> UnwrapAll();
     void RewrapFrom(int caretPixelX, int firstLine, bool repaint, int lastLine);
     void ToLogicalPos(int& col, int& line) const;
-    void ToDisplayPos(int& col, int& line) const;
+    // insideBreak: the column may stand between the CR and the LF of the line's break,
+    // where the journal puts back a byte whose removal joined the two.
+    void ToDisplayPos(int& col, int& line, bool insideBreak = false) const;
     int LineStartOf(int line) const;
     int LineEndOf(int line) const;
     bool IsWrappedLine(int line) const;
@@ -550,6 +552,13 @@ private:
     void Refresh();
     void RewrapWholeText();
     void InsertNoRecord(const std::string& text, bool caretAfter);
+    // Splits the entries first..last (widened to the neighbours a CR LF spans) again
+    // after every CR LF and, without word wrap, joins an entry that lost its break
+    // with the next; the caret and lastInsertedLine_ stay on their bytes.
+    void MendLineEnds(int first, int last);
+    bool LineEndsBroken(int first, int last) const;
+    // The caret stands between the CR and the LF of its line's break.
+    bool CaretInsideBreak() const;
     // exact: the positions come from the journal and are taken byte for byte, even
     // where an inserted lone lead byte changed how the bytes pair up.
     std::string DeleteRangeNoRecord(int startCol, int startLine, int endLine, int endCol,

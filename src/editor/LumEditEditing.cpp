@@ -23,7 +23,10 @@ void TLumEdit::NormalizePos(int& line, int& col, bool snapToChar) const {
     const int size = static_cast<int>(s.size());
     const int maxCol = line == LastLine() ? size - 1 : size;
     col = std::clamp(col, 0, std::max(0, maxCol));
-    if (size >= 2 && s[size - 2] == '\r' && s[size - 1] == '\n' && col == size - 1) col = size - 2;
+    // Journal positions are taken byte for byte: a restored byte may go between the CR
+    // and the LF that its removal had joined.
+    if (snapToChar && size >= 2 && s[size - 2] == '\r' && s[size - 1] == '\n' && col == size - 1)
+        col = size - 2;
     // The end of the text is always a position, even after a lone lead byte.
     if (snapToChar && col > 0 && col < ContentLength(line) &&
         ByteTypeAt(s, col + 1, SingleByteMode) == kTrailByte)
@@ -174,6 +177,9 @@ std::string TLumEdit::DeleteRangeNoRecord(int startCol, int startLine, int endLi
         removedLines = true;
     }
     caretLine_ = std::min(startLine, LastLine());
+    const int countBefore = lines_.Count();
+    MendLineEnds(caretLine_, caretLine_);
+    if (lines_.Count() != countBefore) removedLines = true;
     return text;
 }
 
@@ -195,7 +201,9 @@ void TLumEdit::DeleteSelection(bool repaint, bool box) {
     std::string text =
         DeleteRangeNoRecord(r.startCol, r.startLine, r.endLine, r.endCol, removedLines);
     RecordUndo(kUndoDelete, text, caretLine_, caretCol_);
-    caretCol_ = ClampCol(caretLine_, caretCol_);
+    // Where the removal joined a lone CR and a lone LF, the caret keeps its byte between
+    // them, so that text typed over the selection goes where the selection was.
+    if (!CaretInsideBreak()) caretCol_ = ClampCol(caretLine_, caretCol_);
     CollapseSelectionToCaret();
     if (repaint)
         UpdateAfterEdit(caretCol_, caretLine_, (removedLines || HasCrLf(text)) ? -1 : caretLine_,
@@ -226,7 +234,9 @@ void TLumEdit::InsertNoRecord(const std::string& text, bool caretAfter) {
         lines_.Put(line, head + text + tail);
         // A lone lead byte at the end of the text pairs with the byte after it; the
         // caret then stands before that pair rather than inside it.
-        if (caretAfter) caretCol_ = ClampCol(line, col + static_cast<int>(text.size()));
+        if (caretAfter) caretCol_ = col + static_cast<int>(text.size());
+        MendLineEnds(line, line);
+        if (caretAfter) caretCol_ = ClampCol(caretLine_, caretCol_);
         return;
     }
     // Splits after every CR LF (the text is normalized, so no other break remains) and
@@ -250,15 +260,18 @@ void TLumEdit::InsertNoRecord(const std::string& text, bool caretAfter) {
         pos = end;
     }
     lastInsertedLine_ = index;
-    if (!caretAfter) return;
-    const std::string& lastEntry = lines_.Get(index);
-    if (tailSize == 0 && EndsWithCrLf(lastEntry) && index < LastLine()) {
-        caretLine_ = index + 1;
-        caretCol_ = 0;
-    } else {
-        caretLine_ = index;
-        caretCol_ = ClampCol(index, static_cast<int>(lastEntry.size() - tailSize));
+    if (caretAfter) {
+        const std::string& lastEntry = lines_.Get(index);
+        if (tailSize == 0 && EndsWithCrLf(lastEntry) && index < LastLine()) {
+            caretLine_ = index + 1;
+            caretCol_ = 0;
+        } else {
+            caretLine_ = index;
+            caretCol_ = static_cast<int>(lastEntry.size() - tailSize);
+        }
     }
+    MendLineEnds(line, index);
+    if (caretAfter) caretCol_ = ClampCol(caretLine_, caretCol_);
 }
 
 void TLumEdit::PlaceCaretForInsert(std::string& text) {
@@ -268,7 +281,13 @@ void TLumEdit::PlaceCaretForInsert(std::string& text) {
         text = PadBlanks(caretLine_, caretCol_) + text;
         caretCol_ = ContentLength(caretLine_);
     }
-    caretCol_ = ClampCol(caretLine_, caretCol_);
+    if (!CaretInsideBreak()) caretCol_ = ClampCol(caretLine_, caretCol_);
+}
+
+bool TLumEdit::CaretInsideBreak() const {
+    const std::string& s = lines_.Get(caretLine_);
+    return caretLine_ < LastLine() && EndsWithCrLf(s) &&
+           caretCol_ == static_cast<int>(s.size()) - 1;
 }
 
 void TLumEdit::InsertAtCaret(const std::string& rawText, bool repaint, bool box) {
@@ -387,9 +406,10 @@ void TLumEdit::DeleteForward() {
     std::string text = DeleteRangeNoRecord(col, line, endLine, endCol, removedLines);
     // The record keeps the exact byte position; only the caret steps off a byte that a
     // lone lead byte now pairs with.
-    RecordUndo(kUndoDeleteKeep, text, line, col);
-    caretLine_ = line;
-    caretCol_ = ClampCol(line, col);
+    // The caret holds the start's exact byte even where the removal joined a lone CR
+    // and a lone LF into a line break.
+    RecordUndo(kUndoDeleteKeep, text, caretLine_, caretCol_);
+    caretCol_ = ClampCol(caretLine_, caretCol_);
     CollapseSelectionToCaret();
     UpdateAfterEdit(caretCol_, caretLine_, (removedLines || HasCrLf(text)) ? -1 : caretLine_,
                     caretLine_);

@@ -199,7 +199,10 @@ std::string TLumEdit::ReplaceRangeInBulk(int startCol, int startLine, int endLin
     removed.resize(removed.size() - tail.size());
     if (caretLine < 0) caretLine = first + newCount;
     caretLine_ = std::clamp(caretLine, 0, LastLine());
-    caretCol_ = freeCaretMode_ ? caretCol : ClampCol(caretLine_, caretCol);
+    caretCol_ = caretCol;
+    // Head and tail may bring a lone CR and a lone LF together around the new text.
+    MendLineEnds(first, std::max(first, first + newCount - 1));
+    if (!freeCaretMode_) caretCol_ = ClampCol(caretLine_, caretCol_);
     CollapseSelectionToCaret();
     return removed;
 }

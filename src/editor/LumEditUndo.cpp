@@ -62,7 +62,7 @@ bool TLumEdit::RecordUndo(uint8_t kind, const std::string& text, int line, int c
 
 void TLumEdit::RecordToDisplay(int& col, int& line) const {
     if (wordWrap_) {
-        ToDisplayPos(col, line);
+        ToDisplayPos(col, line, true);
     } else {
         line = std::clamp(line, 0, LastLine());
     }

@@ -409,7 +409,7 @@ void TLumEdit::ToLogicalPos(int& col, int& line) const {
     line = logical;
 }
 
-void TLumEdit::ToDisplayPos(int& col, int& line) const {
+void TLumEdit::ToDisplayPos(int& col, int& line, bool insideBreak) const {
     int idx = lines_.IndexAfterLineEnds(std::max(0, line));
     const int last = LastLine();
     idx = std::clamp(idx, 0, last);
@@ -423,7 +423,8 @@ void TLumEdit::ToDisplayPos(int& col, int& line) const {
         line = idx;
         col = remaining;
         if (EndsWithCrLf(s) || idx == last) {
-            col = std::min(remaining, ContentLength(idx));
+            col =
+                std::min(remaining, ContentLength(idx) + (insideBreak && EndsWithCrLf(s) ? 1 : 0));
             break;
         }
         remaining -= static_cast<int>(s.size());
