@@ -92,6 +92,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path, WriteFaultInjector f
     fd_ = Injected(fault_, WriteStep::CreateTemporary) ? (errno = EACCES, -1)
                                                        : ::mkstemp(temp_.data());
     if (fd_ < 0) {
+        createError_ = errno;
         status_ = Failed("cannot create a file beside", path_, errno);
         return;
     }

@@ -53,6 +53,8 @@ public:
     // The first failure is kept: later calls return it without doing anything.
     FileResult Write(std::string_view data);
     FileResult Commit();
+    // Why no temporary file could be made (errno), 0 when it was.
+    int CreateError() const { return createError_; }
 
 private:
     FileResult Fail(const std::string& what, int err);
@@ -61,6 +63,7 @@ private:
     std::string temp_;
     WriteFaultInjector fault_;
     int fd_ = -1;
+    int createError_ = 0;
     FileResult status_;
 };
 

@@ -1,7 +1,8 @@
 #pragma once
 
 // Saving a page's lines to its file through a temporary file renamed over it, with
-// progress: a failed or cancelled save leaves the file on disk exactly as it was.
+// progress: a failed or cancelled save leaves the file on disk exactly as it was. A
+// writable file in a folder the user may not write is written in place, uncancellable.
 
 #include <string>
 
