@@ -13,16 +13,13 @@
 #include "app/Utf8File.h"
 #include "editor/LumEdit.h"
 #include "qt/shell/BusyProgress.h"
+#include "qt/widget/Cp932Text.h"
 #include "qt/widget/LumEditWidget.h"
 #include "store/Cp932Codec.h"
 
 namespace zentabo {
 
 namespace {
-
-QString FromCp932(const std::string& s) {
-    return QString::fromStdU16String(Cp932ToUtf16(s));
-}
 
 QString ShownPath(const std::string& path) {
     return QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(path)));

@@ -11,6 +11,7 @@
 #include "qt/shell/MainForm.h"
 #include "qt/shell/PageControl.h"
 #include "qt/shell/SnapshotTimer.h"
+#include "qt/widget/Cp932Text.h"
 #include "store/Cp932Codec.h"
 
 namespace zentabo {
@@ -18,13 +19,6 @@ namespace zentabo {
 namespace {
 
 // Captions are code page 932 in the file.
-std::string ToCp932(const QString& s) {
-    return Utf16ToCp932(s.toStdU16String()).bytes;
-}
-QString FromCp932(const std::string& s) {
-    return QString::fromStdU16String(Cp932ToUtf16(s));
-}
-
 class SheetRecord : public PageStorePage {
 public:
     SheetRecord(TMainForm& form, TEditSheet& sheet) : form_(form), sheet_(sheet) {}

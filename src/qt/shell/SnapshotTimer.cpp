@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
 #include "qt/shell/MainForm.h"
+#include "qt/widget/Cp932Text.h"
 #include "store/Cp932Codec.h"
 
 namespace zentabo {
@@ -26,9 +27,7 @@ public:
     std::uint64_t TextGeneration(int i) const override {
         return form_.Page(i)->Edit().TextGeneration();
     }
-    std::string Caption(int i) const override {
-        return Utf16ToCp932(form_.PageCaption(i).toStdU16String()).bytes;
-    }
+    std::string Caption(int i) const override { return ToCp932(form_.PageCaption(i)); }
     std::string FileName(int i) const override { return form_.Page(i)->FileName(); }
     bool SaveMode(int i) const override { return form_.Page(i)->SaveMode(); }
     std::string Text(int i) const override { return form_.Page(i)->Edit().GetAllText(); }

@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 
 #include "editor/LumEdit.h"
+#include "qt/widget/Cp932Text.h"
 #include "qt/widget/EditorFont.h"
 #include "qt/widget/EditorScrollBar.h"
 #include "qt/widget/KeyMapping.h"
@@ -20,10 +21,6 @@
 namespace zentabo {
 
 namespace {
-
-QString FromCp932(std::string_view s) {
-    return QString::fromStdU16String(Cp932ToUtf16(s));
-}
 
 QRect ToQRect(const Rect& r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
