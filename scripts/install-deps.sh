@@ -18,8 +18,9 @@ packages=(
   xvfb xdotool dbus-daemon dbus-bin fcitx5 fcitx5-mozc fcitx5-frontend-qt6
   # the bench compares the XHTML check with xmllint
   libxml2-utils
-  # the Debian package is built and checked: dpkg-deb, AppStream and desktop-file checks
-  dpkg-dev appstream desktop-file-utils
+  # the Debian package is built and checked: dpkg-deb, file (CPack's dependency
+  # lookup), AppStream and desktop-file checks
+  dpkg-dev file appstream desktop-file-utils
 )
 
 missing=()
