@@ -1,6 +1,8 @@
 // Properties, whole-text operations, the clipboard and the edit messages.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -157,14 +159,19 @@ TEST(EditorStateTest, ClipboardCopyCutPasteAndFailures) {
 
 TEST(EditorStateTest, FilesRoundTripAndFailuresAnswerFalse) {
     EditorFixture f;
-    auto path = std::filesystem::temp_directory_path() / "zentabo_editor_state_test.txt";
+    // A private folder: a fixed name would collide with another user's test run.
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "zentabo-editor-state-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const std::filesystem::path dir = pattern;
+    const auto path = dir / "state.txt";
     f.edit->SetAllText("one\r\ntwo");
     ASSERT_TRUE(f.edit->SaveFile(path.string()));
     f.edit->SetAllText("");
     ASSERT_TRUE(f.edit->LoadFile(path.string()));
     EXPECT_EQ(f.edit->GetAllText(), "one\r\ntwo");
     EXPECT_FALSE(f.edit->Modified());
-    std::filesystem::remove(path);
+    std::filesystem::remove_all(dir);
     EXPECT_FALSE(f.edit->LoadFile((path / "missing").string()));
     EXPECT_FALSE(f.edit->SaveFile("/nonexistent-dir/x.txt"));
     EXPECT_TRUE(f.host.messages.empty());

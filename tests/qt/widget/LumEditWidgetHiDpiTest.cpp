@@ -3,10 +3,10 @@
 // pixels, and a window moved to a screen of another scale follows it.
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "editor/LumEdit.h"
@@ -93,8 +93,11 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    // Three offscreen screens side by side, scaled 1, 1.5 and 2.
-    const QString config = QDir::temp().filePath(QStringLiteral("zentabo-hidpi-screens.json"));
+    // Three offscreen screens side by side, scaled 1, 1.5 and 2. The file lives in a
+    // private folder, so test runs of several users at once never share it.
+    QTemporaryDir dir;
+    if (!dir.isValid()) return 1;
+    const QString config = dir.filePath(QStringLiteral("screens.json"));
     QFile file(config);
     if (!file.open(QIODevice::WriteOnly)) return 1;
     file.write(R"({"screens": [
