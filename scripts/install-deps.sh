@@ -21,6 +21,8 @@ packages=(
   # the Debian package is built and checked: dpkg-deb, file (CPack's dependency
   # lookup), AppStream and desktop-file checks
   dpkg-dev file appstream desktop-file-utils
+  # xvfb-run, which the package check starts the program with
+  xauth
 )
 
 missing=()
