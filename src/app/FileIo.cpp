@@ -89,6 +89,13 @@ ReadFileResult ReadFileWhile(const std::string& path, const ReadMore& more) {
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path, WriteFaultInjector fault)
     : path_(ResolveTarget(path)), temp_(path_ + ".tmp-XXXXXX"), fault_(std::move(fault)) {
+    // A rename needs only the folder's permission, so without this check a file the
+    // user made read-only would be replaced behind their back.
+    if (::access(path_.c_str(), F_OK) == 0 && ::access(path_.c_str(), W_OK) != 0) {
+        createError_ = errno;
+        status_ = Failed("cannot write", path_, errno);
+        return;
+    }
     fd_ = Injected(fault_, WriteStep::CreateTemporary) ? (errno = EACCES, -1)
                                                        : ::mkstemp(temp_.data());
     if (fd_ < 0) {

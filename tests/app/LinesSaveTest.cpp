@@ -2,6 +2,8 @@
 // made is still saved, in place; without either the old file is left alone.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -37,6 +39,21 @@ TEST(LinesSaveTest, AFolderWithoutRoomForATemporaryFileIsWrittenInPlaceOnlyWhere
     // No file to write in place: the failure is reported, nothing is made.
     EXPECT_FALSE(SaveLinesAtomically(lines, dir.File("absent.txt"), {}, NoTemporaryFile()));
     EXPECT_EQ(dir.Listing(), "page.txt;");
+}
+
+TEST(LinesSaveTest, AReadOnlyFileIsRefusedAndKeptEvenInAWritableFolder) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
+    TempDir dir;
+    TLumStrings lines;
+    lines.AddStrings({"new"});
+    const std::string file = dir.File("page.txt");
+    std::ofstream(file, std::ios::binary) << "old";
+    ::chmod(file.c_str(), 0444);
+
+    EXPECT_FALSE(SaveLinesAtomically(lines, file));
+    EXPECT_EQ(Slurp(file), "old");
+    EXPECT_EQ(dir.Listing(), "page.txt;");
+    ::chmod(file.c_str(), 0644);
 }
 
 }  // namespace
