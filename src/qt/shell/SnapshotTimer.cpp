@@ -80,7 +80,7 @@ void SnapshotTimer::Stop() {
 
 void SnapshotTimer::Tick() {
     if (stopped_) return;
-    const auto now = SnapshotSchedule::Clock::now();
+    const auto now = now_();
     StoreState state = StateOf(FormSource(form_));
     if (state != lastState_) {
         schedule_.Changed(now);
@@ -112,7 +112,7 @@ void SnapshotTimer::Settle() {
 
 void SnapshotTimer::Finished(const StoreWriteOutcome& outcome) {
     if (!outcome.status) {
-        schedule_.Failed(SnapshotSchedule::Clock::now());
+        schedule_.Failed(now_());
         if (!failing_) {
             // One message for the whole run of failures, not one per attempt.
             failing_ = true;

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -33,8 +34,10 @@ public:
     // The pages are gone (the window closed): nothing more is written.
     void Stop();
 
-    // One tick now (tests drive the clock through the schedule's time).
+    // One tick now. Tests call it themselves, with their own clock.
     void Tick();
+    using NowFunction = std::function<SnapshotSchedule::Clock::time_point()>;
+    void SetClockForTests(NowFunction now) { now_ = std::move(now); }
     // Waits for a running snapshot and delivers its outcome (tests).
     void Settle();
     QLabel* Notice() const { return notice_; }
@@ -49,6 +52,7 @@ private:
     PageStoreSnapshots store_;
     SnapshotSchedule schedule_;
     StoreState lastState_;
+    NowFunction now_ = [] { return SnapshotSchedule::Clock::now(); };
     QTimer tick_;
     QLabel* notice_ = nullptr;
     bool failing_ = false;
