@@ -9,6 +9,7 @@
 
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
+#include "qt/shell/BusyProgress.h"
 #include "qt/shell/MainForm.h"
 #include "qt/widget/Cp932Text.h"
 #include "store/Cp932Codec.h"
@@ -79,7 +80,10 @@ void SnapshotTimer::Stop() {
 }
 
 void SnapshotTimer::Tick() {
-    if (stopped_) return;
+    // A load, save or layout lets the event loop run from its progress dialog: a
+    // page may be half read, or about to be removed by a cancel. The changes are
+    // seen, and a due snapshot taken, at the first tick after it.
+    if (stopped_ || BusyProgress::Running()) return;
     const auto now = now_();
     StoreState state = StateOf(FormSource(form_));
     if (state != lastState_) {

@@ -5,7 +5,9 @@
 // with the last look (cheap: generations, captions, file names); once they have been
 // quiet for the set time, or changed for 30 seconds without a pause, it captures
 // them and a worker thread writes the file. A failure shows one line in the status
-// bar and is tried again; the previous good file stays as it was.
+// bar and is tried again; the previous good file stays as it was. While a load, a
+// save or a layout shows its progress dialog the tick does nothing: the pages are
+// not in a state to be kept then.
 
 #include <QObject>
 #include <QTimer>

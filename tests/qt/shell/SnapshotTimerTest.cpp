@@ -13,6 +13,7 @@
 #include "app/PageStore.h"
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
+#include "qt/shell/BusyProgress.h"
 #include "qt/shell/EditSheet.h"
 #include "qt/shell/MainForm.h"
 #include "qt/shell/SnapshotTimer.h"
@@ -117,6 +118,7 @@ private slots:
     }
     void cleanup() {
         gate_.Set(false);
+        BusyProgress::SetStepAnswerForTests({});
         timer_.reset();
         form_->close();
         form_.reset();
@@ -194,6 +196,47 @@ private slots:
         After(1h);
         QCOMPARE(Written(), 0);
         QVERIFY(!QFile::exists(QString::fromStdString(StorePath())));
+    }
+
+    // A file being opened lets ticks through its progress steps. None of them may
+    // write the half-read page, nor a page that the load's cancel removes; the
+    // change waiting before the load is written after it.
+    void noSnapshotWhileAFileIsBeingOpened() {
+        const QString file = dir_.filePath(QStringLiteral("big.txt"));
+        // Past the reader's 16 MB step, so that the load reports progress while
+        // reading and again while building the lines.
+        std::string content;
+        for (int i = 0; i < 1700000; ++i) content += "line " + std::to_string(i) + "\r\n";
+        QVERIFY(WriteFileAtomically(file.toStdString(), content).ok);
+        Edit().TypeText("x");
+        After(1s);
+        After(3s);
+
+        bool letThrough = false;
+        int steps = 0;
+        BusyProgress::SetStepAnswerForTests([&](const QString&, double) {
+            ++steps;
+            After(10s);
+            return letThrough || steps < 3;
+        });
+        form_->AddPage(QStringLiteral("big.txt"), file.toStdString());  // cancelled
+        QCOMPARE(steps, 3);
+        QCOMPARE(form_->PageCount(), 1);
+        QCOMPARE(Written(), 0);
+        After(1s);
+        QCOMPARE(Written(), 1);
+        QCOMPARE(TextsIn(StorePath()), Texts{"xfirst"});
+
+        letThrough = true;
+        steps = 0;
+        form_->AddPage(QStringLiteral("big.txt"), file.toStdString());
+        QVERIFY(steps >= 3);
+        QCOMPARE(form_->PageCount(), 2);
+        QCOMPARE(Written(), 1);
+        After(1s);
+        After(5s);
+        QCOMPARE(Written(), 2);
+        QCOMPARE(TextsIn(StorePath()), (Texts{"xfirst", content}));
     }
 };
 
