@@ -21,11 +21,13 @@ void BusyProgress::SetStepAnswerForTests(StepAnswer answer) {
 
 BusyProgress::BusyProgress(QWidget* parent, QString label, bool busyAtOnce, Stop stop)
     : parent_(parent), label_(std::move(label)), stop_(stop) {
+    ++running_;
     clock_.start();
     if (busyAtOnce) SetBusyCursor();
 }
 
 BusyProgress::~BusyProgress() {
+    --running_;
     dialog_.reset();
     if (cursorSet_) QApplication::restoreOverrideCursor();
 }

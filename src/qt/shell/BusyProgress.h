@@ -30,6 +30,10 @@ public:
     bool Step(double fraction);
     bool Cancelled() const { return cancelled_; }
 
+    // Some task is under way: its pages are not to be read by anything the event
+    // loop runs meanwhile (the progress dialog lets timers fire).
+    static bool Running() { return running_ > 0; }
+
     static constexpr int kShowAfterMs = 500;
 
     // Tests answer every step of a cancellable task themselves (false: cancel) instead
@@ -39,6 +43,8 @@ public:
 
 private:
     void SetBusyCursor();
+
+    static inline int running_ = 0;
 
     QWidget* parent_;
     QString label_;

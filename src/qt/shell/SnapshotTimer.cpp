@@ -9,6 +9,7 @@
 
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
+#include "qt/shell/BusyProgress.h"
 #include "qt/shell/MainForm.h"
 #include "qt/widget/Cp932Text.h"
 #include "store/Cp932Codec.h"
@@ -79,8 +80,11 @@ void SnapshotTimer::Stop() {
 }
 
 void SnapshotTimer::Tick() {
-    if (stopped_) return;
-    const auto now = SnapshotSchedule::Clock::now();
+    // A load, save or layout lets the event loop run from its progress dialog: a
+    // page may be half read, or about to be removed by a cancel. The changes are
+    // seen, and a due snapshot taken, at the first tick after it.
+    if (stopped_ || BusyProgress::Running()) return;
+    const auto now = now_();
     StoreState state = StateOf(FormSource(form_));
     if (state != lastState_) {
         schedule_.Changed(now);
@@ -112,7 +116,7 @@ void SnapshotTimer::Settle() {
 
 void SnapshotTimer::Finished(const StoreWriteOutcome& outcome) {
     if (!outcome.status) {
-        schedule_.Failed(SnapshotSchedule::Clock::now());
+        schedule_.Failed(now_());
         if (!failing_) {
             // One message for the whole run of failures, not one per attempt.
             failing_ = true;

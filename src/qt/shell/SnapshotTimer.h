@@ -5,10 +5,13 @@
 // with the last look (cheap: generations, captions, file names); once they have been
 // quiet for the set time, or changed for 30 seconds without a pause, it captures
 // them and a worker thread writes the file. A failure shows one line in the status
-// bar and is tried again; the previous good file stays as it was.
+// bar and is tried again; the previous good file stays as it was. While a load, a
+// save or a layout shows its progress dialog the tick does nothing: the pages are
+// not in a state to be kept then.
 
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -33,8 +36,10 @@ public:
     // The pages are gone (the window closed): nothing more is written.
     void Stop();
 
-    // One tick now (tests drive the clock through the schedule's time).
+    // One tick now. Tests call it themselves, with their own clock.
     void Tick();
+    using NowFunction = std::function<SnapshotSchedule::Clock::time_point()>;
+    void SetClockForTests(NowFunction now) { now_ = std::move(now); }
     // Waits for a running snapshot and delivers its outcome (tests).
     void Settle();
     QLabel* Notice() const { return notice_; }
@@ -49,6 +54,7 @@ private:
     PageStoreSnapshots store_;
     SnapshotSchedule schedule_;
     StoreState lastState_;
+    NowFunction now_ = [] { return SnapshotSchedule::Clock::now(); };
     QTimer tick_;
     QLabel* notice_ = nullptr;
     bool failing_ = false;
