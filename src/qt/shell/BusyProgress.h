@@ -34,6 +34,16 @@ public:
     // loop runs meanwhile (the progress dialog lets timers fire).
     static bool Running() { return running_ > 0; }
 
+    // Marks a task that may ask the user something (and so run the event loop)
+    // before or between its progress steps, such as opening a page.
+    class Scope {
+    public:
+        Scope() { ++running_; }
+        ~Scope() { --running_; }
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+    };
+
     static constexpr int kShowAfterMs = 500;
 
     // Tests answer every step of a cancellable task themselves (false: cancel) instead

@@ -11,6 +11,7 @@
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
 #include "qt/services/InputMethodSwitch.h"
+#include "qt/shell/BusyProgress.h"
 #include "qt/shell/Icons.h"
 #include "qt/shell/MainForm.h"
 #include "qt/shell/PageControl.h"
@@ -90,6 +91,9 @@ TEditSheet* TMainForm::AddPage(const QString& caption, const std::string& path) 
 
 TEditSheet* TMainForm::LoadFilePage(const QString& caption, const std::string& path,
                                     FileResult& loaded) {
+    // The new page stays empty while the UTF-8 question is open: it is no page to
+    // keep in a snapshot until its text is in.
+    BusyProgress::Scope opening;
     TEditSheet* page = CreatePage();
     SetPageCaption(pageControl_->indexOf(page), caption);
     loaded = page->LoadFile(path, true);

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -89,6 +90,8 @@ class SnapshotTimerTest : public QObject {
     std::unique_ptr<SnapshotTimer> timer_;
     SnapshotSchedule::Clock::time_point now_{};
     WriteGate gate_;
+    // The UTF-8 question of an open: the test's own answer, in place of a dialog.
+    std::function<bool()> askYesNo_ = [] { return false; };
 
     std::string StorePath() const {
         return dir_.filePath(QStringLiteral("snap.ztb")).toStdString();
@@ -106,7 +109,9 @@ class SnapshotTimerTest : public QObject {
 private slots:
     void init() {
         QFile::remove(QString::fromStdString(StorePath()));
-        form_ = std::make_unique<TMainForm>(dir_.path());
+        ShellDialogs dialogs = StandardDialogs();
+        dialogs.askYesNo = [this](QWidget*, const QString&) { return askYesNo_(); };
+        form_ = std::make_unique<TMainForm>(dir_.path(), dialogs);
         form_->show();
         form_->Settings().SnapshotSeconds = 5;
         // The window's own timer writes elsewhere; this one is the one under test.
@@ -119,6 +124,7 @@ private slots:
     void cleanup() {
         gate_.Set(false);
         BusyProgress::SetStepAnswerForTests({});
+        askYesNo_ = [] { return false; };
         timer_.reset();
         form_->close();
         form_.reset();
@@ -237,6 +243,28 @@ private slots:
         After(5s);
         QCOMPARE(Written(), 2);
         QCOMPARE(TextsIn(StorePath()), (Texts{"xfirst", content}));
+    }
+
+    // While the UTF-8 question is open the new page is still empty: a snapshot then
+    // would restore an empty page under the file's name after a crash.
+    void noSnapshotWhileTheUtf8QuestionIsOpen() {
+        const QString file = dir_.filePath(QStringLiteral("utf8.txt"));
+        QVERIFY(WriteFileAtomically(file.toStdString(), "\xe6\x97\xa5\xe6\x9c\xac").ok);
+        Edit().TypeText("x");
+        askYesNo_ = [this] {
+            After(10s);
+            After(10s);
+            return true;
+        };
+        form_->AddPage(QStringLiteral("utf8.txt"), file.toStdString());
+        QCOMPARE(Written(), 0);
+        After(1s);
+        After(5s);
+        QCOMPARE(Written(), 1);
+        Texts shown;
+        for (int i = 0; i < form_->PageCount(); ++i) shown.push_back(Edit(i).GetAllText());
+        QCOMPARE(shown.back(), std::string("\x93\xfa\x96\x7b"));
+        QCOMPARE(TextsIn(StorePath()), shown);
     }
 };
 
