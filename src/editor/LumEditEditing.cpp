@@ -325,6 +325,18 @@ void TLumEdit::TypeText(const std::string& rawText) {
         ReplaceSelection(std::move(text));
         return;
     }
+    // Removing the selection and typing are one undo step. Chaining by position alone
+    // misses where the caret had to step off a byte that the removal paired with a
+    // lone lead byte: undo would then take the typed text and leave the selection gone.
+    const bool grouped = (selActive_ || allSelected_) && undoGroup_ == 0;
+    if (grouped) undoGroup_ = ++lastUndoGroup_;
+    struct GroupEnd {
+        uint32_t& group;
+        bool active;
+        ~GroupEnd() {
+            if (active) group = 0;
+        }
+    } groupEnd{undoGroup_, grouped};
     if (selActive_ || allSelected_) DeleteSelection(true, boxSelMode_);
     caretLine_ = std::clamp(caretLine_, 0, LastLine());
     caretCol_ = CaretColumnOn(caretLine_, caretCol_);

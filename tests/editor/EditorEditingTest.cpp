@@ -155,6 +155,34 @@ TEST(EditorUndoTest, TypingOverSelectionUndoesInOneStepAndNewChangeEndsRedo) {
     EXPECT_EQ(redo, (std::vector<bool>{true, false, true, false}));
 }
 
+// Removing the selection pairs the lone lead byte before it with the byte behind it,
+// so the typed text goes in before that byte, away from the removal's position.
+TEST(EditorUndoTest, TypingOverASelectionBehindALoneLeadByteIsStillOneStep) {
+    for (bool wrap : {false, true}) {
+        EditorFixture f;
+        f.edit->SetWordWrap(wrap);
+        const std::string text = "a\x95\r\nbc";
+        f.edit->SetAllText(text);
+        f.edit->SetSel(2, 0, 1, 1);
+        f.edit->TypeText("X");
+        EXPECT_EQ(f.edit->GetAllText(),
+                  "aX\x95"
+                  "c");
+        f.edit->Undo();
+        EXPECT_EQ(f.edit->GetAllText(), text);
+        EXPECT_FALSE(f.edit->Modified());
+        f.edit->Redo();
+        EXPECT_EQ(f.edit->GetAllText(),
+                  "aX\x95"
+                  "c");
+        f.edit->TypeText("Y");  // a later key is a step of its own
+        f.edit->Undo();
+        EXPECT_EQ(f.edit->GetAllText(),
+                  "aX\x95"
+                  "c");
+    }
+}
+
 TEST(EditorUndoTest, UndoAfterColumnChangeUsesLogicalPositions) {
     EditorFixture f;
     f.edit->SetColumn(10);
