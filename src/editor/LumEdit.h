@@ -76,6 +76,12 @@ public:
     // While LoadFile reads and lays out the file; saying stop ends the load with the
     // editor empty and LoadFile false (the caller puts back what was there).
     TaskProgress OnLoadProgress;
+    // While a replace run without asking looks for its hits, on the text as it was:
+    // saying stop ends the run there, nothing changed and OnFindChangeEnd not fired.
+    // Then OnReplaceCommit fires and the run changes the text; its answers no longer
+    // stop it, it reports on to the end.
+    TaskProgress OnReplaceProgress;
+    std::function<void(TLumEdit& sender)> OnReplaceCommit;
 
     // ---- properties read by the model
     bool WordWrap() const { return wordWrap_; }
@@ -276,7 +282,8 @@ public:
     void FindFirst();
     void FindNext();
     void FindPrev();
-    void FindReplace(const std::string& findText, const std::string& replaceText, bool fromTop,
+    // False when OnReplaceProgress stopped the run before it changed anything.
+    bool FindReplace(const std::string& findText, const std::string& replaceText, bool fromTop,
                      bool confirm, bool wholeText);
     // Paints the current hit like a selection, in color instead of SelColor.
     void HighlightHit(TColor color);
@@ -647,7 +654,9 @@ private:
     void BuildFindWindow(int line, int col);
     bool AskFind(int& x, int& len);
     bool SearchRangeTooShort() const;
+    bool SeekForwardMatch(int& x, int& len);
     void ForwardStep(bool replace);
+    void MarkReplaceHit(int line, int col, int len);
     void BackwardStep();
     bool LastMatchInLine(int& x, int& len);
     void SnapHitToCharacters(int line, int& col, int& len) const;
@@ -661,6 +670,34 @@ private:
     // Notes display lines first..last as touched by a replacement whose re-wrap waits.
     void NoteDeferredRewrap(int first, int last);
     void FinishDeferredRewrap();
+
+    // ---- a replace run without asking, in two passes (LumEditReplacePlan.cpp): the
+    // hits are found on the unchanged text, where the run can still stop, and then
+    // replaced. tail: the bytes of the hit's line from the hit on, which the
+    // replacements before it leave as they are.
+    struct PlannedHit {
+        int line, col, len, tail;
+    };
+    struct ReplacePlan {
+        std::vector<PlannedHit> hits;
+        int lineCount = 0;
+        // False: the pass stopped at a hit that the run must find on the changed text.
+        bool complete = false;
+    };
+    enum class ReplacePhase { kNone, kScan, kApply, kRest };
+    // Progress is told every this many + 1 display lines searched.
+    static constexpr int kReplacePollMask = 0x3FFF;
+    void SetFindRange(bool wholeText, bool fromTop, int& line, int& col);
+    void PlanReplaceRun(int line, int col, ReplacePlan& plan);
+    bool ReplacementKeepsSeams(std::string_view inserted) const;
+    bool SeamKept(int line, int col, int endLine, int endCol, bool emptyReplacement) const;
+    void ApplyReplacePlan(const ReplacePlan& plan);
+    void PollReplaceProgress();
+    ReplacePhase replacePhase_ = ReplacePhase::kNone;
+    size_t replaceApplied_ = 0;
+    size_t replacePlanned_ = 0;
+    double replaceFraction_ = 0;
+    double replaceScanEnd_ = 1;  // the share of the range the first pass covered
     std::string searchText_;
     std::string changeText_;
     std::string findWindow_;

@@ -26,8 +26,19 @@ BusyProgress::BusyProgress(QWidget* parent, QString label, bool busyAtOnce, Stop
 }
 
 BusyProgress::~BusyProgress() {
+    Finish();
+}
+
+void BusyProgress::Finish() {
+    finished_ = true;
     dialog_.reset();
     if (cursorSet_) QApplication::restoreOverrideCursor();
+    cursorSet_ = false;
+}
+
+void BusyProgress::EndCancel() {
+    stop_ = Stop::No;
+    if (dialog_) dialog_->setCancelButtonText(QString());
 }
 
 void BusyProgress::SetBusyCursor() {
@@ -43,6 +54,7 @@ bool BusyProgress::Step(double fraction) {
         return !cancelled_;
     }
     if (cancelled_) return false;
+    if (finished_) return true;
     if (!dialog_) {
         if (clock_.elapsed() < kShowAfterMs) return true;
         SetBusyCursor();
@@ -60,7 +72,7 @@ bool BusyProgress::Step(double fraction) {
     // The dialog is application modal: input let through reaches only its button.
     QCoreApplication::processEvents(cancellable ? QEventLoop::AllEvents
                                                 : QEventLoop::ExcludeUserInputEvents);
-    cancelled_ = dialog_->wasCanceled();
+    cancelled_ = cancellable && dialog_->wasCanceled();
     return !cancelled_;
 }
 
