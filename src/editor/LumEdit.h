@@ -70,9 +70,10 @@ public:
         OnFindChangeEnd;
     std::function<void(TLumEdit& sender, bool DeleteF)> OnCustomEdit;
     std::function<void(TLumEdit& sender, int c1, int c2, int x1, int x2)> OnUserDraw;
-    // While the whole text is wrapped again: every few thousand logical lines, how many
-    // are done of how many, so the host can show that it is busy.
-    std::function<void(int done, int total)> OnWrapProgress;
+    // While the whole text is wrapped again: every few thousand logical lines, how far
+    // it got, so the host can show that it is busy. Saying stop counts only in
+    // ApplyViewSettings (see there).
+    TaskProgress OnWrapProgress;
     // While LoadFile reads and lays out the file; saying stop ends the load with the
     // editor empty and LoadFile false (the caller puts back what was there).
     TaskProgress OnLoadProgress;
@@ -354,10 +355,15 @@ public:
     void Resize();
     void FocusIn();
     void FocusOut();
-    void ApplyViewSettings();
+    // Measures again and lays the text out for the view settings. After
+    // HoldWrapsUntilApply it wraps the whole text once, or not at all when the settings
+    // that shape the pieces are those the text is wrapped for. False: OnWrapProgress
+    // stopped that wrap; the text keeps its layout, and the caller applies again the
+    // settings it was made for (which then wraps nothing).
+    bool ApplyViewSettings();
     // Holds back the whole-text re-wraps that the font, column, tab and wrap setters
     // start, until the next ApplyViewSettings, which then wraps once.
-    void HoldWrapsUntilApply() { holdWraps_ = true; }
+    void HoldWrapsUntilApply();
     // Whole-text re-wraps so far: applying settings costs one.
     int WholeTextWraps() const { return wholeTextWraps_; }
     void SetColor(TColor value);
@@ -557,7 +563,17 @@ private:
     bool LoadWrapped(const std::string& fileName);
     void ReplaceStore(std::vector<std::string>& entries);
     void Refresh();
-    void RewrapWholeText();
+    // False: OnWrapProgress stopped it where it may (wrapStoppable_), nothing changed.
+    bool RewrapWholeText();
+    // What the pieces of a wrapped text depend on.
+    struct WrapShape {
+        int width, charWidth, areaWidth, tabCount;
+        std::string fontName;
+        int fontHeight, fontStyle;
+        bool singleByte;
+        bool operator==(const WrapShape&) const = default;
+    };
+    WrapShape CurrentWrapShape() const;
     void InsertNoRecord(const std::string& text, bool caretAfter);
     // Splits the entries first..last (widened to the neighbours a CR LF spans) again
     // after every CR LF and, without word wrap, joins an entry that lost its break
@@ -601,6 +617,11 @@ private:
 
     bool wordWrap_ = true;
     bool holdWraps_ = false;
+    // The shape the text was wrapped for when the wraps were held; stale: a stopped
+    // wrap left the text in that shape while the settings changed.
+    WrapShape heldShape_{};
+    bool shapeStale_ = false;
+    bool wrapStoppable_ = false;
     int wholeTextWraps_ = 0;
     // The wrap width the whole text was last wrapped at; a resize that keeps it
     // (a scroll bar shown again) does not wrap again.

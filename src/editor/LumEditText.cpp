@@ -24,6 +24,7 @@ void TLumEdit::SetAllText(std::string text) {
         std::vector<std::string> pieces;
         pieces.reserve(text.size() / 48 + 1);
         wrappedWidth_ = WrapWidth();
+        shapeStale_ = false;
         std::string logical;
         size_t pos = 0;
         while (true) {

@@ -102,7 +102,9 @@ public:
     bool AcceptsFiles() const { return shown_ && !closed_; }
     void DeletePage(TEditSheet* page);
     void RenamePage(TEditSheet* page);
-    void ApplySettingsToAllPages();
+    // Stoppable: the busy dialog offers cancel while a page is wrapped again; false
+    // when it was cancelled, the pages from that one on left as they were.
+    bool ApplySettingsToAllPages(bool stoppable = false);
     void ApplyFormSettings();
     void SetImeOpen(TEditSheet* page, bool open);
 
