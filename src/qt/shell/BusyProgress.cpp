@@ -69,9 +69,12 @@ bool BusyProgress::Step(double fraction) {
         dialog_->show();
     }
     dialog_->setValue(std::clamp(static_cast<int>(fraction * kSteps), 0, kSteps));
-    // The dialog is application modal: input let through reaches only its button.
+    // The dialog is application modal: input let through reaches only its button. A
+    // task that cannot stop lets no input and no socket (another instance handing over
+    // files) through, so nothing starts under it.
     QCoreApplication::processEvents(cancellable ? QEventLoop::AllEvents
-                                                : QEventLoop::ExcludeUserInputEvents);
+                                                : QEventLoop::ExcludeUserInputEvents |
+                                                      QEventLoop::ExcludeSocketNotifiers);
     cancelled_ = cancellable && dialog_->wasCanceled();
     return !cancelled_;
 }

@@ -146,7 +146,9 @@ private:
     void FormDestroy();
     void CaptureFormSettings();
     void CapturePlacement();
-    bool SavePageStore(QString* error);
+    // showProgress: the busy dialog once the write takes half a second (the close;
+    // not a session's end, which must not wait on a window).
+    bool SavePageStore(QString* error, bool showProgress = false);
     void LoadPageStore();
 
     void CreateActions();
@@ -204,6 +206,7 @@ private:
     QHash<QString, QAction*> actions_;
     bool shown_ = false;
     bool closed_ = false;
+    bool storeWriting_ = false;  // the page store is being written (SavePageStore)
     bool clipboardHasText_ = false;
     bool updating_ = false;
     // The stored pages were not all read: the next write sets the old file aside.

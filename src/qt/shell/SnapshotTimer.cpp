@@ -67,7 +67,9 @@ void SnapshotTimer::Begin(bool readCompletely) {
 }
 
 StoreWriteOutcome SnapshotTimer::WriteNow(const PageStoreSnapshots::WriteFunction& write) {
+    writingNow_ = true;
     const StoreWriteOutcome outcome = store_.WriteNow(write);
+    writingNow_ = false;
     ShowKept(outcome);
     return outcome;
 }
@@ -79,7 +81,7 @@ void SnapshotTimer::Stop() {
 }
 
 void SnapshotTimer::Tick() {
-    if (stopped_) return;
+    if (stopped_ || writingNow_) return;
     const auto now = SnapshotSchedule::Clock::now();
     StoreState state = StateOf(FormSource(form_));
     if (state != lastState_) {
