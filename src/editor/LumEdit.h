@@ -574,6 +574,7 @@ private:
         bool operator==(const WrapShape&) const = default;
     };
     WrapShape CurrentWrapShape() const;
+    void NoteWholeLayout();
     void InsertNoRecord(const std::string& text, bool caretAfter);
     // Splits the entries first..last (widened to the neighbours a CR LF spans) again
     // after every CR LF and, without word wrap, joins an entry that lost its break

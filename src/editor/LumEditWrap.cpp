@@ -168,7 +168,7 @@ void TLumEdit::CutEntry(std::string_view entry, std::vector<uint32_t>& lengths) 
 
 std::vector<std::string> TLumEdit::WrapAll() {
     wrappedWidth_ = WrapWidth();
-    shapeStale_ = false;
+    NoteWholeLayout();
     std::vector<std::string> out;
     out.reserve(static_cast<size_t>(lines_.Count()));
     for (int i = 0; i < lines_.Count(); ++i) SplitEntry(lines_.Get(i), out);
@@ -273,7 +273,7 @@ bool TLumEdit::RewrapWholeText() {
         }
         whole.clear();
         ReplaceStore(wrapped);
-        shapeStale_ = false;
+        NoteWholeLayout();
         ToDisplayPos(caretCol, caretLine);
         ToDisplayPos(anchorCol, anchorLine);
         caretLine_ = caretLine;
@@ -288,6 +288,12 @@ bool TLumEdit::RewrapWholeText() {
         ShowError("Error:OC004");
     }
     return true;
+}
+
+// The whole text was just laid out for the current settings.
+void TLumEdit::NoteWholeLayout() {
+    shapeStale_ = false;
+    heldShape_ = CurrentWrapShape();
 }
 
 TLumEdit::WrapShape TLumEdit::CurrentWrapShape() const {

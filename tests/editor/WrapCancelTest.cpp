@@ -88,6 +88,16 @@ TEST(WrapCancelTest, OnlyAChangeOfThePiecesWrapsAndOnlyApplyingCanBeStopped) {
     EXPECT_EQ(f.edit->WholeTextWraps(), wraps + 1);
     EXPECT_EQ(f.edit->Lines().Get(0).size(), 11u);  // "\x82\xA0\x82\xA2 kana\r\n" whole
     EXPECT_EQ(f.edit->Lines().Get(1).size(), 28u);  // the tab reaches column 18 of 30
+
+    // A text laid out while the wraps are held follows the settings of that moment:
+    // going back to the held ones wraps it again.
+    f.edit->OnWrapProgress = nullptr;
+    f.edit->HoldWrapsUntilApply();
+    f.edit->SetColumn(10);
+    f.edit->SetAllText(std::string(25, 'a'));
+    f.edit->SetColumn(30);
+    EXPECT_TRUE(f.edit->ApplyViewSettings());
+    EXPECT_EQ(f.edit->LineCount(), 1);
 }
 
 }  // namespace
