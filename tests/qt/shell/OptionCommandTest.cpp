@@ -34,6 +34,14 @@ void SetCheck(QWidget* d, const char* name, bool on) {
     Child<QCheckBox>(d, name)->setChecked(on);
 }
 
+// OK's choices: word wrap at column 10 and a see-through window.
+void WrapAtTenAndFade(QWidget* d) {
+    SetCheck(d, "WordWrapCheck", true);
+    Child<QSpinBox>(d, "ColumnUpDown")->setValue(10);
+    SetCheck(d, "AlphaBlendCheck", true);
+    Child<QSlider>(d, "AlphaBlendTrackBar")->setValue(102);
+}
+
 std::string FileText(const TSettings& s) {
     IniFile ini;
     s.WriteTo(ini);
@@ -108,14 +116,7 @@ private slots:
     void okRewrapsEveryPageAndAppliesTheWindowSettings() {
         QCOMPARE(InkOf(form_->Page(0)).cells, 40);
         QCOMPARE(InkOf(form_->Page(0)).rows, 1);
-        Answer(
-            [](QWidget* d) {
-                SetCheck(d, "WordWrapCheck", true);
-                Child<QSpinBox>(d, "ColumnUpDown")->setValue(10);
-                SetCheck(d, "AlphaBlendCheck", true);
-                Child<QSlider>(d, "AlphaBlendTrackBar")->setValue(102);
-            },
-            "OKBtn");
+        Answer(WrapAtTenAndFade, "OKBtn");
         Run();
         const TSettings& s = form_->Settings();
         QVERIFY(s.WordWrap);
@@ -142,14 +143,7 @@ private slots:
             steps << label;
             return steps.size() < 2;  // each page asks once at its start
         });
-        Answer(
-            [](QWidget* d) {
-                SetCheck(d, "WordWrapCheck", true);
-                Child<QSpinBox>(d, "ColumnUpDown")->setValue(10);
-                SetCheck(d, "AlphaBlendCheck", true);
-                Child<QSlider>(d, "AlphaBlendTrackBar")->setValue(102);
-            },
-            "OKBtn");
+        Answer(WrapAtTenAndFade, "OKBtn");
         Run();
         BusyProgress::SetStepAnswerForTests({});
         QCOMPARE(steps, QStringList(2, QStringLiteral("表示を更新しています...")));
