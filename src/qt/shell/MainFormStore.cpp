@@ -1,6 +1,7 @@
 // Reading and writing the page store: the main window and its pages as the page-store
 // format sees them.
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <memory>
@@ -62,6 +63,11 @@ public:
         form_.ActivatePage(form_.Pages()->indexOf(&sheet));
         const QString shown =
             QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(path)));
+        // The question waits for the user, not the busy cursor of the reading.
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        struct Restore {
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
         return form_.AskYesNo(
             QStringLiteral("「%1」はプログラムの終了後に変更されています。ディスクから読み込み"
                            "直しますか？\n「いいえ」を選ぶとページの文章を残します。")
