@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -201,7 +202,8 @@ FileResult SavePagesToStream(PageStoreHost& host, std::string& out) {
 
 PageStoreReadResult LoadPagesFromStream(PageStoreHost& host, std::string_view data,
                                         const std::string& pageStorePath,
-                                        const FileTimeFunction& fileTime) {
+                                        const FileTimeFunction& fileTime,
+                                        const TaskProgress& progress, double from) {
     PageStoreReadResult result;
     TaggedValueReader reader(data);
     std::string signature;
@@ -213,29 +215,58 @@ PageStoreReadResult LoadPagesFromStream(PageStoreHost& host, std::string_view da
         PageStorePage& page = host.CreatePage();
         ++result.pagesCreated;
         if (!ReadPage(reader, page, check)) return result;
+        if (progress)
+            progress(from + (1 - from) * static_cast<double>(reader.Position()) /
+                                static_cast<double>(data.size()));
     }
     result.complete = reader.AtEnd();
     return result;
 }
 
 FileResult SavePageStore(PageStoreHost& host, const std::string& path,
-                         const WriteFaultInjector& fault) {
+                         const WriteFaultInjector& fault, const TaskProgress& progress) {
     AtomicFileWriter file(path, fault);
     std::string chunk;
-    FileResult r =
-        SavePages(host, chunk, [&](std::string_view piece) { return file.Write(piece); });
+    // The header comes first, then one piece per page, written in slices so that a
+    // large page reports as it goes.
+    constexpr std::size_t kSlice = std::size_t{8} << 20;
+    const double pages = std::max(1, host.PageCount());
+    int piece = -1;
+    FileResult r = SavePages(host, chunk, [&](std::string_view bytes) {
+        for (std::size_t at = 0; at < bytes.size(); at += kSlice) {
+            if (FileResult w = file.Write(bytes.substr(at, kSlice)); !w) return w;
+            if (progress && piece >= 0)
+                progress((piece + static_cast<double>(std::min(bytes.size(), at + kSlice)) /
+                                      static_cast<double>(bytes.size())) /
+                         pages);
+        }
+        ++piece;
+        return FileResult{};
+    });
     if (!r) return r;  // the writer removes its temporary file
     return file.Commit();
 }
 
 PageStoreLoadResult LoadPageStore(PageStoreHost& host, const std::string& path,
-                                  const FileTimeFunction& fileTime) {
+                                  const FileTimeFunction& fileTime, const TaskProgress& progress) {
+    // Reading the bytes is the quick part; laying out the pages takes the time.
+    constexpr double kReadShare = 0.2;
     PageStoreLoadResult result;
-    ReadFileResult file = ReadWholeFile(path);
+    ReadFileResult file;
+    if (progress) {
+        std::error_code ec;
+        const double size = std::max<double>(1, std::filesystem::file_size(path, ec));
+        file = ReadFileWhile(path, [&](std::string_view soFar) {
+            progress(kReadShare * std::min(1.0, static_cast<double>(soFar.size()) / size));
+            return true;
+        });
+    } else {
+        file = ReadWholeFile(path);
+    }
     result.found = file.exists;
     result.status = file.status;
     if (!file.exists || !file.status) return result;
-    result.read = LoadPagesFromStream(host, file.data, path, fileTime);
+    result.read = LoadPagesFromStream(host, file.data, path, fileTime, progress, kReadShare);
     return result;
 }
 

@@ -14,6 +14,7 @@
 
 #include "app/FileIo.h"
 #include "app/TaggedValues.h"
+#include "store/TaskProgress.h"
 
 namespace zentabo {
 
@@ -95,13 +96,16 @@ struct PageStoreReadResult {
     bool complete = false;
 };
 
+// progress hears how far the pages got, from `from` to 1; its answer is not asked:
+// reading and writing the page store always go to their end.
 PageStoreReadResult LoadPagesFromStream(PageStoreHost& host, std::string_view data,
                                         const std::string& pageStorePath,
-                                        const FileTimeFunction& fileTime = FileModifiedTime);
+                                        const FileTimeFunction& fileTime = FileModifiedTime,
+                                        const TaskProgress& progress = {}, double from = 0);
 
 // Replaces the file crash-safely, writing it page by page.
 FileResult SavePageStore(PageStoreHost& host, const std::string& path,
-                         const WriteFaultInjector& fault = {});
+                         const WriteFaultInjector& fault = {}, const TaskProgress& progress = {});
 
 struct PageStoreLoadResult {
     bool found = false;  // the file exists
@@ -113,7 +117,8 @@ struct PageStoreLoadResult {
 
 // Reads the file if it exists and creates its pages.
 PageStoreLoadResult LoadPageStore(PageStoreHost& host, const std::string& path,
-                                  const FileTimeFunction& fileTime = FileModifiedTime);
+                                  const FileTimeFunction& fileTime = FileModifiedTime,
+                                  const TaskProgress& progress = {});
 
 struct KeepAsideResult {
     FileResult status;

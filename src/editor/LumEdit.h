@@ -70,12 +70,19 @@ public:
         OnFindChangeEnd;
     std::function<void(TLumEdit& sender, bool DeleteF)> OnCustomEdit;
     std::function<void(TLumEdit& sender, int c1, int c2, int x1, int x2)> OnUserDraw;
-    // While the whole text is wrapped again: every few thousand logical lines, how many
-    // are done of how many, so the host can show that it is busy.
-    std::function<void(int done, int total)> OnWrapProgress;
+    // While the whole text is wrapped again: every few thousand logical lines, how far
+    // it got, so the host can show that it is busy. Saying stop counts only in
+    // ApplyViewSettings (see there).
+    TaskProgress OnWrapProgress;
     // While LoadFile reads and lays out the file; saying stop ends the load with the
     // editor empty and LoadFile false (the caller puts back what was there).
     TaskProgress OnLoadProgress;
+    // While a replace run without asking looks for its hits, on the text as it was:
+    // saying stop ends the run there, nothing changed and OnFindChangeEnd not fired.
+    // Then OnReplaceCommit fires and the run changes the text; its answers no longer
+    // stop it, it reports on to the end.
+    TaskProgress OnReplaceProgress;
+    std::function<void(TLumEdit& sender)> OnReplaceCommit;
 
     // ---- properties read by the model
     bool WordWrap() const { return wordWrap_; }
@@ -276,7 +283,8 @@ public:
     void FindFirst();
     void FindNext();
     void FindPrev();
-    void FindReplace(const std::string& findText, const std::string& replaceText, bool fromTop,
+    // False when OnReplaceProgress stopped the run before it changed anything.
+    bool FindReplace(const std::string& findText, const std::string& replaceText, bool fromTop,
                      bool confirm, bool wholeText);
     // Paints the current hit like a selection, in color instead of SelColor.
     void HighlightHit(TColor color);
@@ -347,10 +355,15 @@ public:
     void Resize();
     void FocusIn();
     void FocusOut();
-    void ApplyViewSettings();
+    // Measures again and lays the text out for the view settings. After
+    // HoldWrapsUntilApply it wraps the whole text once, or not at all when the settings
+    // that shape the pieces are those the text is wrapped for. False: OnWrapProgress
+    // stopped that wrap; the text keeps its layout, and the caller applies again the
+    // settings it was made for (which then wraps nothing).
+    bool ApplyViewSettings();
     // Holds back the whole-text re-wraps that the font, column, tab and wrap setters
     // start, until the next ApplyViewSettings, which then wraps once.
-    void HoldWrapsUntilApply() { holdWraps_ = true; }
+    void HoldWrapsUntilApply();
     // Whole-text re-wraps so far: applying settings costs one.
     int WholeTextWraps() const { return wholeTextWraps_; }
     void SetColor(TColor value);
@@ -550,7 +563,18 @@ private:
     bool LoadWrapped(const std::string& fileName);
     void ReplaceStore(std::vector<std::string>& entries);
     void Refresh();
-    void RewrapWholeText();
+    // False: OnWrapProgress stopped it where it may (wrapStoppable_), nothing changed.
+    bool RewrapWholeText();
+    // What the pieces of a wrapped text depend on.
+    struct WrapShape {
+        int width, charWidth, areaWidth, tabCount;
+        std::string fontName;
+        int fontHeight, fontStyle;
+        bool singleByte;
+        bool operator==(const WrapShape&) const = default;
+    };
+    WrapShape CurrentWrapShape() const;
+    void NoteWholeLayout();
     void InsertNoRecord(const std::string& text, bool caretAfter);
     // Splits the entries first..last (widened to the neighbours a CR LF spans) again
     // after every CR LF and, without word wrap, joins an entry that lost its break
@@ -594,6 +618,11 @@ private:
 
     bool wordWrap_ = true;
     bool holdWraps_ = false;
+    // The shape the text was wrapped for when the wraps were held; stale: a stopped
+    // wrap left the text in that shape while the settings changed.
+    WrapShape heldShape_{};
+    bool shapeStale_ = false;
+    bool wrapStoppable_ = false;
     int wholeTextWraps_ = 0;
     // The wrap width the whole text was last wrapped at; a resize that keeps it
     // (a scroll bar shown again) does not wrap again.
@@ -647,7 +676,9 @@ private:
     void BuildFindWindow(int line, int col);
     bool AskFind(int& x, int& len);
     bool SearchRangeTooShort() const;
+    bool SeekForwardMatch(int& x, int& len);
     void ForwardStep(bool replace);
+    void MarkReplaceHit(int line, int col, int len);
     void BackwardStep();
     bool LastMatchInLine(int& x, int& len);
     void SnapHitToCharacters(int line, int& col, int& len) const;
@@ -661,6 +692,34 @@ private:
     // Notes display lines first..last as touched by a replacement whose re-wrap waits.
     void NoteDeferredRewrap(int first, int last);
     void FinishDeferredRewrap();
+
+    // ---- a replace run without asking, in two passes (LumEditReplacePlan.cpp): the
+    // hits are found on the unchanged text, where the run can still stop, and then
+    // replaced. tail: the bytes of the hit's line from the hit on, which the
+    // replacements before it leave as they are.
+    struct PlannedHit {
+        int line, col, len, tail;
+    };
+    struct ReplacePlan {
+        std::vector<PlannedHit> hits;
+        int lineCount = 0;
+        // False: the pass stopped at a hit that the run must find on the changed text.
+        bool complete = false;
+    };
+    enum class ReplacePhase { kNone, kScan, kApply, kRest };
+    // Progress is told every this many + 1 display lines searched.
+    static constexpr int kReplacePollMask = 0x3FFF;
+    void SetFindRange(bool wholeText, bool fromTop, int& line, int& col);
+    void PlanReplaceRun(int line, int col, ReplacePlan& plan);
+    bool ReplacementKeepsSeams(std::string_view inserted) const;
+    bool SeamKept(int line, int col, int endLine, int endCol, bool emptyReplacement) const;
+    void ApplyReplacePlan(const ReplacePlan& plan);
+    void PollReplaceProgress();
+    ReplacePhase replacePhase_ = ReplacePhase::kNone;
+    size_t replaceApplied_ = 0;
+    size_t replacePlanned_ = 0;
+    double replaceFraction_ = 0;
+    double replaceScanEnd_ = 1;  // the share of the range the first pass covered
     std::string searchText_;
     std::string changeText_;
     std::string findWindow_;

@@ -199,6 +199,39 @@ void TLumEdit::TakeHit(int line, int col, int len) {
     lastHitLength_ = len;
 }
 
+// Asks OnFind from the search position on, line by line, until a match or the end of
+// the range; x and len as AskFind answers them.
+bool TLumEdit::SeekForwardMatch(int& x, int& len) {
+    bool found = AskFind(x, len);
+    while (!found && searchLine_ < searchEndLine_) {
+        // A hit that ran over the line end already used the next line's first bytes.
+        const int carry = std::max(0, searchCol_ - firstLineLength_);
+        ++searchLine_;
+        searchCol_ = carry;
+        if (replacePhase_ != ReplacePhase::kNone && (searchLine_ & kReplacePollMask) == 0)
+            PollReplaceProgress();
+        BuildFindWindow(searchLine_, searchCol_);
+        x = 0;
+        len = static_cast<int>(searchText_.size());
+        found = AskFind(x, len);
+    }
+    return found;
+}
+
+// Records a hit of a replace run as the one to replace or to ask about.
+void TLumEdit::MarkReplaceHit(int line, int col, int len) {
+    if (rewrapDeferred_ && !confirmReplace_) {
+        // Nobody looks at each hit: no caret placement and no scrolling per hit.
+        SnapHitToCharacters(line, col, len);
+        hitLine_ = line;
+        hitCol_ = col;
+        findHighlightLength_ = len;
+        lastHitLength_ = len;
+    } else {
+        TakeHit(line, col, len);
+    }
+}
+
 void TLumEdit::ForwardStep(bool replace) {
     if (!searchForward_) {
         // Coming from a backward step: go on behind its hit, not from the line start,
@@ -220,20 +253,7 @@ void TLumEdit::ForwardStep(bool replace) {
     reachedEnd_ = false;
 
     int x = 0, len = static_cast<int>(searchText_.size());
-    bool found = false;
-    if (!SearchRangeTooShort()) {
-        found = AskFind(x, len);
-        while (!found && searchLine_ < searchEndLine_) {
-            // A hit that ran over the line end already used the next line's first bytes.
-            const int carry = std::max(0, searchCol_ - firstLineLength_);
-            ++searchLine_;
-            searchCol_ = carry;
-            BuildFindWindow(searchLine_, searchCol_);
-            x = 0;
-            len = static_cast<int>(searchText_.size());
-            found = AskFind(x, len);
-        }
-    }
+    const bool found = !SearchRangeTooShort() && SeekForwardMatch(x, len);
     if (!found) {
         if (replace) {
             searchLine_ = searchEndLine_ + 1;
@@ -254,17 +274,7 @@ void TLumEdit::ForwardStep(bool replace) {
         return;
     }
 
-    if (rewrapDeferred_ && !confirmReplace_) {
-        // Nobody looks at each hit: no caret placement and no scrolling per hit.
-        int col = hitCol;
-        SnapHitToCharacters(searchLine_, col, len);
-        hitLine_ = searchLine_;
-        hitCol_ = col;
-        findHighlightLength_ = len;
-        lastHitLength_ = len;
-    } else {
-        TakeHit(searchLine_, hitCol, len);
-    }
+    MarkReplaceHit(searchLine_, hitCol, len);
     bool changeF = true;
     if (confirmReplace_) {
         bool abortF = false;

@@ -5,6 +5,7 @@
 
 #include "editor/LumEdit.h"
 #include "store/LumEditSub.h"
+#include "store/TaskProgress.h"
 
 namespace zentabo {
 
@@ -23,7 +24,7 @@ constexpr int kRewrapBatch = 8192;
 
 }  // namespace
 
-void TLumEdit::FindReplace(const std::string& findText, const std::string& replaceText,
+bool TLumEdit::FindReplace(const std::string& findText, const std::string& replaceText,
                            bool fromTop, bool confirm, bool wholeText) {
     searchText_ = findText;
     changeText_ = replaceText;
@@ -33,39 +34,40 @@ void TLumEdit::FindReplace(const std::string& findText, const std::string& repla
     reachedEnd_ = false;
     hitCount_ = 0;
     abortReplace_ = false;
-    RemoveHitHighlight();
 
     const bool present = selActive_ || allSelected_;
-    const SelectionRange r = GetSelectionRange();
     int line, col;
-    if (wholeText || !present) {
-        searchEndLine_ = LastLine();
-        searchEndCut_ = 0;
-        rangeIsWholeText_ = true;
-        if (present) ClearSelection();
-        line = fromTop ? 0 : std::clamp(caretLine_, 0, LastLine());
-        col = fromTop ? 0 : ClampCol(line, caretCol_);
-    } else {
-        line = std::clamp(r.startLine, 0, LastLine());
-        col = ClampCol(line, r.startCol);
-        searchEndLine_ = std::clamp(r.endLine, 0, LastLine());
-        const int size = static_cast<int>(lines_.Get(searchEndLine_).size());
-        searchEndCut_ = std::clamp(size - r.endCol, 0, size);
-        rangeIsWholeText_ = false;
-        ClearSelection();
-        NoteRangeEnd();
+    SetFindRange(wholeText || !present, fromTop, line, col);
+    ReplacePlan plan;
+    if (!confirm) {
+        // Nothing has changed yet: a stop leaves the text, the selection and the hit
+        // highlight as they were.
+        struct PhaseScope {
+            ReplacePhase& phase;
+            ~PhaseScope() { phase = ReplacePhase::kNone; }
+        } scope{replacePhase_};
+        try {
+            PlanReplaceRun(line, col, plan);
+        } catch (const TaskCancelled&) {
+            return false;
+        }
     }
+    RemoveHitHighlight();
+    if (present) ClearSelection();
     searchLine_ = line;
     searchCol_ = col;
     rewrapDeferred_ = false;
     BuildFindWindow(line, col);
     try {
+        if (!confirm) ApplyReplacePlan(plan);
         while (searchLine_ <= searchEndLine_ && !abortReplace_) ForwardStep(true);
     } catch (...) {
+        replacePhase_ = ReplacePhase::kNone;
         // The text stays as far as it got, but wrapped.
         FinishDeferredRewrap();
         throw;
     }
+    replacePhase_ = ReplacePhase::kNone;
     FinishDeferredRewrap();
     if (confirmReplace_) {
         RemoveHitHighlight();
@@ -78,6 +80,28 @@ void TLumEdit::FindReplace(const std::string& findText, const std::string& repla
     }
     restartAtCaret_ = true;
     if (OnFindChangeEnd) OnFindChangeEnd(*this, searchText_, changeText_, hitCount_);
+    return true;
+}
+
+// The range of a replace run (the whole text, or the selection in text order) and the
+// position it starts at; the selection itself stays until the run changes the text.
+void TLumEdit::SetFindRange(bool wholeText, bool fromTop, int& line, int& col) {
+    if (wholeText) {
+        searchEndLine_ = LastLine();
+        searchEndCut_ = 0;
+        rangeIsWholeText_ = true;
+        line = fromTop ? 0 : std::clamp(caretLine_, 0, LastLine());
+        col = fromTop ? 0 : ClampCol(line, caretCol_);
+        return;
+    }
+    const SelectionRange r = GetSelectionRange();
+    line = std::clamp(r.startLine, 0, LastLine());
+    col = ClampCol(line, r.startCol);
+    searchEndLine_ = std::clamp(r.endLine, 0, LastLine());
+    const int size = static_cast<int>(lines_.Get(searchEndLine_).size());
+    searchEndCut_ = std::clamp(size - r.endCol, 0, size);
+    rangeIsWholeText_ = false;
+    NoteRangeEnd();
 }
 
 void TLumEdit::ReplaceHit() {

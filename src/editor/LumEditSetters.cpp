@@ -1,4 +1,6 @@
 // View settings applied to a running editor, and the setters of the view that repaint.
+#include <algorithm>
+
 #include "editor/LumEdit.h"
 
 namespace zentabo {
@@ -8,7 +10,14 @@ void TLumEdit::SetColor(TColor value) {
     RepaintAll();
 }
 
-void TLumEdit::ApplyViewSettings() {
+void TLumEdit::HoldWrapsUntilApply() {
+    // A text left in its old shape by a stopped wrap keeps that as the shape to compare.
+    if (!holdWraps_ && !shapeStale_) heldShape_ = CurrentWrapShape();
+    holdWraps_ = true;
+}
+
+bool TLumEdit::ApplyViewSettings() {
+    const bool held = holdWraps_;
     holdWraps_ = false;
     TakeMetrics();
     host_.ShowScrollBar(ScrollBarKind::Horizontal, horzScrollBar_);
@@ -22,14 +31,29 @@ void TLumEdit::ApplyViewSettings() {
         host_.ShowCaret();
     }
     if (wordWrap_) {
-        RewrapWholeText();
+        bool wrapped = true;
+        if (held && CurrentWrapShape() == heldShape_) {
+            // Only colours, marks or bars changed: the pieces stay as they are.
+            shapeStale_ = false;
+            topLine_ = std::min(topLine_, MaxTopLine());
+            RedrawWholeView();
+        } else {
+            wrapStoppable_ = held;
+            wrapped = RewrapWholeText();
+            wrapStoppable_ = false;
+            if (!wrapped) {
+                shapeStale_ = true;
+                RedrawWholeView();
+            }
+        }
         PlaceCaret();
-        return;
+        return wrapped;
     }
     host_.HideCaret();
     topLine_ = std::min(topLine_, MaxTopLine());
     RedrawWholeView();
     host_.ShowCaret();
+    return true;
 }
 
 }  // namespace zentabo

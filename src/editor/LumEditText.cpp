@@ -24,6 +24,7 @@ void TLumEdit::SetAllText(std::string text) {
         std::vector<std::string> pieces;
         pieces.reserve(text.size() / 48 + 1);
         wrappedWidth_ = WrapWidth();
+        NoteWholeLayout();
         std::string logical;
         size_t pos = 0;
         while (true) {
@@ -63,6 +64,8 @@ bool TLumEdit::LoadFile(const std::string& fileName) {
         // Wrapped as it is read where it can be, which is what Refresh would do after.
         const bool wrapped = wordWrap_ && !holdWraps_ && charWidth_ > 0 && LoadWrapped(fileName);
         if (!wrapped) lines_.LoadFromFile(fileName);
+        // Read unwrapped while the wraps are held: the next apply must wrap it.
+        if (!wrapped && wordWrap_ && holdWraps_) heldShape_.width = -1;
         if (lines_.Count() == 0) lines_.Add(std::string(1, '\0'));
         ResetState();
         topLine_ = 0;

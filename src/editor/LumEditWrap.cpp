@@ -168,6 +168,7 @@ void TLumEdit::CutEntry(std::string_view entry, std::vector<uint32_t>& lengths) 
 
 std::vector<std::string> TLumEdit::WrapAll() {
     wrappedWidth_ = WrapWidth();
+    NoteWholeLayout();
     std::vector<std::string> out;
     out.reserve(static_cast<size_t>(lines_.Count()));
     for (int i = 0; i < lines_.Count(); ++i) SplitEntry(lines_.Get(i), out);
@@ -242,10 +243,12 @@ void TLumEdit::SetWordWrap(bool value) {
 }
 
 // Unwraps and wraps everything again (new width, tab size or font), keeping the caret
-// and the anchor at the same logical place.
-void TLumEdit::RewrapWholeText() {
-    if (holdWraps_) return;
+// and the anchor at the same logical place. The store changes only at the end, so a
+// stop before that leaves the text as it was.
+bool TLumEdit::RewrapWholeText() {
+    if (holdWraps_) return true;
     ++wholeTextWraps_;
+    const int oldWrappedWidth = wrappedWidth_;
     wrappedWidth_ = WrapWidth();
     try {
         int caretCol = caretCol_, caretLine = caretLine_;
@@ -257,14 +260,20 @@ void TLumEdit::RewrapWholeText() {
         wrapped.reserve(whole.size());
         int done = 0;
         for (std::string& w : whole) {
-            if (OnWrapProgress && done % 4096 == 0)
-                OnWrapProgress(done, static_cast<int>(whole.size()));
+            if (OnWrapProgress && done % 4096 == 0 &&
+                !OnWrapProgress(static_cast<double>(done) / static_cast<double>(whole.size())) &&
+                wrapStoppable_) {
+                wrappedWidth_ = oldWrappedWidth;
+                --wholeTextWraps_;
+                return false;
+            }
             ++done;
             SplitEntry(w, wrapped);
             std::string().swap(w);
         }
         whole.clear();
         ReplaceStore(wrapped);
+        NoteWholeLayout();
         ToDisplayPos(caretCol, caretLine);
         ToDisplayPos(anchorCol, anchorLine);
         caretLine_ = caretLine;
@@ -278,6 +287,19 @@ void TLumEdit::RewrapWholeText() {
     } catch (const std::exception&) {
         ShowError("Error:OC004");
     }
+    return true;
+}
+
+// The whole text was just laid out for the current settings.
+void TLumEdit::NoteWholeLayout() {
+    shapeStale_ = false;
+    heldShape_ = CurrentWrapShape();
+}
+
+TLumEdit::WrapShape TLumEdit::CurrentWrapShape() const {
+    const FontDescription font = EditorFontDescription();
+    return WrapShape{WrapWidth(), charWidth_,  textAreaWidth_, tabCount_,
+                     font.name,   font.height, font.style,     SingleByteMode};
 }
 
 void TLumEdit::Refresh() {

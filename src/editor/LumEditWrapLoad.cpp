@@ -11,6 +11,7 @@ namespace zentabo {
 
 bool TLumEdit::LoadWrapped(const std::string& fileName) {
     wrappedWidth_ = WrapWidth();
+    NoteWholeLayout();
     LineShaping shaping;
     shaping.cut = [this](std::string_view line, std::vector<uint32_t>& lengths) {
         CutEntry(line, lengths);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -83,6 +84,47 @@ TEST(PageStoreTest, PagesComeBackAsTheyWere) {
     EXPECT_EQ(back.At(1).text, std::string(300, 'a'));
     EXPECT_EQ(back.At(2).text, "");
     EXPECT_EQ(back.At(3).text, host.At(3).text);
+}
+
+// Written and read with progress, the store is the same byte for byte and its pages
+// come back whole; the fractions only grow, stay within the whole and reach it, and
+// a large page reports in between.
+TEST(PageStoreTest, ProgressRisesToTheEndAndChangesNothing) {
+    TempDir dir;
+    FakeHost host;
+    host.Add("small", "", true, "abc");
+    host.Add("large", "", true, std::string(20u << 20, 'x') + "\r\nend");
+    host.Add("off", "/x.txt", false, "not stored");
+    host.Add("last", "", true, "\x82\xA0");
+    const std::string plain = dir.File("plain.ztb"), shown = dir.File("shown.ztb");
+    ASSERT_TRUE(SavePageStore(host, plain));
+    std::vector<double> written;
+    ASSERT_TRUE(SavePageStore(host, shown, {}, [&](double f) {
+        written.push_back(f);
+        return false;  // not asked: the write goes on
+    }));
+    EXPECT_EQ(ReadBack(shown), ReadBack(plain));
+    ASSERT_GT(written.size(), 4u);  // the large page in slices
+    EXPECT_TRUE(std::is_sorted(written.begin(), written.end()));
+    EXPECT_GT(written.front(), 0.0);
+    EXPECT_DOUBLE_EQ(written.back(), 1.0);
+
+    FakeHost back;
+    std::vector<double> read;
+    const PageStoreLoadResult r = LoadPageStore(back, shown, FakeClock{}.Function(), [&](double f) {
+        read.push_back(f);
+        return false;
+    });
+    EXPECT_TRUE(r.read.complete);
+    ASSERT_EQ(back.PageCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(back.At(i).caption, host.At(i).caption);
+        EXPECT_EQ(back.At(i).text, host.At(i).saveMode ? host.At(i).text : "");
+    }
+    ASSERT_GT(read.size(), 4u);  // the file in steps, then each page
+    EXPECT_TRUE(std::is_sorted(read.begin(), read.end()));
+    EXPECT_GE(read.front(), 0.0);
+    EXPECT_DOUBLE_EQ(read.back(), 1.0);
 }
 
 TEST(PageStoreTest, TwoHundredPagesCountInTwoBytes) {

@@ -1,10 +1,13 @@
 // The fuzzer's bytes give a text, a search text, a replacement and the answers of a
 // matching handler that may report anything; every find and replace step must end,
-// keep the store's end marker and undo back to the start.
+// keep the store's end marker and undo back to the start. With a plain handler, a
+// replace-all over the whole text must replace what the run through the confirmation
+// path, told to stop asking, replaces.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "editor/LumEdit.h"
 #include "support/HeadlessHost.cpp"
@@ -16,6 +19,42 @@ void Check(bool ok, const char* what) {
         std::fprintf(stderr, "search check failed: %s\n", what);
         std::abort();
     }
+}
+
+void PlainFind(zentabo::TLumEdit& edit) {
+    edit.OnFind = [](zentabo::TLumEdit&, const std::string& str, const std::string& f, int, int& x,
+                     int&) {
+        const size_t p = f.empty() ? std::string::npos : str.find(f);
+        x = p == std::string::npos ? 0 : static_cast<int>(p) + 1;
+    };
+}
+
+std::vector<std::string> LinesOf(const zentabo::TLumEdit& edit) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < edit.LineCount(); ++i) lines.push_back(edit.Lines().Get(i));
+    return lines;
+}
+
+// The replace-all of `edit` (just done) against the same run found hit by hit.
+void CompareWithOneByOne(const zentabo::TLumEdit& edit, uint8_t flags, const std::string& text,
+                         const std::string& find, const std::string& change) {
+    using namespace zentabo;
+    HeadlessHost host;
+    TLumEdit ref(host);
+    ref.SetColumn(10 + (flags & 7));
+    if (flags & 8) ref.SetWordWrap(false);
+    ref.SetAllText(text);
+    PlainFind(ref);
+    ref.OnFindChange = [](TLumEdit&, const std::string&, const std::string&, int, int, int, int,
+                          bool&, bool& kakuninF, bool&) { kakuninF = false; };
+    // The same steps before, so the caret stands where the run may start.
+    ref.SetFindText(find);
+    for (int i = 0; i < 6; ++i) (i % 3 == 2) ? ref.FindPrev() : ref.FindNext();
+    ref.FindFirst();
+    ref.FindReplace(find, change, (flags & 128) != 0, true, true);
+    Check(ref.GetAllText() == edit.GetAllText(), "replace-all differs from the run hit by hit");
+    Check(LinesOf(ref) == LinesOf(edit), "replace-all laid out differently");
+    Check(ref.UndoList().size() == edit.UndoList().size(), "replace-all journalled differently");
 }
 
 }  // namespace
@@ -66,6 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     edit.FindFirst();
     if (flags & 64) edit.SetSel(1, 0, edit.LineCount() - 1, 1);
     edit.FindReplace(parts[1], parts[2], (flags & 128) != 0, (flags & 4) != 0, (flags & 64) == 0);
+    if ((flags & 16) && !(flags & 4) && !(flags & 64))
+        CompareWithOneByOne(edit, flags, parts[0], parts[1], parts[2]);
     for (int i = 0; i < edit.LineCount(); ++i)
         Check(!edit.Lines().Get(i).empty(), "an empty entry");
     const std::string& last = edit.Lines().Get(edit.LineCount() - 1);

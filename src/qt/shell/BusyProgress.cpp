@@ -27,9 +27,21 @@ BusyProgress::BusyProgress(QWidget* parent, QString label, bool busyAtOnce, Stop
 }
 
 BusyProgress::~BusyProgress() {
-    --running_;
+    Finish();
+}
+
+void BusyProgress::Finish() {
+    // The task's pages are whole again from here on, for the snapshot's timer too.
+    if (!finished_) --running_;
+    finished_ = true;
     dialog_.reset();
     if (cursorSet_) QApplication::restoreOverrideCursor();
+    cursorSet_ = false;
+}
+
+void BusyProgress::EndCancel() {
+    stop_ = Stop::No;
+    if (dialog_) dialog_->setCancelButtonText(QString());
 }
 
 void BusyProgress::SetBusyCursor() {
@@ -45,6 +57,7 @@ bool BusyProgress::Step(double fraction) {
         return !cancelled_;
     }
     if (cancelled_) return false;
+    if (finished_) return true;
     if (!dialog_) {
         if (clock_.elapsed() < kShowAfterMs) return true;
         SetBusyCursor();
@@ -59,10 +72,13 @@ bool BusyProgress::Step(double fraction) {
         dialog_->show();
     }
     dialog_->setValue(std::clamp(static_cast<int>(fraction * kSteps), 0, kSteps));
-    // The dialog is application modal: input let through reaches only its button.
+    // The dialog is application modal: input let through reaches only its button. A
+    // task that cannot stop lets no input and no socket (another instance handing over
+    // files) through, so nothing starts under it.
     QCoreApplication::processEvents(cancellable ? QEventLoop::AllEvents
-                                                : QEventLoop::ExcludeUserInputEvents);
-    cancelled_ = dialog_->wasCanceled();
+                                                : QEventLoop::ExcludeUserInputEvents |
+                                                      QEventLoop::ExcludeSocketNotifiers);
+    cancelled_ = cancellable && dialog_->wasCanceled();
     return !cancelled_;
 }
 

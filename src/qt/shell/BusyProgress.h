@@ -29,6 +29,12 @@ public:
     // fraction: 0 to 1 of the whole task. False: the user cancelled, stop now.
     bool Step(double fraction);
     bool Cancelled() const { return cancelled_; }
+    // The task has reached a part it must finish: the cancel button goes, and user
+    // input waits again.
+    void EndCancel();
+    // The task is over before its own last words (a message box): the dialog and the
+    // busy cursor go now; later steps show nothing.
+    void Finish();
 
     // Some task is under way: its pages are not to be read by anything the event
     // loop runs meanwhile (the progress dialog lets timers fire).
@@ -63,6 +69,7 @@ private:
     Stop stop_;
     bool cursorSet_ = false;
     bool cancelled_ = false;
+    bool finished_ = false;
 };
 
 }  // namespace zentabo

@@ -168,7 +168,7 @@ void TEditSheet::WireEditorEvents() {
     };
 }
 
-void TEditSheet::ApplySettings(const TSettings& s) {
+bool TEditSheet::ApplySettings(const TSettings& s) {
     TLumEdit& e = Edit();
     e.HoldWrapsUntilApply();  // the setters below would each wrap the whole text
     FontDescription font = e.Font();
@@ -205,7 +205,7 @@ void TEditSheet::ApplySettings(const TSettings& s) {
     e.SetVertScrollBar(s.VertScrollBar);
     e.SetTabCount(s.TabCount & 0xFF);
     e.QuotMarkStr = s.QuoteString;
-    e.ApplyViewSettings();
+    return e.ApplyViewSettings();
 }
 
 void TEditSheet::WrapSelection(const std::string& open, const std::string& close) {

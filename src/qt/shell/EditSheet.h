@@ -71,7 +71,9 @@ public:
     TColor FindColor() const { return findColor_; }
     void SetFindColor(TColor c) { findColor_ = c; }
 
-    void ApplySettings(const TSettings& settings);
+    // False: the editor's progress stopped the page's new layout; the page keeps its
+    // old one until the settings it was made for are applied again.
+    bool ApplySettings(const TSettings& settings);
 
     // Replaces the selection (empty when none) with open + selection + close.
     void WrapSelection(const std::string& open, const std::string& close);

@@ -188,6 +188,11 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* e) {
+    if (storeWriting_) {
+        // A close asked again while the first one writes the pages: that one closes.
+        e->ignore();
+        return;
+    }
     if (closed_ || FormClose()) {
         e->accept();
     } else {
@@ -197,7 +202,7 @@ void TMainForm::closeEvent(QCloseEvent* e) {
 
 bool TMainForm::FormClose() {
     QString error;
-    if (!SavePageStore(&error)) {
+    if (!SavePageStore(&error, true)) {
         // Closing now would lose every page: say so and stay open.
         ShowMessage(QStringLiteral("ページを保存できませんでした。ウィンドウは閉じません。\n%1\n%2")
                         .arg(QDir::toNativeSeparators(paths_.PageStorePath), error));

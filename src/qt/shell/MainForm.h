@@ -102,7 +102,9 @@ public:
     bool AcceptsFiles() const { return shown_ && !closed_; }
     void DeletePage(TEditSheet* page);
     void RenamePage(TEditSheet* page);
-    void ApplySettingsToAllPages();
+    // Stoppable: the busy dialog offers cancel while a page is wrapped again; false
+    // when it was cancelled, the pages from that one on left as they were.
+    bool ApplySettingsToAllPages(bool stoppable = false);
     void ApplyFormSettings();
     void SetImeOpen(TEditSheet* page, bool open);
 
@@ -144,7 +146,9 @@ private:
     void FormDestroy();
     void CaptureFormSettings();
     void CapturePlacement();
-    bool SavePageStore(QString* error);
+    // showProgress: the busy dialog once the write takes half a second (the close;
+    // not a session's end, which must not wait on a window).
+    bool SavePageStore(QString* error, bool showProgress = false);
     void LoadPageStore();
 
     void CreateActions();
@@ -202,6 +206,7 @@ private:
     QHash<QString, QAction*> actions_;
     bool shown_ = false;
     bool closed_ = false;
+    bool storeWriting_ = false;  // the page store is being written (SavePageStore)
     bool clipboardHasText_ = false;
     bool updating_ = false;
     // The stored pages were not all read: the next write sets the old file aside.

@@ -22,14 +22,21 @@ void TMainForm::ConnectOptionDialog() {
 void TMainForm::ToolOption1Execute() {
     optionDialog_->LoadFromSettings(*settings_);
     if (optionDialog_->exec() == QDialog::Accepted) {
+        const TSettings before = *settings_;
         optionDialog_->SaveToSettings(*settings_);
         ApplyFormSettings();
-        ApplySettingsToAllPages();
+        if (!ApplySettingsToAllPages(true)) {
+            // Cancelled: as if the dialog had been. The pages laid out anew go back; the
+            // one stopped half-way and those behind it still have their old layout.
+            *settings_ = before;
+            ApplyFormSettings();
+            ApplySettingsToAllPages();
+        }
     }
     FocusActiveEditor();
 }
 
-void TMainForm::ApplySettingsToAllPages() {
+bool TMainForm::ApplySettingsToAllPages(bool stoppable) {
     constexpr int kLargePageLines = 10000;
     double total = 0;
     bool large = false;
@@ -38,22 +45,23 @@ void TMainForm::ApplySettingsToAllPages() {
         total += std::max(lines, 1);
         large = large || lines > kLargePageLines;
     }
-    BusyProgress busy(this, QStringLiteral("表示を更新しています..."), large);
+    BusyProgress busy(this, QStringLiteral("表示を更新しています..."), large,
+                      stoppable ? BusyProgress::Stop::Cancellable : BusyProgress::Stop::No);
     // The progress dialog lets paint events through; the pages show their new layout
     // only once it is complete.
     pageControl_->setUpdatesEnabled(false);
     double before = 0;
-    for (int i = 0; i < PageCount(); ++i) {
+    bool applied = true;
+    for (int i = 0; i < PageCount() && applied; ++i) {
         TLumEdit& e = Page(i)->Edit();
         const double weight = std::max(e.Lines().Count(), 1);
-        e.OnWrapProgress = [&](int done, int lines) {
-            busy.Step((before + weight * done / std::max(lines, 1)) / total);
-        };
-        Page(i)->ApplySettings(*settings_);
+        e.OnWrapProgress = [&](double f) { return busy.Step((before + weight * f) / total); };
+        applied = Page(i)->ApplySettings(*settings_);
         e.OnWrapProgress = nullptr;
         before += weight;
     }
     pageControl_->setUpdatesEnabled(true);
+    return applied;
 }
 
 }  // namespace zentabo

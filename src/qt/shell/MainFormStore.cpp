@@ -1,13 +1,16 @@
 // Reading and writing the page store: the main window and its pages as the page-store
 // format sees them.
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/PageStore.h"
 #include "editor/LumEdit.h"
+#include "qt/shell/BusyProgress.h"
 #include "qt/shell/MainForm.h"
 #include "qt/shell/PageControl.h"
 #include "qt/shell/SnapshotTimer.h"
@@ -60,6 +63,11 @@ public:
         form_.ActivatePage(form_.Pages()->indexOf(&sheet));
         const QString shown =
             QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(path)));
+        // The question waits for the user, not the busy cursor of the reading.
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        struct Restore {
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
         return form_.AskYesNo(
             QStringLiteral("「%1」はプログラムの終了後に変更されています。ディスクから読み込み"
                            "直しますか？\n「いいえ」を選ぶとページの文章を残します。")
@@ -84,21 +92,42 @@ std::string StorePath(const QString& path) {
 
 void TMainForm::LoadPageStore() {
     FormPages host(*this);
-    const PageStoreLoadResult r = zentabo::LoadPageStore(host, StorePath(paths_.PageStorePath));
+    PageStoreLoadResult r;
+    {
+        BusyProgress busy(this, QStringLiteral("ページを読み込んでいます..."), false);
+        r = zentabo::LoadPageStore(host, StorePath(paths_.PageStorePath), FileModifiedTime,
+                                   [&busy](double f) { return busy.Step(f); });
+    }
     for (const UnreadFile& f : r.read.unreadFiles)
         ShowMessage(ReadFailureMessage(f.path, f.reason));
     // The next write first sets the unread file aside.
     pageStoreIncomplete_ = r.StoppedEarly();
 }
 
-bool TMainForm::SavePageStore(QString* error) {
+bool TMainForm::SavePageStore(QString* error, bool showProgress) {
+    // The progress dialog lets events through; one that asks for a write again (a
+    // session's end) must not start a second write under the first.
+    if (storeWriting_) {
+        if (error) *error = QStringLiteral("the page store is being written");
+        return false;
+    }
+    storeWriting_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{storeWriting_};
+    std::optional<BusyProgress> busy;
+    if (showProgress) busy.emplace(this, QStringLiteral("ページを保存しています..."), false);
+    TaskProgress progress;
+    if (busy) progress = [&busy](double f) { return busy->Step(f); };
     // Through the snapshots' guard: a snapshot still being written finishes first,
     // and a store we could not read or did not write is kept aside before it is
     // replaced.
-    const StoreWriteOutcome outcome = snapshots_->WriteNow([this](const std::string& path) {
+    const StoreWriteOutcome outcome = snapshots_->WriteNow([&](const std::string& path) {
         FormPages host(*this);
-        return zentabo::SavePageStore(host, path);
+        return zentabo::SavePageStore(host, path, {}, progress);
     });
+    busy.reset();
     if (!outcome.status && error) *error = QString::fromLocal8Bit(outcome.status.error.c_str());
     return outcome.status.ok;
 }

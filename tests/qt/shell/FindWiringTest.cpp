@@ -17,6 +17,7 @@
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
 #include "qt/dialogs/FindDlg.h"
+#include "qt/shell/BusyProgress.h"
 #include "qt/shell/MainForm.h"
 
 using namespace zentabo;
@@ -159,6 +160,41 @@ private slots:
         QCOMPARE(answers_.messages, QStringList{QStringLiteral("4 個置換しました。")});
         // The page now searches for the replaced text's pattern.
         QCOMPARE(form_->ActiveSheet()->FindText(), std::string("a"));
+    }
+
+    // Cancelled while it looks for the hits, a replace-all leaves the page, its undo
+    // steps and its modified flag as they were and reports nothing; let through, it
+    // replaces every hit and the progress is gone before the count is shown.
+    void cancellingAReplaceAllChangesNothing() {
+        std::string text;
+        for (int i = 0; i < 40000; ++i) text += "a zq b\r\n";
+        Edit().SetAllText(text);
+        Edit().TypeText("x");
+        const std::string before = Edit().GetAllText();
+        const size_t undo = Edit().UndoList().size();
+        QStringList steps;
+        bool letThrough = false;
+        BusyProgress::SetStepAnswerForTests([&](const QString& label, double) {
+            steps << label;
+            return letThrough;
+        });
+        Open("SearchReplace1", "zq", "ZQ");
+        Click("AllReplaceBtn");
+        QCOMPARE(steps, QStringList{QStringLiteral("置換しています...")});
+        QVERIFY(Edit().GetAllText() == before);
+        QCOMPARE(Edit().UndoList().size(), undo);
+        QVERIFY(Edit().Modified());
+        QVERIFY(answers_.messages.isEmpty());
+
+        letThrough = true;
+        steps.clear();
+        Click("AllReplaceBtn");
+        BusyProgress::SetStepAnswerForTests({});
+        QVERIFY(steps.size() > 1);
+        QCOMPARE(Edit().UndoList().size(), undo + 2 * 40000);
+        QCOMPARE(answers_.messages, QStringList{QStringLiteral("40000 個置換しました。")});
+        QVERIFY(!Edit().OnReplaceProgress && !Edit().OnReplaceCommit);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
     void replaceAfterAFindStaysInTheSelection() {

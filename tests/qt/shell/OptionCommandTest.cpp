@@ -18,6 +18,7 @@
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "editor/LumEdit.h"
+#include "qt/shell/BusyProgress.h"
 #include "qt/shell/MainForm.h"
 #include "qt/shell/ShellTestSupport.h"
 #include "qt/widget/LumEditWidget.h"
@@ -31,6 +32,14 @@ namespace {
 
 void SetCheck(QWidget* d, const char* name, bool on) {
     Child<QCheckBox>(d, name)->setChecked(on);
+}
+
+// OK's choices: word wrap at column 10 and a see-through window.
+void WrapAtTenAndFade(QWidget* d) {
+    SetCheck(d, "WordWrapCheck", true);
+    Child<QSpinBox>(d, "ColumnUpDown")->setValue(10);
+    SetCheck(d, "AlphaBlendCheck", true);
+    Child<QSlider>(d, "AlphaBlendTrackBar")->setValue(102);
 }
 
 std::string FileText(const TSettings& s) {
@@ -107,14 +116,7 @@ private slots:
     void okRewrapsEveryPageAndAppliesTheWindowSettings() {
         QCOMPARE(InkOf(form_->Page(0)).cells, 40);
         QCOMPARE(InkOf(form_->Page(0)).rows, 1);
-        Answer(
-            [](QWidget* d) {
-                SetCheck(d, "WordWrapCheck", true);
-                Child<QSpinBox>(d, "ColumnUpDown")->setValue(10);
-                SetCheck(d, "AlphaBlendCheck", true);
-                Child<QSlider>(d, "AlphaBlendTrackBar")->setValue(102);
-            },
-            "OKBtn");
+        Answer(WrapAtTenAndFade, "OKBtn");
         Run();
         const TSettings& s = form_->Settings();
         QVERIFY(s.WordWrap);
@@ -127,6 +129,35 @@ private slots:
         QCOMPARE(ink.rows, 4);
         QCOMPARE(form_->windowOpacity(), 102 / 255.0);
         QCOMPARE(form_->focusWidget(), form_->ActiveSheet()->EditWidget());
+    }
+
+    // Cancelled while the second page is laid out anew, OK turns into the dialog's
+    // Cancel: the settings and the window go back, the first page's new layout too, and
+    // the second keeps the one it had.
+    void cancellingTheNewLayoutGoesBackToTheOldSettings() {
+        const std::string before = FileText(form_->Settings());
+        const std::vector<std::string> second = {form_->Page(1)->Edit().Lines().Get(0),
+                                                 form_->Page(1)->Edit().Lines().Get(1)};
+        QStringList steps;
+        BusyProgress::SetStepAnswerForTests([&](const QString& label, double) {
+            steps << label;
+            return steps.size() < 2;  // each page asks once at its start
+        });
+        Answer(WrapAtTenAndFade, "OKBtn");
+        Run();
+        BusyProgress::SetStepAnswerForTests({});
+        QCOMPARE(steps, QStringList(2, QStringLiteral("表示を更新しています...")));
+        QCOMPARE(FileText(form_->Settings()), before);
+        QCOMPARE(form_->Page(0)->Edit().Lines().Count(), 1);
+        QCOMPARE(form_->Page(1)->Edit().Lines().Count(), 2);
+        QCOMPARE(form_->Page(1)->Edit().Lines().Get(0), second[0]);
+        QCOMPARE(form_->Page(1)->Edit().Lines().Get(1), second[1]);
+        QCOMPARE(form_->windowOpacity(), 1.0);
+        QCoreApplication::processEvents();
+        QCOMPARE(InkOf(form_->Page(0)).cells, 40);
+        // The page still follows the settings it shows: typing wraps nothing.
+        form_->Page(1)->Edit().TypeText("W");
+        QCOMPARE(form_->Page(1)->Edit().Lines().Count(), 2);
     }
 
     void cancelLeavesSettingsAndPagesAsTheyWere() {
