@@ -69,6 +69,7 @@ bool TLumEdit::FindReplace(const std::string& findText, const std::string& repla
     }
     replacePhase_ = ReplacePhase::kNone;
     FinishDeferredRewrap();
+    lines_.IndexAllLineEnds();
     if (confirmReplace_) {
         RemoveHitHighlight();
     } else {

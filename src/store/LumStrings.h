@@ -77,6 +77,9 @@ public:
     // The index of the entry that follows the n-th entry ending with CR LF (n >= 0; 0 gives
     // entry 0), or the last entry when there are fewer than n such entries.
     int32_t IndexAfterLineEnds(int32_t n) const;
+    // Brings those helpers' index up to the end of the text now: after a change all
+    // over the text, the scan is paid by that change and not by the next keystroke.
+    void IndexAllLineEnds() const { CountLineEndsBefore(Count()); }
 
 private:
     // Raises the index error unless 0 <= index < limit.
