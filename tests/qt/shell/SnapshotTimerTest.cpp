@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include "app/FakePages.h"
 #include "app/FileIo.h"
 #include "app/PageStore.h"
 #include "app/Settings.h"
@@ -25,33 +26,8 @@ using namespace std::chrono_literals;
 namespace {
 
 // The texts of a page-store file, in page order.
-struct ReadBack : PageStoreHost {
-    struct Page : PageStorePage {
-        std::string caption, fileName, text;
-        bool saveMode = true;
-        std::string Caption() const override { return caption; }
-        std::string FileName() const override { return fileName; }
-        bool SaveMode() const override { return saveMode; }
-        std::string Text() const override { return text; }
-        void SetCaption(const std::string& c) override { caption = c; }
-        void SetFileName(const std::string& f) override { fileName = f; }
-        void SetSaveMode(bool s) override { saveMode = s; }
-        void SetText(std::string t) override { text = std::move(t); }
-        FileResult LoadFile(const std::string&) override { return {}; }
-        void MarkModified() override {}
-    };
-    std::vector<std::unique_ptr<Page>> pages;
-    int PageCount() const override { return static_cast<int>(pages.size()); }
-    PageStorePage& Page(int i) override { return *pages[static_cast<std::size_t>(i)]; }
-    PageStorePage& CreatePage() override {
-        pages.push_back(std::make_unique<struct Page>());
-        return *pages.back();
-    }
-    bool AskReloadChangedFile(PageStorePage&, const std::string&) override { return false; }
-};
-
 std::vector<std::string> TextsIn(const std::string& path) {
-    ReadBack host;
+    testing::FakeHost host;
     LoadPageStore(host, path);
     std::vector<std::string> texts;
     for (const auto& p : host.pages) texts.push_back(p->text);
