@@ -99,8 +99,17 @@ void TLumEdit::SetFindRange(bool wholeText, bool fromTop, int& line, int& col) {
     line = std::clamp(r.startLine, 0, LastLine());
     col = ClampCol(line, r.startCol);
     searchEndLine_ = std::clamp(r.endLine, 0, LastLine());
+    int endCol = r.endCol;
+    const std::string& endEntry = lines_.Get(searchEndLine_);
+    if (searchEndLine_ < LastLine() && endCol >= static_cast<int>(endEntry.size()) &&
+        EndsWithCrLf(endEntry)) {
+        // Behind a line break: kept as the start of the next line, so that replacing
+        // that line break does not carry the end on to the next line's end.
+        ++searchEndLine_;
+        endCol = 0;
+    }
     const int size = static_cast<int>(lines_.Get(searchEndLine_).size());
-    searchEndCut_ = std::clamp(size - r.endCol, 0, size);
+    searchEndCut_ = std::clamp(size - endCol, 0, size);
     rangeIsWholeText_ = false;
     NoteRangeEnd();
 }

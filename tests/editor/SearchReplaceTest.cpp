@@ -108,6 +108,24 @@ TEST(SearchReplaceTest, ASelectionLimitsTheRun) {
     }
 }
 
+// A selection that ends just behind a line break: replacing that line break joins the
+// next line, which must not come into the range with it. Asked ("y" each time), told
+// at once to stop asking ("*"), or not asked at all.
+TEST(SearchReplaceTest, ASelectionEndingBehindALineBreakStaysItsSize) {
+    for (bool wrap : {false, true}) {
+        for (const char* answers : std::initializer_list<const char*>{"", "*", nullptr}) {
+            ReplaceFixture f;
+            f.edit->SetWordWrap(wrap);
+            f.edit->SetAllText("a\r\nb\r\nc\r\nd");
+            f.edit->SetSel(1, 0, 1, 0);
+            if (answers) f.answers = answers;
+            f.edit->FindReplace("\r\n", "-", true, answers != nullptr, false);
+            EXPECT_EQ(f.edit->GetAllText(), "a-b\r\nc\r\nd") << wrap << (answers ? answers : "-");
+            EXPECT_EQ(f.endCount, 1);
+        }
+    }
+}
+
 TEST(SearchReplaceTest, LineBreaksInTheMatchOrTheReplacement) {
     ReplaceFixture f;
     f.edit->SetAllText("x1\r\n2x1\r\n2");
