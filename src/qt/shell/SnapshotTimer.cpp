@@ -68,9 +68,7 @@ void SnapshotTimer::Begin(bool readCompletely) {
 }
 
 StoreWriteOutcome SnapshotTimer::WriteNow(const PageStoreSnapshots::WriteFunction& write) {
-    writingNow_ = true;
     const StoreWriteOutcome outcome = store_.WriteNow(write);
-    writingNow_ = false;
     ShowKept(outcome);
     return outcome;
 }
@@ -84,9 +82,9 @@ void SnapshotTimer::Stop() {
 void SnapshotTimer::Tick() {
     // A load, save or layout lets the event loop run from its progress dialog: a
     // page may be half read, or about to be removed by a cancel. The changes are
-    // seen, and a due snapshot taken, at the first tick after it. Nor does one start
-    // under the close's own write of the store.
-    if (stopped_ || writingNow_ || BusyProgress::Running()) return;
+    // seen, and a due snapshot taken, at the first tick after it. The close's own
+    // write of the store shows such a dialog too.
+    if (stopped_ || BusyProgress::Running()) return;
     const auto now = now_();
     StoreState state = StateOf(FormSource(form_));
     if (state != lastState_) {

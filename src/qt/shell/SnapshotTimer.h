@@ -59,8 +59,6 @@ private:
     QLabel* notice_ = nullptr;
     bool failing_ = false;
     bool stopped_ = false;
-    // The close's write may show progress, which lets timers run: no tick meanwhile.
-    bool writingNow_ = false;
     int written_ = 0;
 };
 
