@@ -32,6 +32,8 @@ struct RegisterCase {
 // Milliseconds elapsed since start on the steady clock.
 double MillisecondsSince(long long startNs);
 long long NowNs();
+// The value below which `percent` of the samples lie (50: the median); 0 for none.
+double Percentile(std::vector<double> samples, int percent);
 
 // Runs body in a forked child, which writes its result to fd; the child's output, whether
 // it ended well, and its own peak memory.

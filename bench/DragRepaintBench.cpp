@@ -4,7 +4,6 @@
 // with the drawing it causes in the widget's canvas and the widget's repaint.
 #ifdef ZENTABO_BENCH_QT
 #include <QApplication>
-#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -18,12 +17,6 @@ namespace {
 
 constexpr std::size_t kTextBytes = 100u * 1024 * 1024;
 constexpr int kRows = 1000;
-
-double Percentile(std::vector<double> v, int percent) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, v.size() * static_cast<size_t>(percent) / 100)];
-}
 
 CaseResult RunDragSelect() {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

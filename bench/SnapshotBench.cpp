@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "BenchRegistry.h"
@@ -24,13 +25,7 @@ constexpr std::size_t kPageBytes = 1000 * 1000;
 constexpr int kRepeats = 31;
 
 double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-double P99(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[std::min(v.size() - 1, v.size() * 99 / 100)];
+    return Percentile(std::move(v), 50);
 }
 
 // The main window's pages as the snapshot timer reads them: real editors with word
@@ -166,9 +161,9 @@ CaseResult TypingCase() {
     CaseResult out;
     out.bytes = static_cast<long long>(kTextBytes);
     out.extra = {{"quiet_median_us", Median(quietUs)},
-                 {"quiet_p99_us", P99(quietUs)},
+                 {"quiet_p99_us", Percentile(quietUs, 99)},
                  {"writing_median_us", Median(writingUs)},
-                 {"writing_p99_us", P99(writingUs)},
+                 {"writing_p99_us", Percentile(writingUs, 99)},
                  {"keys_each", static_cast<double>(quietUs.size())},
                  {"snapshots_written", static_cast<double>(writeMs.size())},
                  {"snapshot_write_median_ms", Median(writeMs)}};

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,13 @@ long long NowNs() {
 
 double MillisecondsSince(long long startNs) {
     return (NowNs() - startNs) / 1e6;
+}
+
+double Percentile(std::vector<double> samples, int percent) {
+    if (samples.empty()) return 0;
+    std::sort(samples.begin(), samples.end());
+    return samples[std::min(samples.size() - 1,
+                            samples.size() * static_cast<size_t>(percent) / 100)];
 }
 
 std::string ScratchDir() {
