@@ -69,7 +69,9 @@ bool TLumEdit::FindReplace(const std::string& findText, const std::string& repla
     }
     replacePhase_ = ReplacePhase::kNone;
     FinishDeferredRewrap();
-    lines_.IndexAllLineEnds();
+    // A run over the whole text read all of it anyway; indexing its line ends now
+    // keeps that scan from the first key after it. A run in a selection stays small.
+    if (rangeIsWholeText_ && hitCount_ > 0) lines_.IndexAllLineEnds();
     if (confirmReplace_) {
         RemoveHitHighlight();
     } else {
