@@ -87,7 +87,7 @@ RegisterCase edits("edit-middle-100mb", [] {
 
     std::vector<std::string> plain;
     plain.reserve(store.Count() + 64);
-    for (int32_t i = 0; i < store.Count(); ++i) plain.push_back(store.Get(i));
+    for (int32_t i = 0; i < store.Count(); ++i) plain.emplace_back(store.Get(i));
     for (int i = 0; i < rounds / 4; ++i) {
         auto at = plain.begin() + middle + i * 3;
         long long t = NowNs();

@@ -40,7 +40,7 @@ FileResult SaveLinesAtomically(const TLumStrings& lines, const std::string& path
     std::string chunk;
     chunk.reserve(kWriteStep);
     for (int32_t i = 0; i < count; ++i) {
-        const std::string& entry = lines.Get(i);
+        const std::string_view entry = lines.Get(i);
         const bool last = i == count - 1;
         chunk.append(entry, 0, last && HasEndMark(entry) ? entry.size() - 1 : entry.size());
         if (chunk.size() < kWriteStep && !last) continue;

@@ -242,8 +242,11 @@ public:
     // ---- layout and word wrap
     std::string ExpandTabs(std::string_view s) const;
     int WrapBreak(std::string_view s);
-    std::vector<std::string> WrapAll();
-    std::vector<std::string> UnwrapAll();
+    // The lengths of text's display lines: every logical line cut by the word wrap when
+    // wrap is on, whole when it is off. False when OnWrapProgress stopped it (only
+    // when stoppable).
+    bool CutWholeText(std::string_view text, bool wrap, bool stoppable,
+                      std::vector<uint32_t>& lengths);
     void RewrapFrom(int caretPixelX, int firstLine, bool repaint, int lastLine);
     void ToLogicalPos(int& col, int& line) const;
     // insideBreak: the column may stand between the CR and the LF of the line's break,
@@ -498,7 +501,7 @@ private:
     bool ShiftHeld();
     int GoalX();
     int CharLenAt(int line, int col) const;
-    int CodeAt(const std::string& s, int col) const;
+    int CodeAt(std::string_view s, int col) const;
     int WordEnd(int line, int col) const;
     int WordStart(int line, int col) const;
     void StepToNextLine();
@@ -561,7 +564,8 @@ private:
     // Loads the file wrapped as it is read (LumEditWrapLoad.cpp); false when the store
     // could not do that and holds the file unwrapped.
     bool LoadWrapped(const std::string& fileName);
-    void ReplaceStore(std::vector<std::string>& entries);
+    // Every entry replaced by the pieces of text that lengths cut.
+    void ReplaceStore(std::string&& text, std::vector<uint32_t>& lengths);
     void Refresh();
     // False: OnWrapProgress stopped it where it may (wrapStoppable_), nothing changed.
     bool RewrapWholeText();

@@ -80,7 +80,7 @@ void TLumEdit::DeleteBox(bool repaint) {
     for (int line = bottom; line >= top; --line) {
         const BoxSpan span = spans[static_cast<size_t>(line - top)];
         if (span.end <= span.start) continue;
-        std::string s = lines_.Get(line);
+        std::string s(lines_.Get(line));
         const std::string cut =
             s.substr(static_cast<size_t>(span.start), static_cast<size_t>(span.end - span.start));
         s.erase(static_cast<size_t>(span.start), static_cast<size_t>(span.end - span.start));
@@ -108,7 +108,7 @@ void TLumEdit::DeleteBox(bool repaint) {
 
 void TLumEdit::AppendLineForBox(std::vector<std::string>& pieces) {
     const int last = LastLine();
-    std::string s = lines_.Get(last);
+    std::string s(lines_.Get(last));
     int col = static_cast<int>(s.size()) - 1;
     s.back() = '\r';
     s += '\n';
@@ -144,8 +144,8 @@ void TLumEdit::InsertBox(const std::string& text, bool repaint) {
     }
     if (!freeCaretMode_) caretCol_ = ClampCol(caretLine_, caretCol_);
     const int recLine = caretLine_, recCol = caretCol_;
-    std::string head = lines_.Get(recLine).substr(
-        0, static_cast<size_t>(std::min(recCol, ContentLength(recLine))));
+    std::string head(lines_.Get(recLine).substr(
+        0, static_cast<size_t>(std::min(recCol, ContentLength(recLine)))));
     head.append(static_cast<size_t>(std::max(0, recCol - ContentLength(recLine))), ' ');
     const int x0 = host_.TextWidth(ExpandTabs(head));
     const int x1 = host_.TextWidth(ExpandTabs(head + rows.front()));
@@ -162,7 +162,7 @@ void TLumEdit::InsertBox(const std::string& text, bool repaint) {
         for (size_t r = 0; r < rows.size(); ++r) {
             const int length = ContentLength(line);
             const int d = BoxColumnAt(line, x0);
-            std::string s = lines_.Get(line);
+            std::string s(lines_.Get(line));
             if (!insertMode_ && d < length) {
                 const int to = std::clamp(ColumnAtRowPixel(line, x1), d, length);
                 if (to > d) {

@@ -19,7 +19,7 @@ bool HasCrLf(std::string_view s) {
 // A column just behind a CR LF is allowed: it is how a range takes the line break.
 void TLumEdit::NormalizePos(int& line, int& col, bool snapToChar) const {
     line = std::clamp(line, 0, LastLine());
-    const std::string& s = lines_.Get(line);
+    const std::string_view s = lines_.Get(line);
     const int size = static_cast<int>(s.size());
     const int maxCol = line == LastLine() ? size - 1 : size;
     col = std::clamp(col, 0, std::max(0, maxCol));
@@ -87,8 +87,8 @@ std::string TLumEdit::GetTextRange(int startCol, int startLine, int endLine, int
 
 std::string TLumEdit::RangeText(int startCol, int startLine, int endLine, int endCol) const {
     if (startLine == endLine)
-        return lines_.Get(startLine).substr(static_cast<size_t>(startCol),
-                                            static_cast<size_t>(endCol - startCol));
+        return std::string(lines_.Get(startLine).substr(static_cast<size_t>(startCol),
+                                                        static_cast<size_t>(endCol - startCol)));
     // Sized first: a whole-text selection is copied once, not regrown.
     size_t total =
         lines_.Get(startLine).size() - static_cast<size_t>(startCol) + static_cast<size_t>(endCol);
@@ -156,8 +156,8 @@ std::string TLumEdit::DeleteRangeNoRecord(int startCol, int startLine, int endLi
         s = lines_.Get(startLine);
         s.erase(static_cast<size_t>(startCol), static_cast<size_t>(endCol - startCol));
     } else {
-        s = lines_.Get(startLine).substr(0, static_cast<size_t>(startCol)) +
-            lines_.Get(endLine).substr(static_cast<size_t>(endCol));
+        s = lines_.Get(startLine).substr(0, static_cast<size_t>(startCol));
+        s += lines_.Get(endLine).substr(static_cast<size_t>(endCol));
         for (int i = endLine; i > startLine; --i) lines_.Delete(i);
         removedLines = true;
     }
@@ -172,7 +172,9 @@ std::string TLumEdit::DeleteRangeNoRecord(int startCol, int startLine, int endLi
     // Without word wrap every entry is a whole logical line: a line that lost its
     // break takes in the next one at once.
     if (!wordWrap_ && !EndsLine(startLine)) {
-        lines_.Put(startLine, lines_.Get(startLine) + lines_.Get(startLine + 1));
+        std::string joined(lines_.Get(startLine));
+        joined += lines_.Get(startLine + 1);
+        lines_.Put(startLine, joined);
         lines_.Delete(startLine + 1);
         removedLines = true;
     }
@@ -226,9 +228,9 @@ std::string TLumEdit::PadBlanks(int line, int col) const {
 void TLumEdit::InsertNoRecord(const std::string& text, bool caretAfter) {
     const int line = caretLine_;
     const int col = caretCol_;
-    const std::string& s = lines_.Get(line);
-    std::string head = s.substr(0, static_cast<size_t>(col));
-    std::string tail = s.substr(static_cast<size_t>(col));
+    const std::string_view s = lines_.Get(line);
+    std::string head(s.substr(0, static_cast<size_t>(col)));
+    std::string tail(s.substr(static_cast<size_t>(col)));
     lastInsertedLine_ = line;
     if (!HasCrLf(text)) {
         lines_.Put(line, head + text + tail);
@@ -261,7 +263,7 @@ void TLumEdit::InsertNoRecord(const std::string& text, bool caretAfter) {
     }
     lastInsertedLine_ = index;
     if (caretAfter) {
-        const std::string& lastEntry = lines_.Get(index);
+        const std::string_view lastEntry = lines_.Get(index);
         if (tailSize == 0 && EndsWithCrLf(lastEntry) && index < LastLine()) {
             caretLine_ = index + 1;
             caretCol_ = 0;
@@ -285,7 +287,7 @@ void TLumEdit::PlaceCaretForInsert(std::string& text) {
 }
 
 bool TLumEdit::CaretInsideBreak() const {
-    const std::string& s = lines_.Get(caretLine_);
+    const std::string_view s = lines_.Get(caretLine_);
     return caretLine_ < LastLine() && EndsWithCrLf(s) &&
            caretCol_ == static_cast<int>(s.size()) - 1;
 }
@@ -353,7 +355,7 @@ void TLumEdit::TypeText(const std::string& rawText) {
             lines_.Put(caretLine_, joined);
             for (int i = end; i > caretLine_; --i) lines_.Delete(i);
         }
-        std::string s = lines_.Get(caretLine_);
+        std::string s(lines_.Get(caretLine_));
         const int after = std::max(0, ContentLength(caretLine_) - caretCol_);
         int n = std::min(after, static_cast<int>(text.size()));
         if (n > 0 && ByteTypeAt(s, caretCol_ + n, SingleByteMode) == kLeadByte && n < after) {
@@ -401,7 +403,7 @@ void TLumEdit::DeleteForward() {
     }
     caretCol_ = ClampCol(caretLine_, caretCol_);
     int line = caretLine_, col = caretCol_;
-    const std::string& s = lines_.Get(line);
+    const std::string_view s = lines_.Get(line);
     int endLine = line, endCol;
     if (col < ContentLength(line)) {
         endCol = col + (ByteTypeAt(s, col + 1, SingleByteMode) == kLeadByte ? 2 : 1);
@@ -411,7 +413,7 @@ void TLumEdit::DeleteForward() {
         endCol = static_cast<int>(s.size());  // the CR LF as one unit
     } else {
         endLine = line + 1;  // the next piece's first character
-        const std::string& next = lines_.Get(endLine);
+        const std::string_view next = lines_.Get(endLine);
         endCol = ByteTypeAt(next, 1, SingleByteMode) == kLeadByte ? 2 : 1;
     }
     bool removedLines = false;
@@ -446,13 +448,13 @@ void TLumEdit::DeleteBackward() {
     caretCol_ = ClampCol(caretLine_, caretCol_);
     int startLine = caretLine_, startCol;
     if (caretCol_ > 0) {
-        const std::string& s = lines_.Get(caretLine_);
+        const std::string_view s = lines_.Get(caretLine_);
         startCol = caretCol_ - (ByteTypeAt(s, caretCol_, SingleByteMode) == kTrailByte ? 2 : 1);
     } else if (caretLine_ == 0) {
         return;
     } else {
         startLine = caretLine_ - 1;
-        const std::string& prev = lines_.Get(startLine);
+        const std::string_view prev = lines_.Get(startLine);
         int content = ContentLength(startLine);
         if (EndsWithCrLf(prev)) {
             startCol = content;  // joins the two logical lines

@@ -179,7 +179,7 @@ void TLumEdit::NewLine() {
     std::string text = "\r\n";
     if (AutoIndent) {
         const int len = ContentLength(caretLine_);
-        std::string head = lines_.Get(caretLine_).substr(0, std::min(caretCol_, len));
+        std::string head(lines_.Get(caretLine_).substr(0, std::min(caretCol_, len)));
         head += PadBlanks(caretLine_, caretCol_);
         size_t k = 0;
         while (k < head.size() && static_cast<unsigned char>(head[k]) <= 0x20) ++k;

@@ -21,12 +21,12 @@ int TLumEdit::CharClass(int code) {
 }
 
 int TLumEdit::CharLenAt(int line, int col) const {
-    const std::string& s = lines_.Get(line);
+    const std::string_view s = lines_.Get(line);
     return col + 1 < ContentLength(line) && ByteTypeAt(s, col + 1, SingleByteMode) == kLeadByte ? 2
                                                                                                 : 1;
 }
 
-int TLumEdit::CodeAt(const std::string& s, int col) const {
+int TLumEdit::CodeAt(std::string_view s, int col) const {
     const auto b = static_cast<unsigned char>(s[static_cast<size_t>(col)]);
     if (static_cast<size_t>(col) + 1 < s.size() &&
         ByteTypeAt(s, col + 1, SingleByteMode) == kLeadByte)
@@ -36,7 +36,7 @@ int TLumEdit::CodeAt(const std::string& s, int col) const {
 
 // The end of the run of characters of the class of the one at col (never past a TAB).
 int TLumEdit::WordEnd(int line, int col) const {
-    const std::string& s = lines_.Get(line);
+    const std::string_view s = lines_.Get(line);
     const int len = ContentLength(line);
     const int cls = CharClass(CodeAt(s, col));
     while (col < len) {
@@ -48,7 +48,7 @@ int TLumEdit::WordEnd(int line, int col) const {
 
 // The start of the run of one class that ends at col.
 int TLumEdit::WordStart(int line, int col) const {
-    const std::string& s = lines_.Get(line);
+    const std::string_view s = lines_.Get(line);
     auto charBefore = [&](int c) {
         return c >= 2 && ByteTypeAt(s, c, SingleByteMode) == kTrailByte ? c - 2 : c - 1;
     };
@@ -145,7 +145,7 @@ void TLumEdit::CharRight(bool word) {
     if (CaretScrollFix) BringCaretBack();
     const int oldCol = caretCol_, oldLine = caretLine_;
     if (caretCol_ < len) {
-        const std::string& s = lines_.Get(caretLine_);
+        const std::string_view s = lines_.Get(caretLine_);
         if (word && s[static_cast<size_t>(caretCol_)] != '\t')
             caretCol_ = WordEnd(caretLine_, caretCol_);
         else
@@ -174,7 +174,7 @@ void TLumEdit::CharLeft(bool word) {
             ScrollView(-1, true);
         }
         --caretLine_;
-        const std::string& prev = lines_.Get(caretLine_);
+        const std::string_view prev = lines_.Get(caretLine_);
         const int len = ContentLength(caretLine_);
         if (EndsWithCrLf(prev) || len == 0)
             caretCol_ = len;
@@ -193,7 +193,7 @@ void TLumEdit::CharLeft(bool word) {
     } else if (word) {
         caretCol_ = WordStart(caretLine_, caretCol_);
     } else {
-        const std::string& s = lines_.Get(caretLine_);
+        const std::string_view s = lines_.Get(caretLine_);
         caretCol_ -=
             caretCol_ >= 2 && ByteTypeAt(s, caretCol_, SingleByteMode) == kTrailByte ? 2 : 1;
     }

@@ -14,12 +14,12 @@ namespace {
 
 // Entry `before` ends with a lone CR and entry `after` starts with LF: the two bytes
 // form a line break that the entries split.
-bool SplitsCrLf(const std::string& before, const std::string& after) {
+bool SplitsCrLf(std::string_view before, std::string_view after) {
     return !before.empty() && before.back() == '\r' && !after.empty() && after.front() == '\n';
 }
 
 // A CR LF anywhere but at the entry's end.
-bool HoldsInnerCrLf(const std::string& s) {
+bool HoldsInnerCrLf(std::string_view s) {
     const size_t pos = s.find("\r\n");
     return pos != std::string::npos && pos + 2 != s.size();
 }
@@ -28,7 +28,7 @@ bool HoldsInnerCrLf(const std::string& s) {
 
 bool TLumEdit::LineEndsBroken(int first, int last) const {
     for (int i = first; i <= last; ++i) {
-        const std::string& s = lines_.Get(i);
+        const std::string_view s = lines_.Get(i);
         if (HoldsInnerCrLf(s)) return true;
         if (i > first && SplitsCrLf(lines_.Get(i - 1), s)) return true;
         if (!wordWrap_ && i < LastLine() && !EndsWithCrLf(s)) return true;

@@ -116,7 +116,7 @@ void TLumEdit::LeftButtonDown(int shift, int x, int y) {
         if (selActive_ || allSelected_) ClearSelection();
         EndTemporaryBox();
         CollapseSelectionToCaret();
-        const std::string& entry = lines_.Get(caretLine_);
+        const std::string_view entry = lines_.Get(caretLine_);
         if (entry.size() > 1 || (entry.size() == 1 && entry[0] != '\0')) {
             // The whole display line, its line break included.
             selStartLine_ = caretLine_;

@@ -94,7 +94,7 @@ int TLumEdit::LogicalStart(int line) {
 TColor TLumEdit::LineColor(int line) {
     if (!ColorPrintF) return font_.color;
     const int start = LogicalStart(line);
-    const std::string& s = lines_.Get(start);
+    const std::string_view s = lines_.Get(start);
     const int n = ContentLength(start);
     if (n <= 0) return font_.color;
     const size_t len =
@@ -218,7 +218,7 @@ void TLumEdit::DrawCrArrow(int a, int y, TColor pen, const Rect& clip) {
 void TLumEdit::DrawRow(int line) {
     DrawStep step(*this);
     Canvas& canvas = host_.GetCanvas();
-    const std::string& raw = lines_.Get(line);
+    const std::string_view raw = lines_.Get(line);
     const int length = ContentLength(line);
     const std::string_view content(raw.data(), length);
     const bool endOfText = line == LastLine();
@@ -241,7 +241,7 @@ void TLumEdit::DrawRow(int line) {
 }
 
 void TLumEdit::DrawSegment(int line, int from, bool selected, int to) {
-    const std::string& raw = lines_.Get(line);
+    const std::string_view raw = lines_.Get(line);
     const int stored = static_cast<int>(raw.size());
     const int length = ContentLength(line);
     from = std::max(0, from);

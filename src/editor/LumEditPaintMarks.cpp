@@ -176,7 +176,7 @@ void TLumEdit::DrawRuns(int line, std::string_view raw, int x0, const Rect& r) {
     auto nextPiece = [&](int j) -> std::string_view {
         // Only a wrapped piece goes on in the next display line.
         if (EndsLine(j)) return {};
-        const std::string& n = lines_.Get(j + 1);
+        const std::string_view n = lines_.Get(j + 1);
         return std::string_view(n.data(), std::min(ContentLength(j + 1), 7));
     };
     std::vector<TextRun> runs;
@@ -187,7 +187,7 @@ void TLumEdit::DrawRuns(int line, std::string_view raw, int x0, const Rect& r) {
         open = static_cast<OpenRun>(runCacheOpen_);
     }
     for (; j < line; ++j) {
-        const std::string& s = lines_.Get(j);
+        const std::string_view s = lines_.Get(j);
         open = ScanRuns(std::string_view(s.data(), ContentLength(j)), nextPiece(j), open,
                         ShowHTMLTagColor, SingleByteMode, runs);
         runs.clear();

@@ -46,8 +46,8 @@ bool TLumEdit::ReplacementKeepsSeams(std::string_view inserted) const {
 // The replacement ends after an even run; so must the text before the hit and the hit
 // itself, which a hit at a line's end need not (it is not widened over the line end).
 bool TLumEdit::SeamKept(int line, int col, int endLine, int endCol, bool emptyReplacement) const {
-    const std::string& start = lines_.Get(line);
-    const std::string& end = lines_.Get(endLine);
+    const std::string_view start = lines_.Get(line);
+    const std::string_view end = lines_.Get(endLine);
     if (!SingleByteMode && (ByteTypeAt(start, col + 1, false) == kTrailByte ||
                             ByteTypeAt(end, endCol + 1, false) == kTrailByte))
         return false;

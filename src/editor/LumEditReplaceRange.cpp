@@ -97,8 +97,8 @@ void TLumEdit::ReplaceSelection(std::string text) {
 // the byte behind its end, so that the start falls inside a character.
 bool TLumEdit::LoneLeadPairsAcross(const SelectionRange& r) const {
     if (r.startCol <= 0) return false;
-    const std::string& startEntry = lines_.Get(r.startLine);
-    const std::string& endEntry = lines_.Get(r.endLine);
+    const std::string_view startEntry = lines_.Get(r.startLine);
+    const std::string_view endEntry = lines_.Get(r.endLine);
     char after;
     if (r.endCol < ContentLength(r.endLine)) {
         after = endEntry[static_cast<size_t>(r.endCol)];
@@ -108,7 +108,7 @@ bool TLumEdit::LoneLeadPairsAcross(const SelectionRange& r) const {
     } else {
         return false;
     }
-    std::string joined = startEntry.substr(0, static_cast<size_t>(r.startCol));
+    std::string joined(startEntry.substr(0, static_cast<size_t>(r.startCol)));
     joined += after;
     return ByteTypeAt(joined, r.startCol + 1, SingleByteMode) == kTrailByte;
 }
@@ -122,8 +122,8 @@ std::string TLumEdit::ReplaceRangeInBulk(int startCol, int startLine, int endLin
     int last = wordWrap_ ? LineEndOf(endLine) : endLine;
     std::string head;
     for (int i = first; i < startLine; ++i) head += lines_.Get(i);
-    head.append(lines_.Get(startLine), 0, static_cast<size_t>(startCol));
-    std::string tail = lines_.Get(endLine).substr(static_cast<size_t>(endCol));
+    head += lines_.Get(startLine).substr(0, static_cast<size_t>(startCol));
+    std::string tail(lines_.Get(endLine).substr(static_cast<size_t>(endCol)));
     for (int i = endLine + 1; i <= last; ++i) tail += lines_.Get(i);
     // A range that took a line break away joins the following logical line. Only CR LF
     // ends a line: a NUL the new text ends with is one of its bytes.
@@ -142,16 +142,21 @@ std::string TLumEdit::ReplaceRangeInBulk(int startCol, int startLine, int endLin
     size_t caretOffset =
         lastBreak == std::string::npos ? head.size() + text.size() : text.size() - (lastBreak + 2);
 
-    std::vector<std::string> pieces;
-    pieces.reserve(breaks + text.size() / static_cast<size_t>(std::max(column_, 16)) + 4);
+    // The new logical lines are gathered in one string that the store's entries then
+    // share, cut where the display lines end.
+    std::string joined;
+    joined.reserve(head.size() + text.size() + tail.size());
+    std::vector<uint32_t> lengths;
+    lengths.reserve(breaks + text.size() / static_cast<size_t>(std::max(column_, 16)) + 4);
     int caretLine = -1, caretCol = 0;
     size_t logicalIndex = 0;
-    auto emit = [&](std::string_view logical) {
-        const size_t firstPiece = pieces.size();
+    auto emit = [&](size_t from) {
+        const std::string_view logical = std::string_view(joined).substr(from);
+        const size_t firstPiece = lengths.size();
         if (wordWrap_)
-            SplitEntry(logical, pieces);
+            CutEntry(logical, lengths);
         else
-            pieces.emplace_back(logical);
+            lengths.push_back(static_cast<uint32_t>(logical.size()));
         if (logicalIndex++ != breaks) return;
         const size_t content = ContentBytes(logical);
         size_t off = std::min(caretOffset, content);
@@ -161,40 +166,35 @@ std::string TLumEdit::ReplaceRangeInBulk(int startCol, int startLine, int endLin
             ByteTypeAt(logical, static_cast<int>(off) + 1, SingleByteMode) == kTrailByte)
             --off;
         size_t p = firstPiece;
-        while (p + 1 < pieces.size() && off >= pieces[p].size()) {
-            off -= pieces[p].size();
+        while (p + 1 < lengths.size() && off >= lengths[p]) {
+            off -= lengths[p];
             ++p;
         }
         caretLine = first + static_cast<int>(p);
         caretCol = static_cast<int>(off);
     };
-    std::string line;
     size_t pos = 0;
     bool firstLine = true;
     while (true) {
         const size_t cr = text.find("\r\n", pos);
         const size_t end = cr == std::string::npos ? text.size() : cr + 2;
         const std::string_view segment(text.data() + pos, end - pos);
-        if (cr == std::string::npos || firstLine) {
-            line = firstLine ? head : std::string();
-            line += segment;
-            if (cr == std::string::npos) line += tail;
-            // Nothing follows a text that ends with a line break where the range
-            // ended behind one: no empty entry is made for it.
-            if (!line.empty()) emit(line);
-        } else {
-            emit(segment);
-        }
+        const size_t from = joined.size();
+        if (firstLine) joined += head;
+        joined += segment;
+        if (cr == std::string::npos) joined += tail;
+        // Nothing follows a text that ends with a line break where the range ended
+        // behind one: no empty entry is made for it.
+        if (joined.size() > from) emit(from);
         firstLine = false;
         if (cr == std::string::npos) break;
         pos = end;
     }
-    std::string().swap(line);
     std::string().swap(text);
 
-    const int newCount = static_cast<int>(pieces.size());
+    const int newCount = static_cast<int>(lengths.size());
     std::string removed;
-    lines_.ReplaceEntries(first, last - first + 1, pieces, removed);
+    lines_.ReplaceEntries(first, last - first + 1, std::move(joined), lengths, removed);
     removed.erase(0, head.size());
     removed.resize(removed.size() - tail.size());
     if (caretLine < 0) caretLine = first + newCount;

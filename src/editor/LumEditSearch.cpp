@@ -112,7 +112,7 @@ void TLumEdit::BuildFindWindow(int line, int col) {
     const int last = LastLine();
     const int end = std::min(searchEndLine_, last);
     auto append = [&](int l) {
-        const std::string& s = lines_.Get(l);
+        const std::string_view s = lines_.Get(l);
         size_t n = s.size();
         if (l == last && n > 0 && s.back() == '\0') --n;
         if (l == searchEndLine_)
@@ -164,7 +164,7 @@ bool TLumEdit::AskFind(int& x, int& len) {
 // character would be replaced by nothing (the editing primitives keep characters
 // whole), and a replace run would find it again and again.
 void TLumEdit::SnapHitToCharacters(int line, int& col, int& len) const {
-    const std::string& s = lines_.Get(line);
+    const std::string_view s = lines_.Get(line);
     if (col > 0 && col < ContentLength(line) &&
         ByteTypeAt(s, col + 1, SingleByteMode) == kTrailByte) {
         --col;
@@ -172,7 +172,7 @@ void TLumEdit::SnapHitToCharacters(int line, int& col, int& len) const {
     }
     int endLine, endCol;
     WalkForward(line, col, len, endLine, endCol);
-    const std::string& e = lines_.Get(endLine);
+    const std::string_view e = lines_.Get(endLine);
     if (endCol > 0 && endCol < ContentLength(endLine) &&
         ByteTypeAt(e, endCol + 1, SingleByteMode) == kTrailByte)
         ++len;

@@ -102,7 +102,7 @@ void TLumEdit::SetFindRange(bool wholeText, bool fromTop, int& line, int& col) {
     col = ClampCol(line, r.startCol);
     searchEndLine_ = std::clamp(r.endLine, 0, LastLine());
     int endCol = r.endCol;
-    const std::string& endEntry = lines_.Get(searchEndLine_);
+    const std::string_view endEntry = lines_.Get(searchEndLine_);
     if (searchEndLine_ < LastLine() && endCol >= static_cast<int>(endEntry.size()) &&
         EndsWithCrLf(endEntry)) {
         // Behind a line break: kept as the start of the next line, so that replacing

@@ -86,7 +86,7 @@ std::string TLumEdit::NormalizeInput(std::string_view text) {
 // Markers go by position: only the last entry carries the end-of-text NUL, so a NUL
 // that ends a piece while it is being re-wrapped is still text.
 int TLumEdit::ContentLength(int line) const {
-    const std::string& s = lines_.Get(line);
+    const std::string_view s = lines_.Get(line);
     if (line == LastLine()) return std::max(0, static_cast<int>(s.size()) - 1);
     if (EndsWithCrLf(s)) return static_cast<int>(s.size()) - 2;
     return static_cast<int>(s.size());

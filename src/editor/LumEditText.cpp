@@ -21,26 +21,12 @@ void TLumEdit::SetAllText(std::string text) {
         }
         // Splits and wraps in one pass instead of storing the text first and wrapping
         // it afterwards, so a large text is never held in two layouts at once.
-        std::vector<std::string> pieces;
-        pieces.reserve(text.size() / 48 + 1);
         wrappedWidth_ = WrapWidth();
         NoteWholeLayout();
-        std::string logical;
-        size_t pos = 0;
-        while (true) {
-            size_t cr = text.find("\r\n", pos);
-            if (cr == std::string::npos) {
-                logical.assign(text, pos, std::string::npos);
-                logical.push_back('\0');
-                SplitEntry(logical, pieces);
-                break;
-            }
-            logical.assign(text, pos, cr + 2 - pos);
-            SplitEntry(logical, pieces);
-            pos = cr + 2;
-        }
-        std::string().swap(text);
-        ReplaceStore(pieces);
+        text.push_back('\0');
+        std::vector<uint32_t> lengths;
+        CutWholeText(text, true, false, lengths);
+        ReplaceStore(std::move(text), lengths);
         RedrawWholeView();
     } catch (const std::exception&) {
         ShowError("Error:OC004");
@@ -134,7 +120,7 @@ void TLumEdit::SetSel(int startCol, int startLine, int endLine, int endCol) {
     const int last = LastLine();
     startLine = std::clamp(startLine, 0, last);
     endLine = std::clamp(endLine, 0, last);
-    const std::string& endEntry = lines_.Get(endLine);
+    const std::string_view endEntry = lines_.Get(endLine);
     if (endLine < last && EndsWithCrLf(endEntry) && endCol == static_cast<int>(endEntry.size())) {
         ++endLine;
         endCol = 0;
@@ -241,12 +227,12 @@ intptr_t TLumEdit::Perform(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
             return topLine_;
         case EM_LINELENGTH: {
             if (wParam > static_cast<uintptr_t>(LastLine())) return 0;
-            const std::string& s = lines_.Get(static_cast<int>(wParam));
+            const std::string_view s = lines_.Get(static_cast<int>(wParam));
             return static_cast<intptr_t>(std::min(s.size(), s.find('\0')));
         }
         case EM_GETLINE: {
             if (wParam > static_cast<uintptr_t>(LastLine()) || lParam == 0) return 0;
-            const std::string& s = lines_.Get(static_cast<int>(wParam));
+            const std::string_view s = lines_.Get(static_cast<int>(wParam));
             size_t len = std::min(s.size(), s.find('\0'));
             if (len == 0) return 0;
             char* buffer = reinterpret_cast<char*>(lParam);

@@ -263,7 +263,7 @@ int TLumEdit::FreeCaretLimit() {
 
 int TLumEdit::CaretDisplayColumn() {
     int len = ContentLength(caretLine_);
-    std::string head = lines_.Get(caretLine_).substr(0, std::min(caretCol_, len));
+    std::string head(lines_.Get(caretLine_).substr(0, std::min(caretCol_, len)));
     if (freeCaretMode_ && caretCol_ > len) head.append(static_cast<size_t>(caretCol_ - len), ' ');
     return static_cast<int>(ExpandTabs(head).size());
 }

@@ -4,6 +4,7 @@
 
 #include "editor/LumEdit.h"
 #include "editor/TextCells.h"
+#include "store/LineCutting.h"
 #include "store/LumEditSub.h"
 
 namespace zentabo {
@@ -166,41 +167,36 @@ void TLumEdit::CutEntry(std::string_view entry, std::vector<uint32_t>& lengths) 
     }
 }
 
-std::vector<std::string> TLumEdit::WrapAll() {
-    wrappedWidth_ = WrapWidth();
-    NoteWholeLayout();
-    std::vector<std::string> out;
-    out.reserve(static_cast<size_t>(lines_.Count()));
-    for (int i = 0; i < lines_.Count(); ++i) SplitEntry(lines_.Get(i), out);
-    return out;
-}
-
-std::vector<std::string> TLumEdit::UnwrapAll() {
-    std::vector<std::string> out;
-    std::string cur;
-    for (int i = 0; i < lines_.Count(); ++i) {
-        const std::string& s = lines_.Get(i);
-        cur += s;
-        if (EndsWithCrLf(s) || i == lines_.Count() - 1) {
-            out.push_back(std::move(cur));
-            cur.clear();
+bool TLumEdit::CutWholeText(std::string_view text, bool wrap, bool stoppable,
+                            std::vector<uint32_t>& lengths) {
+    lengths.reserve(text.size() / 48 + 1);
+    std::size_t done = 0;
+    bool stopped = false;
+    ForEachLine(text, [&](std::string_view logical) {
+        if (stopped) return;
+        if (OnWrapProgress && done % 4096 == 0 &&
+            !OnWrapProgress(static_cast<double>(logical.data() - text.data()) /
+                            static_cast<double>(text.size())) &&
+            stoppable) {
+            stopped = true;
+            return;
         }
-    }
-    return out;
+        ++done;
+        if (wrap)
+            CutEntry(logical, lengths);
+        else
+            lengths.push_back(static_cast<uint32_t>(logical.size()));
+    });
+    return !stopped;
 }
 
-// Hands the entries to the store, releasing each copy as it goes so that the text is
-// held about once, not twice, while a large text changes its layout.
-void TLumEdit::ReplaceStore(std::vector<std::string>& entries) {
-    if (entries.empty()) entries.emplace_back(1, '\0');
-    lines_.Clear();
-    lines_.SetCapacity(static_cast<int32_t>(entries.size()));
-    for (std::string& e : entries) {
-        lines_.Add(e);
-        std::string().swap(e);
+void TLumEdit::ReplaceStore(std::string&& text, std::vector<uint32_t>& lengths) {
+    if (lengths.empty()) {
+        text.assign(1, '\0');
+        lengths.assign(1, 1);
     }
-    entries.clear();
-    entries.shrink_to_fit();
+    lines_.SetEntries(std::move(text), lengths);
+    std::vector<uint32_t>().swap(lengths);
 }
 
 void TLumEdit::SetWordWrap(bool value) {
@@ -213,17 +209,21 @@ void TLumEdit::SetWordWrap(bool value) {
                 selStartCol_ = caretCol_;
             }
         }
+        std::string text = lines_.GetText();
+        std::vector<uint32_t> lengths;
         if (value) {
-            std::vector<std::string> wrapped = WrapAll();
-            ReplaceStore(wrapped);
+            wrappedWidth_ = WrapWidth();
+            NoteWholeLayout();
+            CutWholeText(text, true, false, lengths);
+            ReplaceStore(std::move(text), lengths);
             wordWrap_ = true;
             ToDisplayPos(caretCol_, caretLine_);
             ToDisplayPos(selStartCol_, selStartLine_);
         } else {
             ToLogicalPos(caretCol_, caretLine_);
             ToLogicalPos(selStartCol_, selStartLine_);
-            std::vector<std::string> whole = UnwrapAll();
-            ReplaceStore(whole);
+            CutWholeText(text, false, false, lengths);
+            ReplaceStore(std::move(text), lengths);
             wordWrap_ = false;
         }
         caretCol_ = ClampCol(caretLine_, caretCol_);
@@ -255,24 +255,14 @@ bool TLumEdit::RewrapWholeText() {
         int anchorCol = selStartCol_, anchorLine = selStartLine_;
         ToLogicalPos(caretCol, caretLine);
         ToLogicalPos(anchorCol, anchorLine);
-        std::vector<std::string> whole = UnwrapAll();
-        std::vector<std::string> wrapped;
-        wrapped.reserve(whole.size());
-        int done = 0;
-        for (std::string& w : whole) {
-            if (OnWrapProgress && done % 4096 == 0 &&
-                !OnWrapProgress(static_cast<double>(done) / static_cast<double>(whole.size())) &&
-                wrapStoppable_) {
-                wrappedWidth_ = oldWrappedWidth;
-                --wholeTextWraps_;
-                return false;
-            }
-            ++done;
-            SplitEntry(w, wrapped);
-            std::string().swap(w);
+        std::string text = lines_.GetText();
+        std::vector<uint32_t> lengths;
+        if (!CutWholeText(text, true, wrapStoppable_, lengths)) {
+            wrappedWidth_ = oldWrappedWidth;
+            --wholeTextWraps_;
+            return false;
         }
-        whole.clear();
-        ReplaceStore(wrapped);
+        ReplaceStore(std::move(text), lengths);
         NoteWholeLayout();
         ToDisplayPos(caretCol, caretLine);
         ToDisplayPos(anchorCol, anchorLine);
@@ -325,7 +315,7 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
     try {
         std::string cur;
         for (int i = start; i <= end; ++i) {
-            const std::string& s = lines_.Get(i);
+            const std::string_view s = lines_.Get(i);
             if (i == caretLine_) {
                 caretJoined = static_cast<int>(joined.size());
                 caretOffset = cur.size() + static_cast<size_t>(std::max(0, caretCol_));
@@ -424,7 +414,7 @@ void TLumEdit::ToLogicalPos(int& col, int& line) const {
     line = std::clamp(line, 0, LastLine());
     const int logical = lines_.CountLineEndsBefore(line);
     for (int i = line - 1; i >= 0; --i) {
-        const std::string& s = lines_.Get(i);
+        const std::string_view s = lines_.Get(i);
         if (EndsWithCrLf(s)) break;
         col += static_cast<int>(s.size());
     }
@@ -441,7 +431,7 @@ void TLumEdit::ToDisplayPos(int& col, int& line, bool insideBreak) const {
     // Stops at the end of the logical line, so an offset past it cannot drift into
     // the next logical line.
     while (remaining > 0) {
-        const std::string& s = lines_.Get(idx);
+        const std::string_view s = lines_.Get(idx);
         line = idx;
         col = remaining;
         if (EndsWithCrLf(s) || idx == last) {

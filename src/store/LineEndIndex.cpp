@@ -4,7 +4,7 @@
 
 namespace zentabo {
 
-bool EndsWithLineBreak(const std::string& s) {
+bool EndsWithLineBreak(std::string_view s) {
     return s.size() >= 2 && s[s.size() - 1] == '\n' && s[s.size() - 2] == '\r';
 }
 
@@ -57,7 +57,7 @@ void LineEndIndex::NoteAppended(const SlotArray& slots) {
 void LineEndIndex::ScanUntil(const SlotArray& slots, int32_t index, int32_t lineEnds) const {
     const int32_t end = std::min(index + 1, slots.size());
     while (scanned_ < end && seen_ < lineEnds) {
-        if (EndsWithLineBreak(slots[scanned_])) {
+        if (EndsWithLineBreak(slots[scanned_].view())) {
             ++seen_;
             if (seen_ % kBlock == 0) starts_.push_back(scanned_ + 1);
         }
@@ -71,7 +71,7 @@ int32_t LineEndIndex::CountBefore(const SlotArray& slots, int32_t index) const {
     // The last checkpoint at or before index, then the entries from there.
     const auto it = std::upper_bound(starts_.begin(), starts_.end(), index) - 1;
     int32_t n = static_cast<int32_t>(it - starts_.begin()) * kBlock;
-    for (int32_t i = *it; i < index; ++i) n += EndsWithLineBreak(slots[i]);
+    for (int32_t i = *it; i < index; ++i) n += EndsWithLineBreak(slots[i].view());
     return n;
 }
 
@@ -83,7 +83,7 @@ int32_t LineEndIndex::IndexAfter(const SlotArray& slots, int32_t n) const {
     int32_t seen = k * kBlock;
     if (seen == n) return std::min(starts_[static_cast<size_t>(k)], last);
     for (int32_t i = starts_[static_cast<size_t>(k)]; i < last; ++i) {
-        if (EndsWithLineBreak(slots[i]) && ++seen == n) return i + 1;
+        if (EndsWithLineBreak(slots[i].view()) && ++seen == n) return i + 1;
     }
     return last;
 }

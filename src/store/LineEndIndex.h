@@ -8,7 +8,7 @@
 // checkpoints behind it, so the index survives the re-wraps that follow each edit.
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/SlotArray.h"
@@ -49,6 +49,6 @@ private:
 };
 
 // CR LF: the entry ends a logical line.
-bool EndsWithLineBreak(const std::string& s);
+bool EndsWithLineBreak(std::string_view s);
 
 }  // namespace zentabo

@@ -11,14 +11,15 @@
 
 namespace zentabo {
 
-// Calls emit(std::string&&) for every piece of text. takeTerminator says whether the
-// bytes after the last CR LF end the text (SetText, loading): that last piece then
-// carries the end-of-text NUL, which is the text's own last byte when that is a NUL and
-// is added otherwise; a text that ends with CR LF gets no such piece. Without it
+// Calls piece(start, length, addsTerminator) for every piece of text. takeTerminator
+// says whether the bytes after the last CR LF end the text (SetText, loading): that
+// last piece then carries the end-of-text NUL, which is the text's own last byte when
+// that is a NUL and is added otherwise (addsTerminator: the piece is one byte longer
+// than its bytes in text); a text that ends with CR LF gets no such piece. Without it
 // (InsertText) the last piece is the bytes as they are. An empty text gives one piece:
 // the NUL byte alone, or the empty string.
-template <class Emit>
-void SplitLines(std::string_view text, bool takeTerminator, Emit&& emit) {
+template <class Piece>
+void ForEachPiece(std::string_view text, bool takeTerminator, Piece&& piece) {
     const char* data = text.data();
     const size_t len = text.size();
     size_t start = 0;
@@ -28,20 +29,24 @@ void SplitLines(std::string_view text, bool takeTerminator, Emit&& emit) {
         if (!p) break;
         const size_t cr = static_cast<const char*>(p) - data;
         if (cr + 1 < len && data[cr + 1] == '\n') {
-            // Constructed at their exact size: assign() would round small blocks up.
-            emit(std::string(data + start, cr + 2 - start));
+            piece(start, cr + 2 - start, false);
             start = cr + 2;
         }
         scan = cr + 1;
     }
     if (start == len && len > 0) return;
-    if (takeTerminator && (len == start || data[len - 1] != '\0')) {
-        std::string piece(len - start + 1, '\0');
-        if (len > start) std::memcpy(piece.data(), data + start, len - start);
-        emit(std::move(piece));
-    } else {
-        emit(std::string(data + start, len - start));
-    }
+    piece(start, len - start, takeTerminator && (len == start || data[len - 1] != '\0'));
+}
+
+// The same pieces as strings: emit(std::string&&).
+template <class Emit>
+void SplitLines(std::string_view text, bool takeTerminator, Emit&& emit) {
+    ForEachPiece(text, takeTerminator, [&](size_t start, size_t n, bool addsTerminator) {
+        // Constructed at their exact size: assign() would round small blocks up.
+        std::string s(n + (addsTerminator ? 1 : 0), '\0');
+        if (n > 0) std::memcpy(s.data(), text.data() + start, n);
+        emit(std::move(s));
+    });
 }
 
 }  // namespace zentabo

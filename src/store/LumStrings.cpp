@@ -40,28 +40,28 @@ void TLumStrings::SetCapacity(int32_t n) {
     slots_.Reallocate(n);
 }
 
-void TLumStrings::Put(int32_t index, const std::string& s) {
+void TLumStrings::Put(int32_t index, std::string_view s) {
     CheckIndex(index, Count());
-    std::string& slot = slots_[index];
-    const bool wasLineEnd = EndsWithLineBreak(slot);
-    slot = s;
-    lineEnds_.NoteChanged(index, wasLineEnd, EndsWithLineBreak(slot));
+    LineEntry& slot = slots_[index];
+    const bool wasLineEnd = EndsWithLineBreak(slot.view());
+    slot.Assign(s);
+    lineEnds_.NoteChanged(index, wasLineEnd, EndsWithLineBreak(slot.view()));
 }
 
-const std::string& TLumStrings::Get(int32_t index) const {
+std::string_view TLumStrings::Get(int32_t index) const {
     CheckIndex(index, Count());
-    return slots_[index];
+    return slots_[index].view();
 }
 
-int32_t TLumStrings::Add(const std::string& s) {
+int32_t TLumStrings::Add(std::string_view s) {
     int32_t index = Count();
     Insert(index, s);
     return index;
 }
 
-void TLumStrings::Insert(int32_t index, const std::string& s) {
+void TLumStrings::Insert(int32_t index, std::string_view s) {
     CheckIndex(index, Count() + 1);
-    std::string copy(s);  // copied before anything moves, so s may be an entry itself
+    LineEntry copy(s);  // copied before anything moves, so s may be an entry itself
     if (Count() == Capacity()) Grow();
     slots_.Insert(index, std::move(copy));
     NoteInserted(index);
@@ -69,7 +69,7 @@ void TLumStrings::Insert(int32_t index, const std::string& s) {
 
 void TLumStrings::Delete(int32_t index) {
     CheckIndex(index, Count());
-    const bool wasLineEnd = EndsWithLineBreak(slots_[index]);
+    const bool wasLineEnd = EndsWithLineBreak(slots_[index].view());
     slots_.Erase(index);
     lineEnds_.NoteErased(index, wasLineEnd);
 }
@@ -79,9 +79,9 @@ void TLumStrings::Clear() {
     lineEnds_.InvalidateAll();
 }
 
-int32_t TLumStrings::IndexOf(const std::string& s) const {
+int32_t TLumStrings::IndexOf(std::string_view s) const {
     for (int32_t i = 0, n = Count(); i < n; ++i) {
-        if (slots_[i] == s) return i;
+        if (slots_[i].view() == s) return i;
     }
     return -1;
 }
@@ -102,7 +102,7 @@ void TLumStrings::NoteInserted(int32_t index) {
     if (index == Count() - 1)
         lineEnds_.NoteAppended(slots_);
     else
-        lineEnds_.NoteInserted(index, EndsWithLineBreak(slots_[index]));
+        lineEnds_.NoteInserted(index, EndsWithLineBreak(slots_[index].view()));
 }
 
 int32_t TLumStrings::CountLineEndsBefore(int32_t index) const {
@@ -125,11 +125,11 @@ void TLumStrings::GrowPlanned() {
     slots_.Reallocate(static_cast<int32_t>(std::min<int64_t>(wanted, kMaxListSize)));
 }
 
-void TLumStrings::AppendPlanned(std::string&& s) {
+void TLumStrings::AppendPlanned(LineEntry&& s) {
     InsertPlanned(Count(), std::move(s));
 }
 
-void TLumStrings::InsertPlanned(int32_t index, std::string&& s) {
+void TLumStrings::InsertPlanned(int32_t index, LineEntry&& s) {
     if (Count() == Capacity()) GrowPlanned();
     slots_.Insert(index, std::move(s));
     NoteInserted(index);

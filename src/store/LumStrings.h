@@ -2,18 +2,21 @@
 
 // TLumStrings: the editor's line store. One entry per display line; every entry keeps
 // its own line-end marker (CR LF, the end-of-text NUL, or none for a wrapped piece), so
-// the concatenation of all entries is exactly the text.
+// the concatenation of all entries is exactly the text. Entries made together (a file
+// loaded, a text set or rewritten at once) share one block of bytes.
 
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/FileHandle.h"
 #include "store/LineCutting.h"
 #include "store/LineEndIndex.h"
+#include "store/LineEntry.h"
 #include "store/SlotArray.h"
 #include "store/StoreErrors.h"
 #include "store/TaskProgress.h"
@@ -33,18 +36,18 @@ public:
     int32_t Capacity() const { return slots_.capacity(); }
 
     virtual std::string GetText() const;
-    virtual void SetText(const std::string& text);
+    virtual void SetText(std::string_view text);
     virtual void SetCount(int32_t n);
     virtual void SetCapacity(int32_t n);
-    virtual void SetCommaText(const std::string& text);
+    virtual void SetCommaText(std::string_view text);
     virtual std::string GetCommaText() const;
     [[noreturn]] virtual void Error() const;
-    virtual void Put(int32_t index, const std::string& s);
+    virtual void Put(int32_t index, std::string_view s);
     virtual void LoadFromFile(const std::string& fileName);
     virtual void SaveToFile(const std::string& fileName) const;
     virtual void SaveToStream(std::ostream& stream) const;
     virtual void LoadFromStream(std::istream& stream);
-    virtual int32_t IndexOf(const std::string& s) const;
+    virtual int32_t IndexOf(std::string_view s) const;
 
     // LoadFromFile that stores every logical line as the entries shaping cuts it into
     // (the editor's word wrap, while the file is read, so the text is never held
@@ -55,12 +58,14 @@ public:
     // says stop ends the load with TaskCancelled, the store then partly filled.
     void SetLoadProgress(TaskProgress progress) { loadProgress_ = std::move(progress); }
 
-    int32_t Add(const std::string& s);
-    void Insert(int32_t index, const std::string& s);
+    int32_t Add(std::string_view s);
+    void Insert(int32_t index, std::string_view s);
     void Delete(int32_t index);
-    const std::string& Get(int32_t index) const;
+    // Valid until the entry changes or goes away.
+    std::string_view Get(int32_t index) const;
     void Clear();
-    void InsertText(int32_t& index, const std::string& text);
+    // text may be one of the entries: these copy it before anything changes.
+    void InsertText(int32_t& index, std::string_view text);
     void AddStrings(const std::vector<std::string>& list);
     void Assign(const std::vector<std::string>& list);
     // Replaces the count entries from index with entries, whose strings move in (the
@@ -68,6 +73,12 @@ public:
     // entry freed as soon as it is copied, so a large range is never held twice.
     void ReplaceEntries(int32_t index, int32_t count, std::vector<std::string>& entries,
                         std::string& removed);
+    // The same with the new entries cut from text by lengths (which add up to its size);
+    // they share text's bytes, which move in.
+    void ReplaceEntries(int32_t index, int32_t count, std::string&& text,
+                        const std::vector<uint32_t>& lengths, std::string& removed);
+    // Every entry replaced by the pieces of text that lengths cut, sharing its bytes.
+    void SetEntries(std::string&& text, const std::vector<uint32_t>& lengths);
 
     // Position helpers for the editor's display/logical conversions. Both must be fast
     // (far below a full scan) for indexes near the most recent changes, because the
@@ -92,8 +103,8 @@ private:
     // short they grow by half, not by 1/128, so that a text of very short lines does
     // not reallocate the array hundreds of times. The spare slots go at the end anyway.
     void PlanCapacity(std::size_t bytes);
-    void AppendPlanned(std::string&& s);
-    void InsertPlanned(int32_t index, std::string&& s);
+    void AppendPlanned(LineEntry&& s);
+    void InsertPlanned(int32_t index, LineEntry&& s);
     void GrowPlanned();
     void LoadStyled(const std::string& fileName, const LineShaping* shaping);
     void LoadCrLf(const FileHandle& file, const std::string& fileName, const LineShaping* shaping);
@@ -101,9 +112,14 @@ private:
                        const LineShaping* shaping);
     // Sets the capacity to Count() + n exactly, or raises the index error beyond the limit.
     void ReserveExactly(std::size_t n);
-    // Appends the entries shaping cuts line into; lengths is scratch space.
-    void AppendShaped(std::string&& line, const LineShaping& shaping,
+    // Appends the entries shaping cuts line into, borrowed from block; lengths is
+    // scratch space.
+    void AppendShaped(SharedBytes* block, std::string_view line, const LineShaping& shaping,
                       std::vector<uint32_t>& lengths);
+    // Replaces count entries from index with pieces of block's bytes at data; removed,
+    // when given, receives the bytes of the entries replaced.
+    void ReplaceWithPieces(int32_t index, int32_t count, SharedBytes* block, const char* data,
+                           const std::vector<uint32_t>& lengths, std::string* removed);
 
     // Reports the load's progress from `from` to `to` of the whole as `done` of `total`
     // bytes are handled.

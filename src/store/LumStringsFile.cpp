@@ -81,18 +81,19 @@ void TLumStrings::ReserveExactly(std::size_t n) {
 
 void TLumStrings::LoadCrLf(const FileHandle& file, const std::string& fileName,
                            const LineShaping* shaping) {
-    ReadBuffer buffer;
+    // The buffer read becomes the entries' bytes: the file is held once, and loading
+    // allocates nothing per line.
+    auto* block = new SharedReadBuffer;
+    BlockHold hold(block);
+    ReadBuffer& buffer = block->buffer;
     TaskProgress reading;
     if (loadProgress_) reading = [this](double f) { return loadProgress_(f * kReadShare); };
     buffer.ReadAll(file, fileName, SizeHint(fileName), reading);
     buffer.data()[buffer.size()] = '\0';  // the end-of-text marker ends the last line
     const std::string_view text(buffer.data(), buffer.size() + 1);
-    // Every entry is built at its exact size from the buffer, whose pages go back to the
-    // system behind the last one built; the slots are allocated once, at their count.
     std::size_t nextReport = kProgressStep;
     auto append = [&](std::size_t at, std::size_t n) {
-        AppendPlanned(std::string(text.data() + at, n));
-        buffer.ReleaseBefore(at + n);
+        AppendPlanned(LineEntry(block, text.data() + at, n));
         if (loadProgress_ && at + n >= nextReport) {
             ReportLoad(kReadShare, 1.0, at + n, text.size());
             nextReport = at + n + kProgressStep;
@@ -120,17 +121,53 @@ void TLumStrings::LoadCrLf(const FileHandle& file, const std::string& fileName,
     }
 }
 
-void TLumStrings::AppendShaped(std::string&& line, const LineShaping& shaping,
-                               std::vector<uint32_t>& lengths) {
+namespace {
+
+// Gathers lines into shared blocks of about kBytes, so that a file converted line by
+// line costs one allocation per block, not one per line. A block never grows once
+// entries borrow from it.
+class BlockFiller {
+public:
+    static constexpr std::size_t kBytes = std::size_t{4} << 20;
+
+    // A copy of s in the current block, or in a new one when it does not fit.
+    std::string_view Put(std::string_view s) {
+        if (!block_ || block_->bytes.capacity() - block_->bytes.size() < s.size()) Start(s.size());
+        const std::size_t at = block_->bytes.size();
+        block_->bytes.append(s);
+        return std::string_view(block_->bytes).substr(at);
+    }
+    SharedBytes* block() const { return block_; }
+
+    ~BlockFiller() {
+        if (block_) SharedBytes::Return(block_);
+    }
+
+private:
+    void Start(std::size_t atLeast) {
+        auto* next = new SharedString(std::string());
+        next->Borrow();
+        if (block_) SharedBytes::Return(block_);
+        block_ = next;
+        block_->bytes.reserve(std::max(kBytes, atLeast));
+    }
+
+    SharedString* block_ = nullptr;
+};
+
+}  // namespace
+
+void TLumStrings::AppendShaped(SharedBytes* block, std::string_view line,
+                               const LineShaping& shaping, std::vector<uint32_t>& lengths) {
     lengths.clear();
     shaping.cut(line, lengths);
-    if (lengths.size() <= 1) return AppendPlanned(std::move(line));
     std::size_t at = 0;
     for (uint32_t n : lengths) {
         if (at + n > line.size()) throw std::logic_error("line cut into pieces of another length");
-        AppendPlanned(line.substr(at, n));
+        AppendPlanned(LineEntry(block, line.data() + at, n));
         at += n;
     }
+    if (at != line.size()) throw std::logic_error("line cut into pieces of another length");
 }
 
 void TLumStrings::LoadSeparated(const FileHandle& file, const std::string& fileName, char separator,
@@ -138,30 +175,26 @@ void TLumStrings::LoadSeparated(const FileHandle& file, const std::string& fileN
     const std::size_t size = SizeHint(fileName);
     PlanCapacity(size);
     std::vector<uint32_t> lengths;
+    BlockFiller filler;
     std::size_t done = 0, nextReport = kProgressStep;
-    auto add = [&](std::string&& line) {
+    auto add = [&](std::string_view line) {
         done += line.size();
         if (loadProgress_ && done >= nextReport) {
             ReportLoad(0.0, 1.0, std::min(done, size), size);
             nextReport = done + kProgressStep;
         }
+        const std::string_view kept = filler.Put(line);
         if (shaping)
-            AppendShaped(std::move(line), *shaping, lengths);
+            AppendShaped(filler.block(), kept, *shaping, lengths);
         else
-            AppendPlanned(std::move(line));
+            AppendPlanned(LineEntry(filler.block(), kept.data(), kept.size()));
     };
-    std::string rest = ReadSeparatedLines(file, fileName, separator, add);
-    if (rest.empty()) {
-        // The file ended with a break, or held nothing but NUL bytes.
-        add(std::string(1, '\0'));
-    } else {
-        // The last line without a break carries the end-of-text marker itself; built at
-        // its exact size, as the reader's buffer for it may be far larger.
-        std::string last(rest.size() + 1, '\0');
-        std::memcpy(last.data(), rest.data(), rest.size());
-        std::string().swap(rest);
-        add(std::move(last));
-    }
+    std::string rest = ReadSeparatedLines(file, fileName, separator,
+                                          [&](std::string&& line) { add(line); });
+    // The last line carries the end-of-text marker; a file that ended with a break, or
+    // held nothing but NUL bytes, gets it alone.
+    rest += '\0';
+    add(rest);
     SetCapacity(Count());
 }
 
@@ -185,7 +218,7 @@ void TLumStrings::SaveToFile(const std::string& fileName) const {
     };
     int32_t last = Count() - 1;
     for (int32_t i = 0; i < last; ++i) put(slots_[i].data(), slots_[i].size());
-    const std::string& tail = slots_[last];
+    const std::string_view tail = slots_[last].view();
     put(tail.data(), HasEndMark(tail) ? tail.size() - 1 : tail.size());
     WriteAll(file, fileName, buf, used);
     CloseAfterWriting(file, fileName);

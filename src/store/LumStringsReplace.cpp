@@ -1,20 +1,69 @@
 // Replacing a run of entries at once, for edits that rewrite many lines together.
 #include <algorithm>
+#include <stdexcept>
 
 #include "store/LumStrings.h"
 
 namespace zentabo {
+namespace {
+
+void CheckLengths(const std::vector<uint32_t>& lengths, std::size_t size) {
+    std::size_t total = 0;
+    for (uint32_t n : lengths) total += n;
+    if (total != size) throw std::logic_error("entry lengths that do not add up to the text");
+}
+
+}  // namespace
 
 void TLumStrings::ReplaceEntries(int32_t index, int32_t count, std::vector<std::string>& entries,
                                  std::string& removed) {
+    std::vector<uint32_t> lengths;
+    lengths.reserve(entries.size());
+    std::size_t bytes = 0;
+    for (const std::string& e : entries) {
+        lengths.push_back(static_cast<uint32_t>(e.size()));
+        bytes += e.size();
+    }
+    std::string text;
+    text.reserve(bytes);
+    for (std::string& e : entries) {
+        text += e;
+        std::string().swap(e);
+    }
+    entries.clear();
+    ReplaceEntries(index, count, std::move(text), lengths, removed);
+}
+
+void TLumStrings::ReplaceEntries(int32_t index, int32_t count, std::string&& text,
+                                 const std::vector<uint32_t>& lengths, std::string& removed) {
+    CheckLengths(lengths, text.size());
+    auto* block = new SharedString(std::move(text));
+    BlockHold hold(block);
+    ReplaceWithPieces(index, count, block, block->bytes.data(), lengths, &removed);
+}
+
+void TLumStrings::SetEntries(std::string&& text, const std::vector<uint32_t>& lengths) {
+    CheckLengths(lengths, text.size());
+    auto* block = new SharedString(std::move(text));
+    BlockHold hold(block);
+    Clear();
+    ReplaceWithPieces(0, 0, block, block->bytes.data(), lengths, nullptr);
+}
+
+void TLumStrings::ReplaceWithPieces(int32_t index, int32_t count, SharedBytes* block,
+                                    const char* data, const std::vector<uint32_t>& lengths,
+                                    std::string* removed) {
     CheckIndex(index, Count() + 1);
     if (count < 0 || count > Count() - index) Error();
-    const int64_t added = static_cast<int64_t>(entries.size()) - count;
+    const int64_t newCount = static_cast<int64_t>(lengths.size());
+    const int64_t added = newCount - count;
     if (int64_t{Count()} + added > kMaxListSize) Error();
-    std::size_t bytes = 0;
-    for (int32_t i = index; i < index + count; ++i) bytes += slots_[i].size();
-    removed.reserve(removed.size() + bytes);
     // Everything that may fail is done before the first entry changes.
+    if (removed) {
+        std::size_t bytes = 0;
+        for (int32_t i = index; i < index + count; ++i) bytes += slots_[i].size();
+        removed->reserve(removed->size() + bytes);
+    }
     // Grown as Add and Insert grow, at least, so that edits that follow do not
     // reallocate the array once each.
     if (added > 0 && int64_t{Count()} + added > Capacity()) {
@@ -22,16 +71,23 @@ void TLumStrings::ReplaceEntries(int32_t index, int32_t count, std::vector<std::
             int64_t{Count()} + std::max<int64_t>(added, std::max(Count() / 128, 32));
         slots_.Reallocate(static_cast<int32_t>(std::min<int64_t>(wanted, kMaxListSize)));
     }
+    // Each entry is freed as soon as its bytes are taken, so a large range is never
+    // held twice by the entries themselves.
     for (int32_t i = index; i < index + count; ++i) {
-        removed += slots_[i];
-        std::string().swap(slots_[i]);
+        if (removed) removed->append(slots_[i].view());
+        slots_[i] = LineEntry();
     }
-    const int32_t newCount = static_cast<int32_t>(entries.size());
-    const int32_t common = std::min(count, newCount);
-    for (int32_t i = 0; i < common; ++i) slots_[index + i] = std::move(entries[i]);
-    for (int32_t i = common; i < newCount; ++i) slots_.Insert(index + i, std::move(entries[i]));
+    const int32_t common = static_cast<int32_t>(std::min<int64_t>(count, newCount));
+    std::size_t at = 0;
+    auto piece = [&](int32_t i) {
+        const uint32_t n = lengths[static_cast<std::size_t>(i)];
+        LineEntry e(block, data + at, n);
+        at += n;
+        return e;
+    };
+    for (int32_t i = 0; i < common; ++i) slots_[index + i] = piece(i);
+    for (int32_t i = common; i < newCount; ++i) slots_.Insert(index + i, piece(i));
     for (int32_t i = count - 1; i >= newCount; --i) slots_.Erase(index + i);
-    entries.clear();
     lineEnds_.InvalidateFrom(index);
 }
 

@@ -5,41 +5,56 @@
 #include "store/LumStrings.h"
 
 namespace zentabo {
+namespace {
+
+// text as the bytes its entries share, and the entries' lengths, by the splitting rule.
+std::string CutText(std::string_view text, bool takeTerminator, std::vector<uint32_t>& lengths) {
+    bool terminated = false;
+    ForEachPiece(text, takeTerminator, [&](size_t, size_t n, bool addsTerminator) {
+        lengths.push_back(static_cast<uint32_t>(n + (addsTerminator ? 1 : 0)));
+        terminated = addsTerminator;
+    });
+    std::string bytes;
+    bytes.reserve(text.size() + 1);
+    bytes.assign(text);
+    if (terminated) bytes += '\0';
+    return bytes;
+}
+
+}  // namespace
 
 std::string TLumStrings::GetText() const {
     std::size_t total = 0;
     for (int32_t i = 0, n = Count(); i < n; ++i) total += slots_[i].size();
     std::string text;
     text.reserve(total);
-    for (int32_t i = 0, n = Count(); i < n; ++i) text += slots_[i];
+    for (int32_t i = 0, n = Count(); i < n; ++i) text += slots_[i].view();
     return text;
 }
 
-void TLumStrings::SetText(const std::string& text) {
-    if (slots_.Holds(&text)) return SetText(std::string(text));  // Clear would destroy it
-    Clear();
-    PlanCapacity(text.size());
-    SplitLines(text, true, [this](std::string&& piece) { AppendPlanned(std::move(piece)); });
+void TLumStrings::SetText(std::string_view text) {
+    std::vector<uint32_t> lengths;
+    std::string bytes = CutText(text, true, lengths);
+    SetEntries(std::move(bytes), lengths);
     SetCapacity(Count());
 }
 
-void TLumStrings::InsertText(int32_t& index, const std::string& text) {
+void TLumStrings::InsertText(int32_t& index, std::string_view text) {
     CheckIndex(index, Count() + 1);
-    if (slots_.Holds(&text)) return InsertText(index, std::string(text));  // would move
-    PlanCapacity(text.size());
-    int32_t at = index;
-    SplitLines(text, false,
-               [this, &at](std::string&& piece) { InsertPlanned(at++, std::move(piece)); });
+    std::vector<uint32_t> lengths;
+    std::string bytes = CutText(text, false, lengths);
+    std::string unused;
+    ReplaceEntries(index, 0, std::move(bytes), lengths, unused);
     SetCapacity(Count());
-    index = at - 1;
+    index += static_cast<int32_t>(lengths.size()) - 1;
 }
 
 std::string TLumStrings::GetCommaText() const {
     std::string out;
     for (int32_t i = 0, n = Count(); i < n; ++i) {
-        const std::string& s = slots_[i];
+        const std::string_view s = slots_[i].view();
         if (i > 0) out += ',';
-        if (s.find_first_of(" ,") != std::string::npos) {
+        if (s.find_first_of(" ,") != std::string_view::npos) {
             out += '"';
             out += s;
             out += '"';
@@ -50,8 +65,8 @@ std::string TLumStrings::GetCommaText() const {
     return out;
 }
 
-void TLumStrings::SetCommaText(const std::string& text) {
-    if (slots_.Holds(&text)) return SetCommaText(std::string(text));
+void TLumStrings::SetCommaText(std::string_view value) {
+    const std::string text(value);  // value may be an entry, which Clear destroys
     Clear();
     std::size_t pos = 0;
     const std::size_t len = text.size();

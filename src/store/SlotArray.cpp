@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <functional>
 #include <iterator>
 
 namespace zentabo {
@@ -25,15 +24,6 @@ std::pair<int32_t, int32_t> SlotArray::Locate(int32_t i) const {
         1;
     hint_.store(b, std::memory_order_relaxed);
     return {b, i - starts_[static_cast<size_t>(b)]};
-}
-
-bool SlotArray::Holds(const std::string* s) const {
-    std::less<const std::string*> before;
-    for (const Block& block : blocks_) {
-        const std::string* data = block.data();
-        if (!before(s, data) && before(s, data + block.capacity())) return true;
-    }
-    return false;
 }
 
 void SlotArray::Reallocate(int32_t n) {
@@ -77,7 +67,7 @@ void SlotArray::RemoveBlock(int32_t b) {
     hint_.store(0, std::memory_order_relaxed);
 }
 
-void SlotArray::Insert(int32_t index, std::string&& s) {
+void SlotArray::Insert(int32_t index, LineEntry&& s) {
     assert(index >= 0 && index <= size_ && size_ < capacity_);
     if (index == size_) {
         // Appending fills the last block and then starts a new one.
@@ -121,7 +111,7 @@ void SlotArray::Truncate(int32_t n) {
 
 void SlotArray::GrowTo(int32_t n) {
     assert(n >= size_ && n <= capacity_);
-    while (size_ < n) Insert(size_, std::string());
+    while (size_ < n) Insert(size_, LineEntry());
 }
 
 void SlotArray::Release() {

@@ -8,9 +8,10 @@
 
 #include <atomic>
 #include <cstdint>
-#include <string>
 #include <utility>
 #include <vector>
+
+#include "store/LineEntry.h"
 
 namespace zentabo {
 
@@ -27,23 +28,19 @@ public:
     // their slots as they fill, so a large capacity costs nothing.
     int32_t capacity() const { return capacity_; }
 
-    std::string& operator[](int32_t i) {
+    LineEntry& operator[](int32_t i) {
         auto [b, o] = Locate(i);
         return blocks_[static_cast<size_t>(b)][static_cast<size_t>(o)];
     }
-    const std::string& operator[](int32_t i) const {
+    const LineEntry& operator[](int32_t i) const {
         auto [b, o] = Locate(i);
         return blocks_[static_cast<size_t>(b)][static_cast<size_t>(o)];
     }
-
-    // Whether s is one of the slots, so that a caller can copy it before a change that
-    // would destroy or move it.
-    bool Holds(const std::string* s) const;
 
     // Sets the capacity (n >= size()). Never moves an entry.
     void Reallocate(int32_t n);
     // Inserts at index (0..size()); needs a free slot.
-    void Insert(int32_t index, std::string&& s);
+    void Insert(int32_t index, LineEntry&& s);
     // Removes the entry at index.
     void Erase(int32_t index);
     // Drops the entries from n on (n <= size()).
@@ -54,7 +51,7 @@ public:
     void Release();
 
 private:
-    using Block = std::vector<std::string>;
+    using Block = std::vector<LineEntry>;
 
     // The block holding entry i (0 <= i < size()) and the entry's offset in it.
     std::pair<int32_t, int32_t> Locate(int32_t i) const;

@@ -92,7 +92,7 @@ TEST(ControlBytesTest, WrappedPiecesNeverEndWithAMarkerByte) {
     const std::string text = "abcdefgh" + std::string(30, '\0') + "ij\rkl\nmnopqrstuvw\r\nz";
     f.edit->SetAllText(text);
     for (int i = 0; i + 1 < f.edit->LineCount(); ++i) {
-        const std::string& s = f.edit->Lines().Get(i);
+        const std::string_view s = f.edit->Lines().Get(i);
         if (EndsWithCrLf(s)) continue;
         EXPECT_TRUE(s.back() != '\0' && s.back() != '\r' && s.back() != '\n') << i;
     }

@@ -16,7 +16,7 @@ struct EditorFixture {
 
     std::vector<std::string> Lines() const {
         std::vector<std::string> out;
-        for (int i = 0; i < edit->LineCount(); ++i) out.push_back(edit->Lines().Get(i));
+        for (int i = 0; i < edit->LineCount(); ++i) out.emplace_back(edit->Lines().Get(i));
         return out;
     }
 };

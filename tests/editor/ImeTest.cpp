@@ -215,7 +215,7 @@ TEST(ImeTest, RandomInputMethodTrafficKeepsTheTextWhole) {
                 << "seed " << seed << " step " << step;
             ASSERT_EQ(s.text.find(u'\xFFFD'), std::u16string::npos) << "seed " << seed;
             ASSERT_TRUE(HasEndMark(e.Lines().Get(e.LineCount() - 1))) << "seed " << seed;
-            const std::string& caretLine = e.Lines().Get(e.CaretLine());
+            const std::string_view caretLine = e.Lines().Get(e.CaretLine());
             ASSERT_FALSE(e.CaretCol() > 0 &&
                          e.CaretCol() < static_cast<int>(StripLineEnd(caretLine).size()) &&
                          ByteTypeAt(caretLine, e.CaretCol() + 1, false) == kTrailByte)

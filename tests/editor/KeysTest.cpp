@@ -364,7 +364,7 @@ TEST(KeysTest, FreeCaretStepsIntoTheBlankArea) {
 std::string CheckState(const TLumEdit& e) {
     const int count = e.LineCount();
     for (int i = 0; i < count; ++i) {
-        const std::string& s = e.Lines().Get(i);
+        const std::string_view s = e.Lines().Get(i);
         const bool last = i == count - 1;
         if (last != HasEndMark(s)) return "end mark on line " + std::to_string(i);
         // A lone CR, LF or NUL is text; a piece never ends with one.
@@ -374,7 +374,7 @@ std::string CheckState(const TLumEdit& e) {
         if (!last && !e.WordWrap() && !EndsWithCrLf(s)) return "unbroken line " + std::to_string(i);
     }
     if (e.CaretLine() < 0 || e.CaretLine() >= count) return "caret line";
-    const std::string& s = e.Lines().Get(e.CaretLine());
+    const std::string_view s = e.Lines().Get(e.CaretLine());
     const int len = static_cast<int>(StripLineEnd(s).size());
     if (e.CaretCol() < 0 || (!e.FreeCaretMode() && e.CaretCol() > len)) return "caret column";
     if (e.CaretCol() > 0 && e.CaretCol() < len &&

@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CompareWithOneByOne(edit, flags, parts[0], parts[1], parts[2]);
     for (int i = 0; i < edit.LineCount(); ++i)
         Check(!edit.Lines().Get(i).empty(), "an empty entry");
-    const std::string& last = edit.Lines().Get(edit.LineCount() - 1);
+    const std::string_view last = edit.Lines().Get(edit.LineCount() - 1);
     Check(last.back() == '\0', "the end-of-text marker went");
     while (!edit.UndoList().empty()) edit.Undo();
     if (!edit.HistoryTruncated()) Check(edit.GetAllText() == original, "undo did not restore");

@@ -39,7 +39,7 @@ std::string ReadFileBytes(const std::string& path) {
 
 std::vector<std::string> Entries(const TLumStrings& store) {
     std::vector<std::string> out;
-    for (int32_t i = 0; i < store.Count(); ++i) out.push_back(store.Get(i));
+    for (int32_t i = 0; i < store.Count(); ++i) out.emplace_back(store.Get(i));
     return out;
 }
 

@@ -496,11 +496,11 @@ private:
         const int w = edit_->WrapWidth();
         const int cw = edit_->CharWidth();
         for (int i = 0; i < count; ++i) {
-            const std::string& s = lines.Get(i);
+            const std::string_view s = lines.Get(i);
             const bool last = i == count - 1;
             if (last != HasEndMark(s))
                 return Fail(where + ": end mark on line " + std::to_string(i));
-            std::string content = s;
+            std::string content(s);
             if (last)
                 content.pop_back();
             else if (s.size() >= 2 && s.compare(s.size() - 2, 2, "\r\n") == 0)
@@ -527,7 +527,7 @@ private:
         }
         int cl = edit_->CaretLine(), cc = edit_->CaretCol();
         if (cl < 0 || cl >= count) return Fail(where + ": caret line outside the text");
-        const std::string& cs = lines.Get(cl);
+        const std::string_view cs = lines.Get(cl);
         if (cc < 0 || cc > static_cast<int>(cs.size()))
             return Fail(where + ": caret column outside the line");
         const int csLength = static_cast<int>(StripLineEnd(cs).size());

@@ -18,7 +18,7 @@ QStringList PrintableLines(const TLumEdit& e) {
     const TLumStrings& lines = e.Lines();
     out.reserve(lines.Count());
     for (int k = 0; k < lines.Count(); ++k) {
-        std::string s = lines.Get(k);
+        std::string s(lines.Get(k));
         while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == '\0'))
             s.pop_back();
         out << QString::fromStdU16String(Cp932ToUtf16(s));
