@@ -7,6 +7,7 @@
 #include <new>
 
 #include "editor/LumEdit.h"
+#include "store/LineCutting.h"
 #include "store/LumEditSub.h"
 
 namespace zentabo {
@@ -142,21 +143,21 @@ std::string TLumEdit::ReplaceRangeInBulk(int startCol, int startLine, int endLin
     size_t caretOffset =
         lastBreak == std::string::npos ? head.size() + text.size() : text.size() - (lastBreak + 2);
 
-    // The new logical lines are gathered in one string that the store's entries then
-    // share, cut where the display lines end.
-    std::string joined;
-    joined.reserve(head.size() + text.size() + tail.size());
+    // The new entries share the new text's bytes where they are whole lines of it; the
+    // first and the last logical line, which hold the head and the tail, get bytes of
+    // their own. A large text thus becomes entries without being copied.
+    std::vector<TLumStrings::EntrySource> sources;
     std::vector<uint32_t> lengths;
     lengths.reserve(breaks + text.size() / static_cast<size_t>(std::max(column_, 16)) + 4);
     int caretLine = -1, caretCol = 0;
     size_t logicalIndex = 0;
-    auto emit = [&](size_t from) {
-        const std::string_view logical = std::string_view(joined).substr(from);
+    auto emit = [&](std::string_view logical) {
         const size_t firstPiece = lengths.size();
         if (wordWrap_)
             CutEntry(logical, lengths);
         else
             lengths.push_back(static_cast<uint32_t>(logical.size()));
+        sources.back().pieces += lengths.size() - firstPiece;
         if (logicalIndex++ != breaks) return;
         const size_t content = ContentBytes(logical);
         size_t off = std::min(caretOffset, content);
@@ -173,28 +174,30 @@ std::string TLumEdit::ReplaceRangeInBulk(int startCol, int startLine, int endLin
         caretLine = first + static_cast<int>(p);
         caretCol = static_cast<int>(off);
     };
-    size_t pos = 0;
-    bool firstLine = true;
-    while (true) {
-        const size_t cr = text.find("\r\n", pos);
-        const size_t end = cr == std::string::npos ? text.size() : cr + 2;
-        const std::string_view segment(text.data() + pos, end - pos);
-        const size_t from = joined.size();
-        if (firstLine) joined += head;
-        joined += segment;
-        if (cr == std::string::npos) joined += tail;
-        // Nothing follows a text that ends with a line break where the range ended
-        // behind one: no empty entry is made for it.
-        if (joined.size() > from) emit(from);
-        firstLine = false;
-        if (cr == std::string::npos) break;
-        pos = end;
+    // Emits the source's bytes as one logical line, unless they are empty: nothing
+    // follows a text that ends with a line break where the range ended behind one.
+    auto emitSource = [&](std::string bytes) {
+        sources.push_back({std::move(bytes), 0, 0});
+        if (!sources.back().bytes.empty()) emit(sources.back().bytes);
+    };
+    const size_t firstBreak = text.find("\r\n");
+    if (firstBreak == std::string::npos) {
+        emitSource(head + text + tail);
+    } else {
+        const size_t firstEnd = firstBreak + 2;
+        const size_t lastStart = text.rfind("\r\n") + 2;
+        emitSource(head + text.substr(0, firstEnd));
+        std::string last = text.substr(lastStart) + tail;
+        sources.push_back({std::move(text), firstEnd, 0});
+        const std::string& middle = sources.back().bytes;
+        ForEachLine(std::string_view(middle).substr(firstEnd, lastStart - firstEnd), emit);
+        emitSource(std::move(last));
     }
     std::string().swap(text);
 
     const int newCount = static_cast<int>(lengths.size());
     std::string removed;
-    lines_.ReplaceEntries(first, last - first + 1, std::move(joined), lengths, removed);
+    lines_.ReplaceEntries(first, last - first + 1, sources, lengths, removed);
     removed.erase(0, head.size());
     removed.resize(removed.size() - tail.size());
     if (caretLine < 0) caretLine = first + newCount;

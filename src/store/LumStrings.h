@@ -80,6 +80,19 @@ public:
     // Every entry replaced by the pieces of text that lengths cut, sharing its bytes.
     void SetEntries(std::string&& text, const std::vector<uint32_t>& lengths);
 
+    // Bytes for new entries: `pieces` entries cut from bytes from offset `from` on (the
+    // bytes behind them are not used).
+    struct EntrySource {
+        std::string bytes;
+        std::size_t from = 0;
+        std::size_t pieces = 0;
+    };
+    // ReplaceEntries with the new entries taken from the sources in order, each source's
+    // bytes moving in and shared by its entries; lengths holds every new entry's length.
+    // A large text then becomes entries without a copy, its edges in sources of their own.
+    void ReplaceEntries(int32_t index, int32_t count, std::vector<EntrySource>& sources,
+                        const std::vector<uint32_t>& lengths, std::string& removed);
+
     // Position helpers for the editor's display/logical conversions. Both must be fast
     // (far below a full scan) for indexes near the most recent changes, because the
     // editor asks them on every keystroke in texts of millions of entries.
@@ -116,9 +129,15 @@ private:
     // scratch space.
     void AppendShaped(SharedBytes* block, std::string_view line, const LineShaping& shaping,
                       std::vector<uint32_t>& lengths);
-    // Replaces count entries from index with pieces of block's bytes at data; removed,
-    // when given, receives the bytes of the entries replaced.
-    void ReplaceWithPieces(int32_t index, int32_t count, SharedBytes* block, const char* data,
+    // Bytes that new entries borrow: `pieces` entries from data on, in block.
+    struct PieceRun {
+        SharedBytes* block;
+        const char* data;
+        std::size_t pieces;
+    };
+    // Replaces count entries from index with the pieces of the runs, in order, cut by
+    // lengths; removed, when given, receives the bytes of the entries replaced.
+    void ReplaceWithPieces(int32_t index, int32_t count, const std::vector<PieceRun>& runs,
                            const std::vector<uint32_t>& lengths, std::string* removed);
 
     // Reports the load's progress from `from` to `to` of the whole as `done` of `total`

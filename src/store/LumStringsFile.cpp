@@ -100,10 +100,12 @@ void TLumStrings::LoadCrLf(const FileHandle& file, const std::string& fileName,
         }
     };
     if (!shaping) {
-        ReserveExactly(CountCrLf(text) + 1);
+        // One pass over the text: the slots are planned from its size, not counted.
+        PlanCapacity(text.size());
         ForEachLine(text, [&](std::string_view line) {
             append(static_cast<std::size_t>(line.data() - text.data()), line.size());
         });
+        SetCapacity(Count());
         return;
     }
     std::vector<std::vector<uint32_t>> parts = CutLines(text, *shaping);
@@ -189,8 +191,8 @@ void TLumStrings::LoadSeparated(const FileHandle& file, const std::string& fileN
         else
             AppendPlanned(LineEntry(filler.block(), kept.data(), kept.size()));
     };
-    std::string rest = ReadSeparatedLines(file, fileName, separator,
-                                          [&](std::string&& line) { add(line); });
+    std::string rest =
+        ReadSeparatedLines(file, fileName, separator, [&](std::string&& line) { add(line); });
     // The last line carries the end-of-text marker; a file that ended with a break, or
     // held nothing but NUL bytes, gets it alone.
     rest += '\0';

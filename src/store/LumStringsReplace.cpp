@@ -1,5 +1,6 @@
 // Replacing a run of entries at once, for edits that rewrite many lines together.
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 
 #include "store/LumStrings.h"
@@ -37,9 +38,34 @@ void TLumStrings::ReplaceEntries(int32_t index, int32_t count, std::vector<std::
 void TLumStrings::ReplaceEntries(int32_t index, int32_t count, std::string&& text,
                                  const std::vector<uint32_t>& lengths, std::string& removed) {
     CheckLengths(lengths, text.size());
-    auto* block = new SharedString(std::move(text));
-    BlockHold hold(block);
-    ReplaceWithPieces(index, count, block, block->bytes.data(), lengths, &removed);
+    std::vector<EntrySource> sources(1);
+    sources[0].bytes = std::move(text);
+    sources[0].pieces = lengths.size();
+    ReplaceEntries(index, count, sources, lengths, removed);
+}
+
+void TLumStrings::ReplaceEntries(int32_t index, int32_t count, std::vector<EntrySource>& sources,
+                                 const std::vector<uint32_t>& lengths, std::string& removed) {
+    std::size_t at = 0;
+    for (const EntrySource& source : sources) {
+        if (source.from > source.bytes.size() || source.pieces > lengths.size() - at)
+            throw std::logic_error("entry source beyond its bytes or the lengths");
+        std::size_t bytes = 0;
+        for (std::size_t k = at; k < at + source.pieces; ++k) bytes += lengths[k];
+        if (bytes > source.bytes.size() - source.from)
+            throw std::logic_error("entry lengths beyond the bytes of their source");
+        at += source.pieces;
+    }
+    if (at != lengths.size()) throw std::logic_error("entry lengths beyond the sources");
+    std::vector<std::unique_ptr<BlockHold>> holds;
+    std::vector<PieceRun> runs;
+    for (EntrySource& source : sources) {
+        auto* block = new SharedString(std::move(source.bytes));
+        holds.push_back(std::make_unique<BlockHold>(block));
+        runs.push_back({block, block->bytes.data() + source.from, source.pieces});
+    }
+    sources.clear();
+    ReplaceWithPieces(index, count, runs, lengths, &removed);
 }
 
 void TLumStrings::SetEntries(std::string&& text, const std::vector<uint32_t>& lengths) {
@@ -47,12 +73,11 @@ void TLumStrings::SetEntries(std::string&& text, const std::vector<uint32_t>& le
     auto* block = new SharedString(std::move(text));
     BlockHold hold(block);
     Clear();
-    ReplaceWithPieces(0, 0, block, block->bytes.data(), lengths, nullptr);
+    ReplaceWithPieces(0, 0, {{block, block->bytes.data(), lengths.size()}}, lengths, nullptr);
 }
 
-void TLumStrings::ReplaceWithPieces(int32_t index, int32_t count, SharedBytes* block,
-                                    const char* data, const std::vector<uint32_t>& lengths,
-                                    std::string* removed) {
+void TLumStrings::ReplaceWithPieces(int32_t index, int32_t count, const std::vector<PieceRun>& runs,
+                                    const std::vector<uint32_t>& lengths, std::string* removed) {
     CheckIndex(index, Count() + 1);
     if (count < 0 || count > Count() - index) Error();
     const int64_t newCount = static_cast<int64_t>(lengths.size());
@@ -78,11 +103,19 @@ void TLumStrings::ReplaceWithPieces(int32_t index, int32_t count, SharedBytes* b
         slots_[i] = LineEntry();
     }
     const int32_t common = static_cast<int32_t>(std::min<int64_t>(count, newCount));
-    std::size_t at = 0;
+    // The runs in order, each from its start.
+    std::size_t run = 0, left = runs.empty() ? 0 : runs[0].pieces;
+    const char* at = runs.empty() ? nullptr : runs[0].data;
     auto piece = [&](int32_t i) {
+        while (left == 0) {
+            ++run;
+            left = runs[run].pieces;
+            at = runs[run].data;
+        }
         const uint32_t n = lengths[static_cast<std::size_t>(i)];
-        LineEntry e(block, data + at, n);
+        LineEntry e(runs[run].block, at, n);
         at += n;
+        --left;
         return e;
     };
     for (int32_t i = 0; i < common; ++i) slots_[index + i] = piece(i);

@@ -65,6 +65,19 @@ TEST(LumStringsModel, RandomEditsAgreeWithAPlainVector) {
                 }
                 break;
             case 6:
+                if (point < n) {
+                    // An entry written with the bytes of another, or of itself.
+                    const int32_t from = std::min<int32_t>(n - 1, point + rng() % 3);
+                    const std::string e = model[from];
+                    if (rng() % 2) {
+                        s.Put(point, s.Get(from));
+                        model[point] = e;
+                    } else {
+                        s.Insert(point, s.Get(from));
+                        model.insert(model.begin() + point, e);
+                    }
+                }
+                break;
             case 7:
                 if (point < n) {
                     std::string e = RandomEntry(rng);
@@ -88,7 +101,18 @@ TEST(LumStringsModel, RandomEditsAgreeWithAPlainVector) {
                     for (int32_t i = point; i < point + count; ++i) expected += model[i];
                     model.erase(model.begin() + point, model.begin() + point + count);
                     model.insert(model.begin() + point, entries.begin(), entries.end());
-                    s.ReplaceEntries(point, count, entries, removed);
+                    if (rng() % 2) {
+                        s.ReplaceEntries(point, count, entries, removed);
+                    } else {
+                        // The new entries share one block, which the next edits cut up.
+                        std::string joined;
+                        std::vector<uint32_t> lengths;
+                        for (const std::string& e : entries) {
+                            joined += e;
+                            lengths.push_back(static_cast<uint32_t>(e.size()));
+                        }
+                        s.ReplaceEntries(point, count, std::move(joined), lengths, removed);
+                    }
                     ASSERT_EQ(removed, expected);
                 } else if (rng() % 20 == 0) {
                     int32_t count = static_cast<int32_t>(rng() % (n + 40));

@@ -136,8 +136,9 @@ private slots:
     // the second keeps the one it had.
     void cancellingTheNewLayoutGoesBackToTheOldSettings() {
         const std::string before = FileText(form_->Settings());
-        const std::vector<std::string> second = {std::string(form_->Page(1)->Edit().Lines().Get(0)),
-                                                 std::string(form_->Page(1)->Edit().Lines().Get(1))};
+        const std::vector<std::string> second = {
+            std::string(form_->Page(1)->Edit().Lines().Get(0)),
+            std::string(form_->Page(1)->Edit().Lines().Get(1))};
         QStringList steps;
         BusyProgress::SetStepAnswerForTests([&](const QString& label, double) {
             steps << label;
