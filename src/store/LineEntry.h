@@ -23,6 +23,10 @@ public:
     virtual ~SharedBytes() = default;
 
     void Borrow() { ++borrowers_; }
+    std::size_t borrowers() const { return borrowers_; }
+    // No entry reads the bytes before p again: the block may give their pages back
+    // to the system.
+    virtual void ReleaseBefore(const char* p) { (void)p; }
     static void Return(SharedBytes* block) {
         if (--block->borrowers_ == 0) delete block;
     }
@@ -34,11 +38,18 @@ private:
 class SharedString final : public SharedBytes {
 public:
     explicit SharedString(std::string&& s) : bytes(std::move(s)) {}
+    void ReleaseBefore(const char* p) override;
     std::string bytes;
+
+private:
+    std::size_t released_ = 0;
 };
 
 class SharedReadBuffer final : public SharedBytes {
 public:
+    void ReleaseBefore(const char* p) override {
+        buffer.ReleaseBefore(static_cast<std::size_t>(p - buffer.data()));
+    }
     ReadBuffer buffer;
 };
 
@@ -81,6 +92,8 @@ public:
 
     std::string_view view() const { return {data_, size_}; }
     const char* data() const { return data_; }
+    // The block the bytes are borrowed from; null for an entry's own bytes.
+    SharedBytes* block() const { return block_; }
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
 

@@ -1,6 +1,7 @@
 // Replacing a run of entries at once, for edits that rewrite many lines together.
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "store/LumStrings.h"
@@ -13,6 +14,56 @@ void CheckLengths(const std::vector<uint32_t>& lengths, std::size_t size) {
     for (uint32_t n : lengths) total += n;
     if (total != size) throw std::logic_error("entry lengths that do not add up to the text");
 }
+
+// The blocks whose every borrower lies in a run of entries, met in the order of their
+// bytes: once an entry's bytes are copied out, those blocks may give back the pages
+// before them, so a large range and its copy are not held in full at once.
+class ReleasableBlocks {
+public:
+    static constexpr std::size_t kMaxBlocks = 16;
+
+    ReleasableBlocks(const SlotArray& slots, int32_t index, int32_t count) {
+        for (int32_t i = index; i < index + count; ++i) {
+            const LineEntry& e = slots[i];
+            if (!e.block()) continue;
+            Seen* s = Find(e.block());
+            if (!s) {
+                if (seen_.size() == kMaxBlocks) continue;
+                seen_.push_back({e.block(), 0, nullptr, true});
+                s = &seen_.back();
+            }
+            ++s->entries;
+            if (e.data() < s->end) s->ordered = false;
+            s->end = e.data() + e.size();
+        }
+        for (Seen& s : seen_) s.releasable = s.ordered && s.entries == s.block->borrowers();
+    }
+
+    // The entry's bytes are copied: its block may release what lies before their end.
+    void Copied(const LineEntry& e) {
+        if (!e.block()) return;
+        const Seen* s = Find(e.block());
+        if (s && s->releasable) e.block()->ReleaseBefore(e.data() + e.size());
+    }
+
+private:
+    struct Seen {
+        SharedBytes* block;
+        std::size_t entries;
+        const char* end;
+        bool ordered;
+        bool releasable = false;
+    };
+    Seen* Find(const SharedBytes* block) {
+        for (Seen& s : seen_)
+            if (s.block == block) return &s;
+        return nullptr;
+    }
+    std::vector<Seen> seen_;
+};
+
+// Below this many entries a range is not worth looking over for pages to give back.
+constexpr int32_t kReleaseFrom = 4096;
 
 }  // namespace
 
@@ -98,8 +149,11 @@ void TLumStrings::ReplaceWithPieces(int32_t index, int32_t count, const std::vec
     }
     // Each entry is freed as soon as its bytes are taken, so a large range is never
     // held twice by the entries themselves.
+    std::optional<ReleasableBlocks> releasable;
+    if (removed && count >= kReleaseFrom) releasable.emplace(slots_, index, count);
     for (int32_t i = index; i < index + count; ++i) {
         if (removed) removed->append(slots_[i].view());
+        if (releasable) releasable->Copied(slots_[i]);
         slots_[i] = LineEntry();
     }
     const int32_t common = static_cast<int32_t>(std::min<int64_t>(count, newCount));
