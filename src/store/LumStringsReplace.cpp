@@ -125,6 +125,9 @@ void TLumStrings::SetEntries(std::string&& text, const std::vector<uint32_t>& le
     BlockHold hold(block);
     Clear();
     ReplaceWithPieces(0, 0, {{block, block->bytes.data(), lengths.size()}}, lengths, nullptr);
+    // A new text's line ends are indexed now, while it is being made, and not by the
+    // first keystroke.
+    IndexAllLineEnds();
 }
 
 void TLumStrings::ReplaceWithPieces(int32_t index, int32_t count, const std::vector<PieceRun>& runs,
