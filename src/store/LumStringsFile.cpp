@@ -179,24 +179,29 @@ void TLumStrings::LoadSeparated(const FileHandle& file, const std::string& fileN
     std::vector<uint32_t> lengths;
     BlockFiller filler;
     std::size_t done = 0, nextReport = kProgressStep;
-    auto add = [&](std::string_view line) {
+    auto append = [&](SharedBytes* block, std::string_view line) {
+        if (shaping)
+            AppendShaped(block, line, *shaping, lengths);
+        else
+            AppendPlanned(LineEntry(block, line.data(), line.size()));
+    };
+    auto add = [&](std::string&& line) {
         done += line.size();
         if (loadProgress_ && done >= nextReport) {
             ReportLoad(0.0, 1.0, std::min(done, size), size);
             nextReport = done + kProgressStep;
         }
         const std::string_view kept = filler.Put(line);
-        if (shaping)
-            AppendShaped(filler.block(), kept, *shaping, lengths);
-        else
-            AppendPlanned(LineEntry(filler.block(), kept.data(), kept.size()));
+        append(filler.block(), kept);
     };
-    std::string rest =
-        ReadSeparatedLines(file, fileName, separator, [&](std::string&& line) { add(line); });
+    std::string rest = ReadSeparatedLines(file, fileName, separator, add);
     // The last line carries the end-of-text marker; a file that ended with a break, or
-    // held nothing but NUL bytes, gets it alone.
+    // held nothing but NUL bytes, gets it alone. It keeps its own bytes, which may be
+    // the whole file: they are not copied again.
     rest += '\0';
-    add(rest);
+    auto* last = new SharedString(std::move(rest));
+    BlockHold hold(last);
+    append(last, last->bytes);
     SetCapacity(Count());
 }
 

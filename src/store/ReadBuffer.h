@@ -1,9 +1,9 @@
 #pragma once
 
 // A whole file's bytes straight from the kernel: the pages are not zero-filled first,
-// a file that grows while it is read is followed without copying what was read, and a
-// loader gives the pages back from the front as it turns them into lines, so the file
-// is never held twice.
+// and a file that grows while it is read is followed without copying what was read.
+// The line store keeps the buffer as its entries' bytes and gives pages back from the
+// front when a range of entries is taken out whole.
 
 #include <cstddef>
 #include <string>
