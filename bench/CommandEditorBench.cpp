@@ -56,13 +56,14 @@ struct Page {
 double RunCommand(TLumEdit& e, const Command& command, CaseResult& r) {
     long long start = NowNs();
     if (!e.SelActive() && !e.AllSelected()) e.SelectAll();
-    std::string selected = e.GetSelText();
+    std::string storage;
+    const std::string_view selected = e.GetSelTextInPlace(storage);
     r.extra.push_back({"get_text_ms", MillisecondsSince(start)});
     long long phase = NowNs();
     std::string result = command(selected);
     r.extra.push_back({"transform_ms", MillisecondsSince(phase)});
     r.extra.push_back({"result_bytes", static_cast<double>(result.size())});
-    std::string().swap(selected);
+    std::string().swap(storage);
     phase = NowNs();
     e.ReplaceSelection(std::move(result));
     r.extra.push_back({"replace_ms", MillisecondsSince(phase)});

@@ -230,6 +230,9 @@ public:
     void SelectAll();
     void SetSel(int startCol, int startLine, int endLine, int endCol);
     std::string GetSelText() const;
+    // The selected bytes, read in place where the store holds them in one piece, else
+    // copied into storage. Valid until the text changes.
+    std::string_view GetSelTextInPlace(std::string& storage) const;
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();

@@ -142,6 +142,29 @@ std::string TLumEdit::GetSelText() const {
     return GetTextRange(r.startCol, r.startLine, r.endLine, r.endCol);
 }
 
+std::string_view TLumEdit::GetSelTextInPlace(std::string& storage) const {
+    // The range as GetSelText reads it; boxes are always copied.
+    if ((selActive_ || allSelected_) && !IsBoxSelection() && !boxSelMode_) {
+        SelectionRange r = GetSelectionRange();
+        int startLine = r.startLine, startCol = r.startCol, endLine = r.endLine, endCol = r.endCol;
+        NormalizePos(startLine, startCol);
+        NormalizePos(endLine, endCol);
+        if (endLine < startLine || (endLine == startLine && endCol < startCol)) {
+            std::swap(startLine, endLine);
+            std::swap(startCol, endCol);
+        }
+        try {
+            if (auto bytes = lines_.BytesInPlace(startLine, static_cast<size_t>(startCol), endLine,
+                                                 static_cast<size_t>(endCol)))
+                return *bytes;
+        } catch (const std::exception&) {
+            // A range the store does not hold is read the usual way below.
+        }
+    }
+    storage = GetSelText();
+    return storage;
+}
+
 void TLumEdit::CopyToClipboard() {
     CopySelection();
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,11 @@ public:
     int32_t Capacity() const { return slots_.capacity(); }
 
     virtual std::string GetText() const;
+    // The bytes from offset `from` of entry `first` to offset `to` of entry `last`, read
+    // in place when the entries lie one behind the other in memory (made together and
+    // not edited since); nullopt otherwise. Valid until the entries change.
+    std::optional<std::string_view> BytesInPlace(int32_t first, std::size_t from, int32_t last,
+                                                 std::size_t to) const;
     virtual void SetText(std::string_view text);
     virtual void SetCount(int32_t n);
     virtual void SetCapacity(int32_t n);

@@ -23,6 +23,24 @@ std::string CutText(std::string_view text, bool takeTerminator, std::vector<uint
 
 }  // namespace
 
+std::optional<std::string_view> TLumStrings::BytesInPlace(int32_t first, std::size_t from,
+                                                          int32_t last, std::size_t to) const {
+    CheckIndex(first, Count());
+    CheckIndex(last, Count());
+    if (last < first || from > slots_[first].size() || to > slots_[last].size()) Error();
+    const char* start = slots_[first].data() + from;
+    const char* end = slots_[first].data() + slots_[first].size();
+    for (int32_t i = first + 1; i <= last; ++i) {
+        const LineEntry& e = slots_[i];
+        if (e.empty()) continue;
+        if (e.data() != end) return std::nullopt;
+        end = e.data() + e.size();
+    }
+    if (first == last && to < from) return std::nullopt;
+    if (!slots_[last].empty()) end = slots_[last].data() + to;
+    return std::string_view(start, static_cast<std::size_t>(end - start));
+}
+
 std::string TLumStrings::GetText() const {
     std::size_t total = 0;
     for (int32_t i = 0, n = Count(); i < n; ++i) total += slots_[i].size();

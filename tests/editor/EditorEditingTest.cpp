@@ -234,3 +234,46 @@ TEST(EditorUndoTest, BoxPayloadRoundTripAndDamage) {
 
 }  // namespace
 }  // namespace zentabo
+
+namespace zentabo {
+namespace {
+
+// Commands read the selection in place where the store holds it in one piece; what
+// they read must be GetSelText's bytes in every case, in place or copied.
+TEST(SelectionInPlace, ReadsWhatGetSelTextGives) {
+    EditorFixture f;
+    f.edit->SetColumn(12);
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "\x93\xFA\x96\x7B line " + std::to_string(i) + "\r\n";
+    for (const bool wrap : {true, false}) {
+        f.edit->SetWordWrap(wrap);
+        f.edit->SetAllText(text);
+        auto check = [&](const char* what, bool inPlace) {
+            std::string storage;
+            const std::string_view got = f.edit->GetSelTextInPlace(storage);
+            EXPECT_EQ(got, f.edit->GetSelText()) << what << " wrap " << wrap;
+            EXPECT_EQ(storage.empty(), inPlace) << what << " wrap " << wrap;
+        };
+        f.edit->SelectAll();
+        check("all", true);
+        f.edit->SetSel(3, 2, 9, 4);
+        check("part", true);
+        f.edit->SetSel(5, 7, 7, 1);  // backwards within one line
+        check("one line", true);
+        f.edit->MoveCaretTo(0, 5, 0);
+        f.edit->TypeText("x");  // an edited entry between the others: copied
+        f.edit->SelectAll();
+        check("edited", false);
+        f.edit->SetBoxSelMode(true);
+        f.edit->SetSel(1, 1, 6, 4);
+        check("box", false);
+        f.edit->SetBoxSelMode(false);
+    }
+    f.edit->SetAllText("");
+    f.edit->SelectAll();
+    std::string storage;
+    EXPECT_EQ(f.edit->GetSelTextInPlace(storage), "");
+}
+
+}  // namespace
+}  // namespace zentabo

@@ -27,7 +27,7 @@ void Check(bool ok, const char* what) {
 
 Entries Snapshot(const TLumStrings& s) {
     Entries out;
-    for (int32_t i = 0; i < s.Count(); ++i) out.push_back(s.Get(i));
+    for (int32_t i = 0; i < s.Count(); ++i) out.emplace_back(s.Get(i));
     return out;
 }
 

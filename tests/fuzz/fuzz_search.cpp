@@ -31,7 +31,7 @@ void PlainFind(zentabo::TLumEdit& edit) {
 
 std::vector<std::string> LinesOf(const zentabo::TLumEdit& edit) {
     std::vector<std::string> lines;
-    for (int i = 0; i < edit.LineCount(); ++i) lines.push_back(edit.Lines().Get(i));
+    for (int i = 0; i < edit.LineCount(); ++i) lines.emplace_back(edit.Lines().Get(i));
     return lines;
 }
 

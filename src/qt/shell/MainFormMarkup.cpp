@@ -37,8 +37,10 @@ TLumEdit& ScopeOf(TEditSheet& page) {
 
 // The selection's copy goes before the result moves in, so a whole-text command holds
 // the text three times at most: in the editor, the result and the new lines.
-void Replace(TLumEdit& e, std::string& selected, std::string&& result) {
-    std::string().swap(selected);
+// The selection is read in place where it can be, so a whole page is not copied before
+// its result is built; the copy, if one was made, goes before the replacement.
+void Replace(TLumEdit& e, std::string& storage, std::string&& result) {
+    std::string().swap(storage);
     e.ReplaceSelection(std::move(result));
 }
 
@@ -165,9 +167,9 @@ void MarkupCommands::InsertBlock(
     if (Page() && AskClass(caption)) {
         StoreClassHistory();
         TLumEdit& e = ScopeOf(*Page());
-        std::string selected = e.GetSelText();
-        std::string result = build(selected, TSingleDialog::ComboText());
-        Replace(e, selected, std::move(result));
+        std::string storage;
+        std::string result = build(e.GetSelTextInPlace(storage), TSingleDialog::ComboText());
+        Replace(e, storage, std::move(result));
     }
     Done();
 }
@@ -175,10 +177,11 @@ void MarkupCommands::InsertBlock(
 void MarkupCommands::Transform(std::string (*transform)(std::string_view)) {
     if (TEditSheet* page = Page()) {
         TLumEdit& e = ScopeOf(*page);
-        std::string selected = e.GetSelText();
+        std::string storage;
+        const std::string_view selected = e.GetSelTextInPlace(storage);
         std::string result = transform(selected);
         // An empty document stays as it is, without an undo step.
-        if (!selected.empty() || !result.empty()) Replace(e, selected, std::move(result));
+        if (!selected.empty() || !result.empty()) Replace(e, storage, std::move(result));
     }
     Done();
 }
