@@ -13,19 +13,15 @@ void TLumEdit::SetAllText(std::string text) {
         // The text as GetAllText gives it: every byte is kept, a final NUL included;
         // only CR LF breaks lines.
         ResetState();
-        if (!wordWrap_) {
-            text.push_back('\0');
-            lines_.SetText(text);
-            Refresh();
-            return;
+        // Split, and wrapped with word wrap on, in one pass; the store keeps the text's
+        // own bytes, so a large text is neither copied nor held in two layouts.
+        if (wordWrap_) {
+            wrappedWidth_ = WrapWidth();
+            NoteWholeLayout();
         }
-        // Splits and wraps in one pass instead of storing the text first and wrapping
-        // it afterwards, so a large text is never held in two layouts at once.
-        wrappedWidth_ = WrapWidth();
-        NoteWholeLayout();
         text.push_back('\0');
         std::vector<uint32_t> lengths;
-        CutWholeText(text, true, false, lengths);
+        CutWholeText(text, wordWrap_, false, lengths);
         ReplaceStore(std::move(text), lengths);
         RedrawWholeView();
     } catch (const std::exception&) {

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 
 namespace zentabo {
@@ -59,11 +60,15 @@ void ReadBuffer::ReadAll(const FileHandle& file, const std::string& fileName, st
     }
 }
 
-void ReadBuffer::ReleaseBefore(std::size_t offset) {
-    const std::size_t end = std::min(offset, size_) / PageSize() * PageSize();
-    if (end < released_ + kReleaseStep) return;
-    madvise(data_ + released_, end - released_, MADV_DONTNEED);
-    released_ = end;
+void ReleasePagesBefore(char* bytes, std::size_t size, std::size_t& released, std::size_t offset) {
+    // Only whole pages inside the bytes: whatever lies around them stays untouched.
+    const std::uintptr_t page = PageSize();
+    const auto begin = reinterpret_cast<std::uintptr_t>(bytes);
+    const std::uintptr_t from = (begin + released + page - 1) / page * page;
+    const std::uintptr_t to = (begin + std::min(offset, size)) / page * page;
+    if (to < from + kReleaseStep) return;
+    madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    released = to - begin;
 }
 
 }  // namespace zentabo

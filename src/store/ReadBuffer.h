@@ -13,6 +13,11 @@
 
 namespace zentabo {
 
+// Gives the whole pages of bytes [released, offset) that lie inside the size bytes at
+// `bytes` back to the system (they then read as zero), in steps of a few megabytes so
+// the system calls stay few; released moves on past what went back.
+void ReleasePagesBefore(char* bytes, std::size_t size, std::size_t& released, std::size_t offset);
+
 class ReadBuffer {
 public:
     ReadBuffer() = default;
@@ -33,7 +38,7 @@ public:
 
     // The bytes before offset are no longer read; whole pages among them are returned
     // to the system (they then read as zero).
-    void ReleaseBefore(std::size_t offset);
+    void ReleaseBefore(std::size_t offset) { ReleasePagesBefore(data_, size_, released_, offset); }
 
 private:
     // At least n bytes mapped; throws std::bad_alloc.
