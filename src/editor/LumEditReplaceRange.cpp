@@ -254,7 +254,6 @@ void TLumEdit::ShowReplacedLines(int firstLine, int oldCaretLine) {
     caretX_ = ColumnToPixel(caretLine_, caretCol_) - horzOffset_;
     if (!FollowRewrappedCaret(oldCaretLine))
         RepaintLines(std::min(firstLine, LastLine()), topLine_ + linesPerPage_, 0);
-    UpdateHorzRange();
     PlaceCaret();
     CollapseSelectionToCaret();
     goalCol_ = caretCol_;

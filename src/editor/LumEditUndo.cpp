@@ -235,7 +235,6 @@ void TLumEdit::ApplyFront(std::deque<UndoRecord>& from, std::deque<UndoRecord>& 
             else
                 RepaintLines(firstLine, topLine_ + linesPerPage_, 0);
         }
-        UpdateHorzRange();
     } else {
         caretLine_ = std::clamp(caretLine_, 0, LastLine());
         caretCol_ = ClampCol(caretLine_, caretCol_);

@@ -383,16 +383,19 @@ void TLumEdit::RewrapFrom(int caretPixelX, int firstLine, bool repaint, int last
         else
             RepaintLines(firstLine, topLine_ + linesPerPage_, 0);
     }
-    UpdateHorzRange();
     CollapseSelectionToCaret();
 }
 
 // After a re-wrap: brings the caret into view, scrolling down with it when it moved
-// down near the bottom, and updates the vertical range. True when that already asked
+// down near the bottom, and updates both scroll ranges. True when that already asked
 // for the whole view, so the caller draws no rows of its own.
 bool TLumEdit::FollowRewrappedCaret(int oldCaretLine) {
     const int oldRange = lastVertRangeMax_;
-    bool scrolled = ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
+    // Scrolling to the caret measures the rows it brings into view; measuring them
+    // again costs as much as the edit itself in a long series of undo steps.
+    const bool measured =
+        ScrollCaretIntoView(caretCol_, caretLine_, kScrollKeepMargin, true, false);
+    bool scrolled = measured;
     const int movedDown = caretLine_ - oldCaretLine;
     if (!scrolled && movedDown > 0 && caretLine_ - topLine_ + vertScrollLines_ >= linesPerPage_) {
         int top = std::min(MaxTopLine(), topLine_ + movedDown);
@@ -404,6 +407,7 @@ bool TLumEdit::FollowRewrappedCaret(int oldCaretLine) {
         }
     }
     UpdateVertRange();
+    if (!measured) UpdateHorzRange();
     if (scrolled) return true;
     if (lastVertRangeMax_ == oldRange) return false;
     RepaintAll();

@@ -56,13 +56,14 @@ void LineEndIndex::NoteAppended(const SlotArray& slots) {
 
 void LineEndIndex::ScanUntil(const SlotArray& slots, int32_t index, int32_t lineEnds) const {
     const int32_t end = std::min(index + 1, slots.size());
-    while (scanned_ < end && seen_ < lineEnds) {
-        if (EndsWithLineBreak(slots[scanned_].view())) {
+    if (scanned_ >= end || seen_ >= lineEnds) return;
+    slots.FindFrom(scanned_, [&](const LineEntry& e) {
+        if (EndsWithLineBreak(e.view())) {
             ++seen_;
             if (seen_ % kBlock == 0) starts_.push_back(scanned_ + 1);
         }
-        ++scanned_;
-    }
+        return ++scanned_ >= end || seen_ >= lineEnds;
+    });
 }
 
 int32_t LineEndIndex::CountBefore(const SlotArray& slots, int32_t index) const {
@@ -71,7 +72,12 @@ int32_t LineEndIndex::CountBefore(const SlotArray& slots, int32_t index) const {
     // The last checkpoint at or before index, then the entries from there.
     const auto it = std::upper_bound(starts_.begin(), starts_.end(), index) - 1;
     int32_t n = static_cast<int32_t>(it - starts_.begin()) * kBlock;
-    for (int32_t i = *it; i < index; ++i) n += EndsWithLineBreak(slots[i].view());
+    if (*it >= index) return n;
+    int32_t i = *it;
+    slots.FindFrom(i, [&](const LineEntry& e) {
+        n += EndsWithLineBreak(e.view());
+        return ++i >= index;
+    });
     return n;
 }
 
@@ -82,10 +88,10 @@ int32_t LineEndIndex::IndexAfter(const SlotArray& slots, int32_t n) const {
     const int32_t k = std::min(n / kBlock, static_cast<int32_t>(starts_.size()) - 1);
     int32_t seen = k * kBlock;
     if (seen == n) return std::min(starts_[static_cast<size_t>(k)], last);
-    for (int32_t i = starts_[static_cast<size_t>(k)]; i < last; ++i) {
-        if (EndsWithLineBreak(slots[i].view()) && ++seen == n) return i + 1;
-    }
-    return last;
+    const int32_t found = slots.FindFrom(starts_[static_cast<size_t>(k)], [&](const LineEntry& e) {
+        return EndsWithLineBreak(e.view()) && ++seen == n;
+    });
+    return std::min(found + 1, last);
 }
 
 }  // namespace zentabo

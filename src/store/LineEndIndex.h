@@ -17,7 +17,7 @@ namespace zentabo {
 
 class LineEndIndex {
 public:
-    static constexpr int32_t kBlock = 256;
+    static constexpr int32_t kBlock = 64;
 
     // Entry `index` or anything behind it may have changed, appeared or gone away.
     void InvalidateFrom(int32_t index);

@@ -37,6 +37,23 @@ public:
         return blocks_[static_cast<size_t>(b)][static_cast<size_t>(o)];
     }
 
+    // Visits the entries from `from` on, in order, until visit answers true, and
+    // answers that entry's index, or size() when none did. A walk costs one lookup,
+    // not one per entry.
+    template <class Visit>
+    int32_t FindFrom(int32_t from, Visit visit) const {
+        if (from < 0) from = 0;
+        if (from >= size_) return size_;
+        auto [b, o] = Locate(from);
+        int32_t index = from;
+        for (auto block = blocks_.begin() + b; block != blocks_.end(); ++block, o = 0) {
+            for (auto it = block->begin() + o; it != block->end(); ++it, ++index) {
+                if (visit(*it)) return index;
+            }
+        }
+        return size_;
+    }
+
     // Sets the capacity (n >= size()). Never moves an entry.
     void Reallocate(int32_t n);
     // Inserts at index (0..size()); needs a free slot.
