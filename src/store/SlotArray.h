@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "store/LineEntry.h"
+#include "store/SlotBlockPool.h"
 
 namespace zentabo {
 
 class SlotArray {
 public:
     static constexpr int32_t kMaxBlock = 2048;
+    static_assert(kMaxBlock == slot_pool::kEntries, "full blocks come from the pool");
 
     SlotArray() = default;
     SlotArray(const SlotArray&) = delete;
@@ -68,7 +70,7 @@ public:
     void Release();
 
 private:
-    using Block = std::vector<LineEntry>;
+    using Block = std::vector<LineEntry, SlotBlockAllocator>;
 
     // The block holding entry i (0 <= i < size()) and the entry's offset in it.
     std::pair<int32_t, int32_t> Locate(int32_t i) const;

@@ -2,11 +2,13 @@
 // pages back while its bytes are copied out. Neither may cost a byte of any entry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "StoreTestSupport.h"
 #include "store/LumStrings.h"
+#include "store/SlotBlockPool.h"
 
 namespace zentabo {
 namespace {
@@ -78,6 +80,31 @@ TEST(SharedBlocks, EntriesFromSeveralSourcesAndTheirEditsKeepTheirBytes) {
     bad[0] = {"abc", 0, 1};
     EXPECT_THROW(s.ReplaceEntries(0, 1, bad, {4}, removed), std::logic_error);
     EXPECT_EQ(Entries(s), model);
+}
+
+// The entries of a large text live in pooled regions; closing the text must give them
+// back, and entries moved between blocks by splits must keep their bytes.
+TEST(SharedBlocks, PooledSlotRegionsKeepTheEntriesAndGoBackWithTheText) {
+    const std::size_t regionsBefore = slot_pool::RegionCount();
+    {
+        TLumStrings s;
+        s.SetText(LargeText());
+        EXPECT_GT(slot_pool::RegionCount(), regionsBefore + 2);
+        std::vector<std::string> model = Entries(s);
+        // Inserts into full blocks split them into new pooled blocks; deletes empty some.
+        for (int i = 0; i < 1500; ++i) {
+            const int32_t at = (i * 7919) % s.Count();
+            s.Insert(at, "x" + std::to_string(i));
+            model.insert(model.begin() + at, "x" + std::to_string(i));
+        }
+        for (int i = 0; i < 4096; ++i) {
+            s.Delete(1000);
+            model.erase(model.begin() + 1000);
+        }
+        EXPECT_EQ(Entries(s), model);
+    }
+    // One empty region may stay for the next text.
+    EXPECT_LE(slot_pool::RegionCount(), std::max<std::size_t>(regionsBefore, 1));
 }
 
 }  // namespace
