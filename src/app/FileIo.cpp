@@ -1,5 +1,6 @@
 #include "app/FileIo.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -188,6 +189,30 @@ FileResult WriteFileAtomically(const std::string& path, std::string_view data,
     AtomicFileWriter writer(path, fault);
     writer.Write(data);
     return writer.Commit();
+}
+
+int RemoveUnfinishedWrites(const std::string& path) {
+    const std::string target = ResolveTarget(path);
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
+    // The writer's own pattern: its name, ".tmp-" and the six characters mkstemp chose.
+    const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-";
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    std::vector<std::string> leftovers;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string_view name(e->d_name);
+        if (name.size() == prefix.size() + 6 && name.substr(0, prefix.size()) == prefix)
+            leftovers.emplace_back(folder + '/' + std::string(name));
+    }
+    ::closedir(dir);
+    int removed = 0;
+    for (const std::string& file : leftovers) {
+        struct stat st {};
+        if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(file.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 }  // namespace zentabo

@@ -70,4 +70,10 @@ private:
 FileResult WriteFileAtomically(const std::string& path, std::string_view data,
                                const WriteFaultInjector& fault = {});
 
+// Removes the temporary files that writes of path left behind when the program was
+// killed before it could finish them; a killed snapshot of a large store would
+// otherwise leave its size on the disk each time. Only the one program that writes
+// path may call this, before it writes. Answers how many it removed.
+int RemoveUnfinishedWrites(const std::string& path);
+
 }  // namespace zentabo

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "TempDir.h"
 
 namespace zentabo {
@@ -74,6 +77,35 @@ TEST(FileIoTest, ASymbolicLinkStaysALink) {
     ASSERT_TRUE(WriteFileAtomically(link, "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadBack(target), "new");
+}
+
+// Only what a killed write of this very file left goes: never the file itself, another
+// file's leftovers, a folder or names that merely look alike.
+TEST(FileIoTest, UnfinishedWritesOfTheFileAreRemovedAndNothingElse) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.Path() / "\xE4\xBD\x9C\xE6\xA5\xAD");
+    const std::string store = dir.File("\xE4\xBD\x9C\xE6\xA5\xAD/z.ztb");
+    ASSERT_TRUE(WriteFileAtomically(store, "pages"));
+    for (const char* name : {"z.ztb.tmp-a1B2c3", "z.ztb.tmp-XXXXXX", "z.ztb.tmp-abc",
+                             "y.ztb.tmp-a1B2c3", "z.ztb.tmp-a1B2c3d", "z.ztb.old"})
+        ASSERT_TRUE(
+            WriteFileAtomically(dir.File(std::string("\xE4\xBD\x9C\xE6\xA5\xAD/") + name), "x"));
+    std::filesystem::create_directory(dir.Path() / "\xE4\xBD\x9C\xE6\xA5\xAD" / "z.ztb.tmp-folder");
+    // Through a link, as the writer goes: the leftovers lie beside the target.
+    const std::string link = dir.File("link.ztb");
+    std::filesystem::create_symlink(store, link);
+
+    EXPECT_EQ(RemoveUnfinishedWrites(link), 2);
+    EXPECT_EQ(ReadBack(store), "pages");
+    std::vector<std::string> left;
+    for (const auto& e :
+         std::filesystem::directory_iterator(dir.Path() / "\xE4\xBD\x9C\xE6\xA5\xAD"))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left,
+              (std::vector<std::string>{"y.ztb.tmp-a1B2c3", "z.ztb", "z.ztb.old",
+                                        "z.ztb.tmp-a1B2c3d", "z.ztb.tmp-abc", "z.ztb.tmp-folder"}));
+    EXPECT_EQ(RemoveUnfinishedWrites(dir.File("none/z.ztb")), 0);
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 // With --text the second field is the page's text instead (code page 932 bytes, with
 // backslash, CR and LF written as \\, \r and \n so a page stays on one line).
 // Exit 1 when the store cannot be read or reads only in part.
+// page_store_list --seed STORE MB writes a store of one page of MB megabytes of lines,
+// so that every snapshot of a run started on it takes long enough to be interrupted.
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -34,10 +37,22 @@ std::string OneLine(const std::string& text) {
 
 }  // namespace
 
+int Seed(const char* path, const char* megabytes) {
+    const long mb = std::strtol(megabytes, nullptr, 10);
+    if (mb <= 0 || mb > 1024) return 2;
+    std::string text;
+    const std::string line = std::string(70, 'b') + "\r\n";
+    while (text.size() < static_cast<std::size_t>(mb) << 20) text += line;
+    zentabo::testing::FakeHost host;
+    host.Add("ballast", "", true, std::move(text));
+    return zentabo::SavePageStore(host, path) ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--seed") == 0) return Seed(argv[2], argv[3]);
     const bool text = argc == 3 && std::strcmp(argv[1], "--text") == 0;
     if (argc != 2 && !text) {
-        std::fprintf(stderr, "usage: page_store_list [--text] STORE\n");
+        std::fprintf(stderr, "usage: page_store_list [--text] STORE | --seed STORE MB\n");
         return 2;
     }
     const char* path = argv[argc - 1];

@@ -2,6 +2,8 @@
 # run_torture.sh ZENTABO LISTER [KILLS] - types into several pages of the real program
 # under Xvfb, kills it with SIGKILL at random moments (before, during and after a
 # snapshot is written) and starts it again, KILLS times (default 10, about 30 s).
+# The store starts with a large page, so that each snapshot takes a while to write;
+# every third kill waits until one is being written and lands in the middle of it.
 # After each kill the page store must read completely, no store may have been set
 # aside as damaged or replaced, and every page must hold at least the text it had in
 # the last snapshot seen before the kill. Prints the kill count and the longest loss.
@@ -48,6 +50,7 @@ mkdir -p "$APPDIR"
 cp "$ZENTABO" "$APPDIR/zentabo"
 STORE=$APPDIR/zentabo.ztb
 printf '[Option]\r\nSnapshotSeconds=1\r\n' >"$APPDIR/zentabo.ini"
+"$LISTER" --seed "$STORE" 8 || { echo "FAIL: could not write the first page store"; exit 1; }
 
 now() { date +%s.%N; }
 # Sum of the pages' text lengths in a --text listing.
@@ -67,13 +70,25 @@ word() {
     printf '%s ' "$w"
 }
 
+# Waits up to 5 s for a snapshot being written; false when none began.
+snapshot_being_written() {
+    local i
+    for ((i = 0; i < 500; i++)); do
+        compgen -G "$APPDIR/*.tmp-*" >/dev/null && return 0
+        sleep 0.01
+    done
+    return 1
+}
+
 kills=0 during=0 worst_chars=0 worst_seconds=0
-: >"$WORK/before"
+"$LISTER" --text "$STORE" >"$WORK/before" || { echo "FAIL: the first page store does not read"; exit 1; }
 while [ $kills -lt "$KILLS" ]; do
     "$APPDIR/zentabo" >>"$WORK/app.out" 2>>"$WORK/app.err" &
     APP_PID=$!
     WIN=$(timeout 20 xdotool search --sync --onlyvisible --pid "$APP_PID" 2>/dev/null | head -1)
     [ -n "$WIN" ] || fail "the program showed no window"
+    # Nothing is typed yet, so no snapshot runs: a file left by a killed one must be gone.
+    compgen -G "$APPDIR/*.tmp-*" >/dev/null && fail "a killed write's file was left: $(ls "$APPDIR")"
     xdotool windowfocus --sync "$WIN" 2>/dev/null
     sleep 0.3
     pages=$(wc -l <"$WORK/before")
@@ -95,7 +110,16 @@ while [ $kills -lt "$KILLS" ]; do
         sleep "$((RANDOM % 26))e-1"
     done
     if "$LISTER" --text "$STORE" >"$WORK/seen" 2>/dev/null; then :; else cp "$WORK/before" "$WORK/seen"; fi
-    ls "$APPDIR" | grep -q '\.tmp-' && during=$((during + 1))
+    if [ $((kills % 3)) = 2 ]; then
+        # One more word starts a snapshot a second later; the kill comes while it is
+        # being written.
+        w=$(word)
+        marks+=("$typed $(now)")
+        xdotool type --delay 15 "$w"
+        typed=$((typed + ${#w}))
+        snapshot_being_written || fail "no snapshot was written within 5 s of typing"
+    fi
+    compgen -G "$APPDIR/*.tmp-*" >/dev/null && during=$((during + 1))
     kill -KILL "$APP_PID"
     killed_at=$(now)
     { wait "$APP_PID"; } 2>/dev/null

@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QWindow>
 
+#include "app/FileIo.h"
 #include "app/Settings.h"
 #include "qt/dialogs/DesignFont.h"
 #include "qt/dialogs/FindDlg.h"
@@ -145,6 +146,9 @@ void TMainForm::FormCreate() {
     window.WindowState = 0;
     window.AlphaBlend = settings_->AlphaBlend;
     window.AlphaBlendValue = settings_->AlphaBlendValue;
+    // Writes a killed run left unfinished; this run alone writes these two files now.
+    RemoveUnfinishedWrites(QFile::encodeName(paths_.SettingsPath).toStdString());
+    RemoveUnfinishedWrites(QFile::encodeName(paths_.PageStorePath).toStdString());
     // A settings file that cannot be read gives the defaults; Save then leaves it alone.
     settings_->Load(QFile::encodeName(paths_.SettingsPath).toStdString(), window);
     ApplyFormSettings();
