@@ -6,6 +6,10 @@
 #include <cstring>
 #include <iterator>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zentabo {
 namespace {
 
@@ -115,6 +119,22 @@ std::size_t FindPattern::NextProbe(const unsigned char* p, std::size_t from, std
         return hit ? static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - p) : n;
     }
     std::size_t i = from;
+#if defined(__SSE2__)
+    if (probeCount_ > 0) {
+        // Sixteen bytes at a time; the mask tells the first probe byte at once.
+        __m128i probes[4];
+        for (int k = 0; k < probeCount_; ++k)
+            probes[k] = _mm_set1_epi8(static_cast<char>(probeWords_[k] & 0xFF));
+        for (; i + 16 <= n; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            __m128i hits = _mm_cmpeq_epi8(v, probes[0]);
+            for (int k = 1; k < probeCount_; ++k)
+                hits = _mm_or_si128(hits, _mm_cmpeq_epi8(v, probes[k]));
+            if (const int mask = _mm_movemask_epi8(hits))
+                return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+        }
+    }
+#endif
     if (probeCount_ > 0) {
         // Eight bytes at a time until a word holds one of the probe bytes.
         for (; i + 8 <= n; i += 8) {
