@@ -19,5 +19,16 @@ TEST(EditorModelTest, RandomSequencesKeepTextStoreAndUndoConsistent) {
     }
 }
 
+TEST(EditorModelTest, FoundSequencesStayConsistent) {
+    const std::vector<std::vector<uint8_t>> found = {
+        {0xa0, 0x09, 0x9f, 0x07, 0x23, 0x81, 0xff, 0x0d, 0x0a, 0x72, 0x0a, 0x02, 0x61, 0x61,
+         0x0d, 0x04, 0x2c, 0x61, 0x61, 0xf5, 0xae, 0x0d, 0x04, 0x7a, 0x2c, 0xef, 0xff, 0xff},
+    };
+    for (const auto& bytes : found) {
+        DriverResult r = RunEditorModel(bytes.data(), bytes.size());
+        EXPECT_TRUE(r.ok) << r.failure;
+    }
+}
+
 }  // namespace
 }  // namespace zentabo

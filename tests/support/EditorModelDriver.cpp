@@ -383,12 +383,13 @@ private:
                 } else {
                     size_t p = Offset(edit_->CaretLine(), edit_->CaretCol());
                     if (p < ref_.size()) {
-                        // A lead byte right before a line break or the end is one byte.
+                        // A lead byte right before a line break or the end is one byte;
+                        // before a lone CR it pairs with it, as before any other byte.
                         size_t len = 1;
                         if (ref_.compare(p, 2, "\r\n") == 0)
                             len = 2;
                         else if (ByteTypeAt(ref_, static_cast<int>(p) + 1, false) == kLeadByte &&
-                                 p + 1 < ref_.size() && ref_[p + 1] != '\r')
+                                 p + 1 < ref_.size() && ref_.compare(p + 1, 2, "\r\n") != 0)
                             len = 2;
                         ref_.erase(p, std::min(len, ref_.size() - p));
                     }
