@@ -551,6 +551,8 @@ private:
     // As ClampCol, but FreeCaretMode keeps a column beyond the line's text.
     int CaretColumnOn(int line, int col) const;
     void NormalizePos(int& line, int& col, bool snapToChar = true) const;
+    // Both ends normalized, the start first.
+    void OrderRange(int& startLine, int& startCol, int& endLine, int& endCol) const;
     void WalkForward(int line, int col, int length, int& endLine, int& endCol) const;
     std::string RangeText(int startCol, int startLine, int endLine, int endCol) const;
     void FireChange();

@@ -74,13 +74,17 @@ SelectionRange TLumEdit::GetSelectionRange() const {
     return r;
 }
 
-std::string TLumEdit::GetTextRange(int startCol, int startLine, int endLine, int endCol) const {
+void TLumEdit::OrderRange(int& startLine, int& startCol, int& endLine, int& endCol) const {
     NormalizePos(startLine, startCol);
     NormalizePos(endLine, endCol);
     if (endLine < startLine || (endLine == startLine && endCol < startCol)) {
         std::swap(startLine, endLine);
         std::swap(startCol, endCol);
     }
+}
+
+std::string TLumEdit::GetTextRange(int startCol, int startLine, int endLine, int endCol) const {
+    OrderRange(startLine, startCol, endLine, endCol);
     if (boxSelMode_ && startLine != endLine) return BoxTextBetween(startLine, endLine);
     return RangeText(startCol, startLine, endLine, endCol);
 }

@@ -62,12 +62,7 @@ void TLumEdit::ReplaceSelection(std::string text) {
     }
     selActive_ = allSelected_ = false;
     try {
-        NormalizePos(r.startLine, r.startCol);
-        NormalizePos(r.endLine, r.endCol);
-        if (r.endLine < r.startLine || (r.endLine == r.startLine && r.endCol < r.startCol)) {
-            std::swap(r.startLine, r.endLine);
-            std::swap(r.startCol, r.endCol);
-        }
+        OrderRange(r.startLine, r.startCol, r.endLine, r.endCol);
         if (present && !text.empty() && LoneLeadPairsAcross(r)) {
             // The text goes in before the lone lead byte, as typing over the selection
             // puts it: the byte is taken out and put back behind the text.

@@ -142,16 +142,10 @@ std::string_view TLumEdit::GetSelTextInPlace(std::string& storage) const {
     // The range as GetSelText reads it; boxes are always copied.
     if ((selActive_ || allSelected_) && !IsBoxSelection() && !boxSelMode_) {
         SelectionRange r = GetSelectionRange();
-        int startLine = r.startLine, startCol = r.startCol, endLine = r.endLine, endCol = r.endCol;
-        NormalizePos(startLine, startCol);
-        NormalizePos(endLine, endCol);
-        if (endLine < startLine || (endLine == startLine && endCol < startCol)) {
-            std::swap(startLine, endLine);
-            std::swap(startCol, endCol);
-        }
+        OrderRange(r.startLine, r.startCol, r.endLine, r.endCol);
         try {
-            if (auto bytes = lines_.BytesInPlace(startLine, static_cast<size_t>(startCol), endLine,
-                                                 static_cast<size_t>(endCol)))
+            if (auto bytes = lines_.BytesInPlace(r.startLine, static_cast<size_t>(r.startCol),
+                                                 r.endLine, static_cast<size_t>(r.endCol)))
                 return *bytes;
         } catch (const std::exception&) {
             // A range the store does not hold is read the usual way below.

@@ -35,10 +35,9 @@ TLumEdit& ScopeOf(TEditSheet& page) {
     return e;
 }
 
-// The selection's copy goes before the result moves in, so a whole-text command holds
-// the text three times at most: in the editor, the result and the new lines.
-// The selection is read in place where it can be, so a whole page is not copied before
-// its result is built; the copy, if one was made, goes before the replacement.
+// The selection is read in place where it can be; a copy, if one was made, goes before
+// the result moves in, so a whole-text command holds the text three times at most: in
+// the editor, the result and the new lines.
 void Replace(TLumEdit& e, std::string& storage, std::string&& result) {
     std::string().swap(storage);
     e.ReplaceSelection(std::move(result));
