@@ -31,7 +31,7 @@ struct BenchPage : PageStorePage {
     void SetCaption(const std::string& c) override { caption = c; }
     void SetFileName(const std::string& f) override { fileName = f; }
     void SetSaveMode(bool s) override { saveMode = s; }
-    void SetText(std::string t) override { text = std::move(t); }
+    void SetText(std::string t, const TaskProgress&) override { text = std::move(t); }
     FileResult LoadFile(const std::string&) override { return {}; }
     void MarkModified() override {}
 };

@@ -50,7 +50,7 @@ public:
     void SetCaption(const std::string&) override {}
     void SetFileName(const std::string&) override {}
     void SetSaveMode(bool) override {}
-    void SetText(std::string) override {}
+    void SetText(std::string, const TaskProgress&) override {}
     FileResult LoadFile(const std::string&) override { return {}; }
     void MarkModified() override {}
 

@@ -153,7 +153,9 @@ bool WritePage(TaggedValueWriter& writer, const PageStorePage& page) {
     return ok && writer.WriteString(saveMode ? page.Text() : std::string());
 }
 
-bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const BoundFileCheck& check) {
+bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const BoundFileCheck& check,
+              const std::function<void(double position)>& reached) {
+    const double start = static_cast<double>(reader.Position());
     std::string value;
     if (!reader.ReadString(value)) return false;
     page.SetCaption(value);
@@ -163,7 +165,16 @@ bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const BoundFileChe
     if (!reader.ReadBoolean(saveMode)) return false;
     page.SetSaveMode(saveMode);
     if (!reader.ReadString(value)) return false;
-    page.SetText(std::move(value));
+    // A large page takes longer to lay out than to read: its layout moves the
+    // position over its record.
+    const double end = static_cast<double>(reader.Position());
+    TaskProgress layout;
+    if (reached)
+        layout = [&](double f) {
+            reached(start + (end - start) * std::clamp(f, 0.0, 1.0));
+            return true;
+        };
+    page.SetText(std::move(value), layout);
     MatchBoundFile(page, check);
     return true;
 }
@@ -211,13 +222,16 @@ PageStoreReadResult LoadPagesFromStream(PageStoreHost& host, std::string_view da
     std::int32_t count = 0;
     if (!reader.ReadInteger(count)) return result;
     const BoundFileCheck check{pageStorePath, fileTime, &host, &result.unreadFiles};
+    std::function<void(double)> reached;
+    if (progress)
+        reached = [&](double position) {
+            progress(from + (1 - from) * position / static_cast<double>(data.size()));
+        };
     for (std::int32_t i = 0; i < count; ++i) {
         PageStorePage& page = host.CreatePage();
         ++result.pagesCreated;
-        if (!ReadPage(reader, page, check)) return result;
-        if (progress)
-            progress(from + (1 - from) * static_cast<double>(reader.Position()) /
-                                static_cast<double>(data.size()));
+        if (!ReadPage(reader, page, check, reached)) return result;
+        if (reached) reached(static_cast<double>(reader.Position()));
     }
     result.complete = reader.AtEnd();
     return result;

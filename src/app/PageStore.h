@@ -32,7 +32,9 @@ public:
     virtual void SetCaption(const std::string& caption) = 0;
     virtual void SetFileName(const std::string& fileName) = 0;
     virtual void SetSaveMode(bool saveMode) = 0;
-    virtual void SetText(std::string text) = 0;
+    // progress: how far the page's layout got (0 to 1), for a large page; it cannot
+    // stop the layout.
+    virtual void SetText(std::string text, const TaskProgress& progress) = 0;
     // The editor's load-file operation (line-break detection, relayout). A failure
     // leaves the page as it was and says why.
     virtual FileResult LoadFile(const std::string& path) = 0;
@@ -82,7 +84,9 @@ struct BoundFileCheck {
 // file's content; a stored text that differs from the file is kept and marked
 // modified, unless the file changed after the store was written and the host says to
 // load it. Returns false when the record could not be read to its end.
-bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const BoundFileCheck& check);
+// reached: told the reader's position as the page is read and laid out.
+bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const BoundFileCheck& check,
+              const std::function<void(double position)>& reached = {});
 
 // Appends the whole page store to `out`. Fails only for a text too long for the
 // format (2 GiB), naming the page.

@@ -222,7 +222,8 @@ public:
 
     // ---- whole-text operations
     void ResetState();
-    void SetAllText(std::string text);
+    // progress: how far the layout of a large text got; it cannot stop it.
+    void SetAllText(std::string text, const TaskProgress& progress = {});
     std::string GetAllText() const;
     bool LoadFile(const std::string& fileName);
     bool SaveFile(const std::string& fileName);
@@ -246,10 +247,10 @@ public:
     std::string ExpandTabs(std::string_view s) const;
     int WrapBreak(std::string_view s);
     // The lengths of text's display lines: every logical line cut by the word wrap when
-    // wrap is on, whole when it is off. False when OnWrapProgress stopped it (only
-    // when stoppable).
+    // wrap is on, whole when it is off, telling progress how far it got. False when
+    // progress stopped it (only when stoppable).
     bool CutWholeText(std::string_view text, bool wrap, bool stoppable,
-                      std::vector<uint32_t>& lengths);
+                      std::vector<uint32_t>& lengths, const TaskProgress& progress);
     void RewrapFrom(int caretPixelX, int firstLine, bool repaint, int lastLine);
     void ToLogicalPos(int& col, int& line) const;
     // insideBreak: the column may stand between the CR and the LF of the line's break,

@@ -7,7 +7,7 @@
 
 namespace zentabo {
 
-void TLumEdit::SetAllText(std::string text) {
+void TLumEdit::SetAllText(std::string text, const TaskProgress& progress) {
     if (charWidth_ == 0) return;
     try {
         // The text as GetAllText gives it: every byte is kept, a final NUL included;
@@ -21,7 +21,7 @@ void TLumEdit::SetAllText(std::string text) {
         }
         text.push_back('\0');
         std::vector<uint32_t> lengths;
-        CutWholeText(text, wordWrap_, false, lengths);
+        CutWholeText(text, wordWrap_, false, lengths, progress);
         ReplaceStore(std::move(text), lengths);
         RedrawWholeView();
     } catch (const std::exception&) {

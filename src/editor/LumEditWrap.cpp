@@ -168,15 +168,15 @@ void TLumEdit::CutEntry(std::string_view entry, std::vector<uint32_t>& lengths) 
 }
 
 bool TLumEdit::CutWholeText(std::string_view text, bool wrap, bool stoppable,
-                            std::vector<uint32_t>& lengths) {
+                            std::vector<uint32_t>& lengths, const TaskProgress& progress) {
     lengths.reserve(text.size() / 48 + 1);
     std::size_t done = 0;
     bool stopped = false;
     ForEachLine(text, [&](std::string_view logical) {
         if (stopped) return;
-        if (OnWrapProgress && done % 4096 == 0 &&
-            !OnWrapProgress(static_cast<double>(logical.data() - text.data()) /
-                            static_cast<double>(text.size())) &&
+        if (progress && done % 4096 == 0 &&
+            !progress(static_cast<double>(logical.data() - text.data()) /
+                      static_cast<double>(text.size())) &&
             stoppable) {
             stopped = true;
             return;
@@ -214,7 +214,7 @@ void TLumEdit::SetWordWrap(bool value) {
         if (value) {
             wrappedWidth_ = WrapWidth();
             NoteWholeLayout();
-            CutWholeText(text, true, false, lengths);
+            CutWholeText(text, true, false, lengths, OnWrapProgress);
             ReplaceStore(std::move(text), lengths);
             wordWrap_ = true;
             ToDisplayPos(caretCol_, caretLine_);
@@ -222,7 +222,7 @@ void TLumEdit::SetWordWrap(bool value) {
         } else {
             ToLogicalPos(caretCol_, caretLine_);
             ToLogicalPos(selStartCol_, selStartLine_);
-            CutWholeText(text, false, false, lengths);
+            CutWholeText(text, false, false, lengths, OnWrapProgress);
             ReplaceStore(std::move(text), lengths);
             wordWrap_ = false;
         }
@@ -257,7 +257,7 @@ bool TLumEdit::RewrapWholeText() {
         ToLogicalPos(anchorCol, anchorLine);
         std::string text = lines_.GetText();
         std::vector<uint32_t> lengths;
-        if (!CutWholeText(text, true, wrapStoppable_, lengths)) {
+        if (!CutWholeText(text, true, wrapStoppable_, lengths, OnWrapProgress)) {
             wrappedWidth_ = oldWrappedWidth;
             --wholeTextWraps_;
             return false;

@@ -25,7 +25,7 @@ struct FakePage : PageStorePage {
     void SetCaption(const std::string& c) override { caption = c; }
     void SetFileName(const std::string& f) override { fileName = f; }
     void SetSaveMode(bool s) override { saveMode = s; }
-    void SetText(std::string t) override { text = std::move(t); }
+    void SetText(std::string t, const TaskProgress&) override { text = std::move(t); }
     FileResult LoadFile(const std::string& path) override {
         loadedFiles.push_back(path);
         ReadFileResult file = ReadWholeFile(path);

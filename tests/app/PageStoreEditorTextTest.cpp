@@ -2,6 +2,7 @@
 // NUL bytes, lone CR and lone LF come back byte for byte, lines and all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -20,7 +21,9 @@ struct EditorPage : testing::FakePage {
     HeadlessHost host;
     TLumEdit edit{host};
     std::string Text() const override { return edit.GetAllText(); }
-    void SetText(std::string t) override { edit.SetAllText(std::move(t)); }
+    void SetText(std::string t, const TaskProgress& progress) override {
+        edit.SetAllText(std::move(t), progress);
+    }
 };
 
 struct EditorPages : PageStoreHost {
@@ -54,6 +57,34 @@ TEST(PageStoreEditorTextTest, ControlBytesSurviveARestartInEveryLayout) {
         EXPECT_EQ(after.pages[0]->edit.GetAllText(), text);
         EXPECT_EQ(after.pages[0]->edit.LineCount(), lines);
     }
+}
+
+// Restoring a large page: the progress moves while its text is laid out, not only once
+// the page is done, and never goes back.
+TEST(PageStoreEditorTextTest, ProgressMovesWhileALargePageIsLaidOut) {
+    EditorPages before;
+    for (int i = 0; i < 3; ++i) {
+        auto& page = static_cast<EditorPage&>(before.CreatePage());
+        std::string text = "small page";
+        if (i == 1)
+            for (int l = 0; l < 60000; ++l) text += "a line of the large page\r\n";
+        page.edit.SetAllText(text);
+    }
+    std::string data;
+    ASSERT_TRUE(SavePagesToStream(before, data));
+
+    EditorPages after;
+    std::vector<double> seen;
+    ASSERT_TRUE(LoadPagesFromStream(after, data, "", {}, [&](double f) {
+                    seen.push_back(f);
+                    return true;
+                }).complete);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    // The large page's record is nearly all of the data: it is laid out in many steps.
+    const auto inside =
+        std::count_if(seen.begin(), seen.end(), [](double f) { return f > 0.01 && f < 0.99; });
+    EXPECT_GT(inside, 10);
+    EXPECT_DOUBLE_EQ(seen.back(), 1.0);
 }
 
 }  // namespace

@@ -38,7 +38,9 @@ public:
     }
     void SetFileName(const std::string& fileName) override { sheet_.SetFileName(fileName); }
     void SetSaveMode(bool saveMode) override { sheet_.SetSaveMode(saveMode); }
-    void SetText(std::string text) override { sheet_.Edit().SetAllText(std::move(text)); }
+    void SetText(std::string text, const TaskProgress& progress) override {
+        sheet_.Edit().SetAllText(std::move(text), progress);
+    }
     FileResult LoadFile(const std::string& path) override {
         // Restoring is no opening: the user decided about the file's encoding then.
         return sheet_.LoadFile(path, false);
