@@ -1,6 +1,7 @@
 // Replace-all of a short word on 100 MB of wrapped text (zq -> zqq, a few thousand hits
 // spread over the whole text), without and with a progress handler, undoing every one of its steps,
-// and typing mid-text on a fresh page, right after the replace-all and right after undoing it.
+// cancelling it at its end, and typing mid-text on a fresh page, right after the
+// replace-all and right after undoing it.
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -110,6 +111,34 @@ RegisterCase undoZq("undo-replace-zq-100mb", [] {
     r.extra.push_back({"undo_steps", static_cast<double>(page.replaced)});
     r.ms = page.UndoAll();
     const bool restored = std::hash<std::string>()(page.edit->GetAllText()) == before;
+    r.extra.push_back({"restored", restored ? 1.0 : 0.0});
+    return r;
+});
+
+// Cancelled at its last progress call, when nearly every hit is replaced: the run takes
+// every change back. ms: the whole run with its taking back; revert_ms: from the stop
+// on.
+RegisterCase cancelZq("cancel-replace-zq-100mb", [] {
+    Page page;
+    const std::size_t before = std::hash<std::string>()(page.edit->GetAllText());
+    int calls = 0;
+    page.ReplaceAllWithProgress(calls);
+    while (!page.edit->UndoList().empty()) page.edit->Undo();
+    CaseResult r;
+    r.bytes = static_cast<long long>(kTextBytes);
+    int call = 0;
+    long long stopped = 0;
+    page.edit->OnReplaceProgress = [&](double) {
+        if (++call < calls) return true;
+        stopped = NowNs();
+        return false;
+    };
+    long long start = NowNs();
+    const bool done = page.edit->FindReplace("zq", "zqq", true, false, true);
+    r.ms = MillisecondsSince(start);
+    page.edit->OnReplaceProgress = nullptr;
+    r.extra.push_back({"revert_ms", stopped ? MillisecondsSince(stopped) : -1.0});
+    const bool restored = !done && std::hash<std::string>()(page.edit->GetAllText()) == before;
     r.extra.push_back({"restored", restored ? 1.0 : 0.0});
     return r;
 });

@@ -77,10 +77,11 @@ public:
     // While LoadFile reads and lays out the file; saying stop ends the load with the
     // editor empty and LoadFile false (the caller puts back what was there).
     TaskProgress OnLoadProgress;
-    // While a replace run without asking looks for its hits, on the text as it was:
-    // saying stop ends the run there, nothing changed and OnFindChangeEnd not fired.
-    // Then OnReplaceCommit fires and the run changes the text; its answers no longer
-    // stop it, it reports on to the end.
+    // While a replace run without asking looks for its hits and replaces them: saying
+    // stop ends the run with everything as it was before (a run that changed the text
+    // takes its changes back) and OnFindChangeEnd not fired. A run whose changes grow
+    // too large to take back fires OnReplaceCommit before the change that passes the
+    // limit; its answers then no longer stop it, it reports on to the end.
     TaskProgress OnReplaceProgress;
     std::function<void(TLumEdit& sender)> OnReplaceCommit;
 
@@ -725,6 +726,42 @@ private:
     bool SeamKept(int line, int col, int endLine, int endCol, bool emptyReplacement) const;
     void ApplyReplacePlan(const ReplacePlan& plan);
     void PollReplaceProgress();
+    int replacePollLines_ = kReplacePollMask;  // display lines searched between polls, - 1
+    size_t replacePollHits_ = 0xFFF;           // hits found or replaced between polls, - 1
+
+    // ---- taking a stopped replace run back (LumEditReplaceRevert.cpp). While the run
+    // can be taken back, its journal records are kept whole, not cut to the undo
+    // budget, and the redo records it cleared are kept aside; taking it back applies
+    // its records in reverse and puts the view where it was.
+    struct RunRevert {
+        bool active = false;     // the run's changes can still be taken back
+        bool committed = false;  // OnReplaceCommit fired
+        size_t undoCount = 0;    // records before the run
+        int64_t undoBytes = 0;
+        bool historyTruncated = false;
+        bool modified = false;
+        bool redoAvailable = false;
+        bool redoKept = false;
+        std::deque<UndoRecord> redo;
+        int64_t cost = 0;  // bytes the run's records hold, with their upkeep
+        int caretLine = 0, caretCol = 0, caretX = 0, goalCol = 0;
+        int topLine = 0, horzOffset = 0;
+        bool selActive = false, allSelected = false;
+        int selStartLine = 0, selStartCol = 0, selEndLine = 0, selEndCol = 0;
+        int prevEndLine = 0, prevEndCol = 0, shiftStartLine = 0, shiftStartCol = 0;
+        int hitLine = 0, hitCol = 0, hitLength = 0, lastHitLength = 0;
+    };
+    void BeginRevertibleRun();
+    // Before the run replaces a hit: a change that could not be taken back commits
+    // the run first.
+    void KeepRunRevertible(size_t removed, size_t inserted);
+    void CommitRun();
+    void EndRevertibleRun();
+    void RevertRun();
+    bool RunRevertible() const { return revert_.active; }
+    RunRevert revert_;
+    // The most the records of a run that can be taken back may hold.
+    int64_t runRevertLimit_ = int64_t{256} << 20;
     ReplacePhase replacePhase_ = ReplacePhase::kNone;
     size_t replaceApplied_ = 0;
     size_t replacePlanned_ = 0;

@@ -1,8 +1,8 @@
 // A replace run without asking in two passes. The first finds every hit on the text as
 // it is, each searched behind the end of the one before, as the run would find it
-// behind each inserted text; only this pass can be stopped, and it changes nothing.
-// The second replaces the hits found, in text order, through the same steps as a run
-// that finds them one by one.
+// behind each inserted text; it changes nothing, so a stop here costs nothing. The
+// second replaces the hits found, in text order, through the same steps as a run that
+// finds them one by one (a stop there takes the changes back).
 #include <algorithm>
 
 #include "editor/LumEdit.h"
@@ -16,19 +16,15 @@ namespace {
 // The search takes about this share of a run's time; the replacements the rest.
 constexpr double kScanShare = 0.8;
 // A plan beyond this many hits (16 bytes each) is cut there: the run finds the rest
-// as it goes, no longer stoppable.
+// as it goes.
 constexpr size_t kMaxPlannedHits = size_t{1} << 22;
-// Progress is told every this many + 1 hits found or replaced.
-constexpr size_t kPollHitsMask = 0xFFF;
 
 }  // namespace
 
 // Whether the text the run inserts leaves the text behind each hit reading as before:
-// no line break, NUL or CR that could pair with what follows, and no lead byte left
-// open that would pair with the next byte.
+// no lead byte left open that would pair with the next byte. Its line breaks are all
+// CR LF, which pair with nothing around them, and a NUL in it is an ordinary byte.
 bool TLumEdit::ReplacementKeepsSeams(std::string_view inserted) const {
-    if (inserted.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
-        return false;
     if (SingleByteMode) return true;
     size_t leadRun = 0;
     for (auto it = inserted.rbegin();
@@ -96,7 +92,7 @@ void TLumEdit::PlanReplaceRun(int line, int col, ReplacePlan& plan) {
             break;
         const int tail = static_cast<int>(lines_.Get(searchLine_).size()) - hitCol;
         plan.hits.push_back(PlannedHit{searchLine_, hitCol, len, tail});
-        if ((plan.hits.size() & kPollHitsMask) == 0) PollReplaceProgress();
+        if ((plan.hits.size() & replacePollHits_) == 0) PollReplaceProgress();
         searchLine_ = endLine;
         searchCol_ = endCol;
         BuildFindWindow(endLine, endCol);
@@ -112,7 +108,6 @@ void TLumEdit::ApplyReplacePlan(const ReplacePlan& plan) {
         searchLine_ = searchEndLine_ + 1;
         return;
     }
-    if (OnReplaceCommit) OnReplaceCommit(*this);
     replacePhase_ = ReplacePhase::kApply;
     replacePlanned_ = plan.hits.size();
     replaceApplied_ = 0;
@@ -129,7 +124,7 @@ void TLumEdit::ApplyReplacePlan(const ReplacePlan& plan) {
         }
         MarkReplaceHit(line, col, h.len);
         ReplaceHit();
-        if ((++replaceApplied_ & kPollHitsMask) == 0) PollReplaceProgress();
+        if ((++replaceApplied_ & replacePollHits_) == 0) PollReplaceProgress();
     }
     replacePhase_ = ReplacePhase::kRest;
     if (complete) searchLine_ = searchEndLine_ + 1;
@@ -152,7 +147,8 @@ void TLumEdit::PollReplaceProgress() {
             break;
     }
     replaceFraction_ = std::clamp(f, replaceFraction_, 1.0);
-    if (!OnReplaceProgress(replaceFraction_) && replacePhase_ == ReplacePhase::kScan)
+    if (!OnReplaceProgress(replaceFraction_) &&
+        (replacePhase_ == ReplacePhase::kScan || RunRevertible()))
         throw TaskCancelled();
 }
 

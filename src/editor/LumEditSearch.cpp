@@ -208,7 +208,7 @@ bool TLumEdit::SeekForwardMatch(int& x, int& len) {
         const int carry = std::max(0, searchCol_ - firstLineLength_);
         ++searchLine_;
         searchCol_ = carry;
-        if (replacePhase_ != ReplacePhase::kNone && (searchLine_ & kReplacePollMask) == 0)
+        if (replacePhase_ != ReplacePhase::kNone && (searchLine_ & replacePollLines_) == 0)
             PollReplaceProgress();
         BuildFindWindow(searchLine_, searchCol_);
         x = 0;

@@ -52,6 +52,7 @@ bool TLumEdit::FindReplace(const std::string& findText, const std::string& repla
             return false;
         }
     }
+    if (!confirm) BeginRevertibleRun();
     RemoveHitHighlight();
     if (present) ClearSelection();
     searchLine_ = line;
@@ -61,13 +62,21 @@ bool TLumEdit::FindReplace(const std::string& findText, const std::string& repla
     try {
         if (!confirm) ApplyReplacePlan(plan);
         while (searchLine_ <= searchEndLine_ && !abortReplace_) ForwardStep(true);
+    } catch (const TaskCancelled&) {
+        // Thrown only while the run can be taken back.
+        replacePhase_ = ReplacePhase::kNone;
+        RevertRun();
+        hitCount_ = 0;
+        return false;
     } catch (...) {
         replacePhase_ = ReplacePhase::kNone;
+        EndRevertibleRun();
         // The text stays as far as it got, but wrapped.
         FinishDeferredRewrap();
         throw;
     }
     replacePhase_ = ReplacePhase::kNone;
+    EndRevertibleRun();
     FinishDeferredRewrap();
     // A run over the whole text read all of it anyway; indexing its line ends now
     // keeps that scan from the first key after it. A run in a selection stays small.
@@ -125,10 +134,15 @@ void TLumEdit::ReplaceHit() {
     if (confirmReplace_) {
         ReplaceRange(changeText_, hitCol_, true, endLine, endCol, hitLine_);
     } else {
+        KeepRunRevertible(deleted.size(), inserted.size());
         std::string unused;
         ReplaceHitDeferred(endLine, endCol, unused);
     }
     ++hitCount_;
+    // Hits close together in one long line are no display lines apart.
+    if (replacePhase_ == ReplacePhase::kRest &&
+        (static_cast<size_t>(hitCount_) & replacePollHits_) == 0)
+        PollReplaceProgress();
     restartAtCaret_ = true;
     if (!rangeIsWholeText_)
         rangeEndLogical_ += CountLineBreaks(inserted) - CountLineBreaks(deleted);

@@ -13,6 +13,11 @@ bool TLumEdit::BeginJournalledChange() {
     // Redo records describe the text before this change: even when nothing is
     // recorded, replaying them now would write old text into the changed document.
     if (!redoList_.empty()) {
+        // A replace run that may still be taken back puts them back then.
+        if (revert_.active && !revert_.redoKept) {
+            revert_.redo.swap(redoList_);
+            revert_.redoKept = true;
+        }
         redoList_.clear();
         redoAvailable_ = false;
         if (OnChangeRedoMode) OnChangeRedoMode(*this, false);
@@ -40,7 +45,8 @@ bool TLumEdit::RecordUndo(uint8_t kind, const std::string& text, int line, int c
     }
     const int64_t size = static_cast<int64_t>(text.size());
     const bool fits = size <= undoBuf_;
-    while (undoBytes_ + size > undoBuf_ && !undoList_.empty()) {
+    // A replace run that may still be taken back keeps every record until it ends.
+    while (!revert_.active && undoBytes_ + size > undoBuf_ && !undoList_.empty()) {
         undoBytes_ -= static_cast<int64_t>(undoList_.back().text.size());
         undoList_.pop_back();
         historyTruncated_ = true;
@@ -53,6 +59,8 @@ bool TLumEdit::RecordUndo(uint8_t kind, const std::string& text, int line, int c
         } catch (const std::bad_alloc&) {
             historyTruncated_ = true;
             ShowError("Error:OC001");
+            // Without this record the run could no longer be taken back.
+            if (revert_.active) CommitRun();
         }
     } else {
         historyTruncated_ = true;

@@ -1,6 +1,6 @@
 // Replace-all in two passes: it must replace exactly what a run that finds its hits one
-// by one on the changing text replaces, and stopping it at any progress call before it
-// starts changing the text must leave everything as it was.
+// by one on the changing text replaces, and stopping it at any progress call, before or
+// after it changed the text, must leave everything as it was.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +9,17 @@
 #include "EditorTestSupport.h"
 
 namespace zentabo {
+
+class EditorTestAccess {
+public:
+    // Progress at every display line searched and every hit found or replaced.
+    static void PollEveryStep(TLumEdit& edit) {
+        edit.replacePollLines_ = 0;
+        edit.replacePollHits_ = 0;
+    }
+    static void SetRunRevertLimit(TLumEdit& edit, int64_t bytes) { edit.runRevertLimit_ = bytes; }
+};
+
 namespace {
 
 void PlainFind(TLumEdit& edit) {
@@ -26,6 +37,8 @@ struct EditorState {
     int selStartLine, selStartCol, selEndLine, selEndCol;
     bool modified;
     std::vector<std::string> undo, redo;
+    int64_t undoBytes;
+    bool historyTruncated, redoAvailable;
 
     static std::vector<std::string> Records(const std::deque<UndoRecord>& list) {
         std::vector<std::string> out;
@@ -46,7 +59,10 @@ struct EditorState {
           selEndCol(f.edit->SelEndCol()),
           modified(f.edit->Modified()),
           undo(Records(f.edit->UndoList())),
-          redo(Records(f.edit->RedoList())) {}
+          redo(Records(f.edit->RedoList())),
+          undoBytes(f.edit->UndoBytes()),
+          historyTruncated(f.edit->HistoryTruncated()),
+          redoAvailable(f.edit->RedoAvailable()) {}
     bool operator==(const EditorState&) const = default;
 };
 
@@ -65,12 +81,14 @@ struct RunSetup {
     std::string text;
     int column = 0;  // 0: no word wrap
     bool singleByte = false;
+    int undoBuf = 0xF8000;  // small: the run's first records fall out of the journal
     enum { kFromTop, kFromCaret, kInSelection } range = kFromTop;
     int mark1 = 0, mark2 = 0;  // byte offsets of the caret or the selection's ends
 
     void Prepare(EditorFixture& f) const {
         PlainFind(*f.edit);
         f.edit->SingleByteMode = singleByte;
+        f.edit->SetUndoBuf(undoBuf);
         if (column > 0)
             f.edit->SetColumn(column);
         else
@@ -128,14 +146,26 @@ TEST(ReplaceCancelTest, ReplacesWhatARunFindingHitsOneByOneReplaces) {
                                    "XX",
                                    std::string(1, '\0')};
     const struct {
-        const char* find;
-        const char* change;
-    } kRuns[] = {{"zq", "zqq"}, {"zq", ""},          {"q", "\x82\xA0\x82\xA0"},
-                 {"z", "\r\n"}, {"\r\n", "zq"},      {"q", "\x82"},
-                 {"\xA0", "Q"}, {"z", "\r"},         {"X", ""},
-                 {"\n", ""},    {"q\r", "\x82\x82"}, {"a", "\x82\x82\x82"},
-                 {"X", "Y"}};
-    for (int round = 0; round < 400; ++round) {
+        std::string find;
+        std::string change;
+    } kRuns[] = {{"zq", "zqq"},
+                 {"zq", ""},
+                 {"q", "\x82\xA0\x82\xA0"},
+                 {"z", "\r\n"},
+                 {"\r\n", "zq"},
+                 {"q", "\x82"},
+                 {"\xA0", "Q"},
+                 {"z", "\r"},
+                 {"X", ""},
+                 {"\n", ""},
+                 {"q\r", "\x82\x82"},
+                 {"a", "\x82\x82\x82"},
+                 {"X", "Y"},
+                 {"zq", "a\r\nb"},
+                 {"ab", "\r\n\x82\xA0\r\n"},
+                 {"z", std::string(1, '\0')},
+                 {"q", std::string("a\0b", 3)}};
+    for (int round = 0; round < 600; ++round) {
         RunSetup setup;
         const int pieces = static_cast<int>(rng() % 300);
         for (int i = 0; i < pieces; ++i) {
@@ -145,6 +175,7 @@ TEST(ReplaceCancelTest, ReplacesWhatARunFindingHitsOneByOneReplaces) {
         const auto& run = kRuns[round % (sizeof kRuns / sizeof kRuns[0])];
         setup.column = round % 5 == 0 ? 0 : 10 + static_cast<int>(rng() % 30);
         setup.singleByte = round % 7 == 3;
+        if (round % 6 == 5) setup.undoBuf = 16;
         setup.range = static_cast<decltype(setup.range)>(rng() % 3);
         const int size = static_cast<int>(setup.text.size()) + 1;
         setup.mark1 = static_cast<int>(rng() % size);
@@ -161,69 +192,108 @@ TEST(ReplaceCancelTest, ReplacesWhatARunFindingHitsOneByOneReplaces) {
         ASSERT_TRUE(setup.Run(*f.edit, run.find, run.change, false));
         ASSERT_EQ(count, expectedCount);
         ASSERT_TRUE(EditorState(f) == expected);
+
+        // Stopped at a step of its search or of its replacing, the run takes back what
+        // it did; with a small limit it may have committed first and then goes on.
+        EditorFixture g;
+        setup.Prepare(g);
+        if (setup.range == RunSetup::kFromTop && round % 3 == 0) {
+            g.edit->TypeText("k");  // a redo record to keep
+            g.edit->Undo();
+        }
+        const EditorState before(g);
+        EditorTestAccess::PollEveryStep(*g.edit);
+        if (round % 4 == 1) EditorTestAccess::SetRunRevertLimit(*g.edit, 300);
+        const int stopAt = static_cast<int>(rng() % 40);
+        int calls = 0;
+        bool committed = false;
+        g.edit->OnReplaceProgress = [&](double) { return calls++ != stopAt; };
+        g.edit->OnReplaceCommit = [&](TLumEdit&) { committed = true; };
+        if (setup.Run(*g.edit, run.find, run.change, false)) {
+            ASSERT_TRUE(committed || calls <= stopAt);
+            ASSERT_EQ(g.edit->GetAllText(), f.edit->GetAllText());
+        } else {
+            ASSERT_FALSE(committed);
+            ASSERT_TRUE(EditorState(g) == before);
+        }
     }
 }
 
-// A page past several progress steps of both kinds (display lines searched, hits found)
-// with a selection, a modified text and both undo and redo records. Stopped at progress
-// call k, the run either stops before it changed anything, leaving every part of the
-// state as it was and reporting no count, or is past its point of no return and ends
-// as an uninterrupted run ends.
+// A page past several progress steps of every kind (display lines searched, hits found,
+// hits replaced, and a second half that the run must search on the changed text, behind
+// a hit between a lone CR and a lone LF), with a selection, a modified text and both
+// undo and redo records. Stopped at progress call k, the run ends with every part of the
+// state as it was and no count reported. Given a small limit for what it may take back,
+// it commits in the middle, and a stop from there on ends it as an uninterrupted run.
 TEST(ReplaceCancelTest, StoppingAtAnyProgressCallLeavesEverythingAsItWas) {
     std::string text;
-    for (int i = 0; i < 30000; ++i)
+    for (int i = 0; i < 30000; ++i) {
         text += i % 5 == 0 ? "a zq b zq \x82\xA0 zq\r\n" : "plain words\r\n";
-    auto prepare = [&](EditorFixture& f) {
-        PlainFind(*f.edit);
-        f.edit->SetColumn(12);
-        f.edit->SetAllText(text);
-        f.edit->MoveCaretTo(0, 3, 0);
-        f.edit->TypeText("xy");
-        f.edit->TypeText("\r\n");
-        f.edit->Undo();
-        f.edit->SetSel(2, 5, 9, 1);
-    };
-    std::vector<double> fractions;
-    int commitAt = -1;
-    EditorFixture whole;
-    prepare(whole);
-    whole.edit->OnReplaceProgress = [&](double fraction) {
-        fractions.push_back(fraction);
-        return true;
-    };
-    whole.edit->OnReplaceCommit = [&](TLumEdit&) { commitAt = static_cast<int>(fractions.size()); };
-    ASSERT_TRUE(whole.edit->FindReplace("zq", "ZQZ", true, false, true));
-    const EditorState replaced(whole);
-    ASSERT_GT(commitAt, 3);
-    ASSERT_GT(static_cast<int>(fractions.size()), commitAt);
-    EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
-    EXPECT_GE(fractions.front(), 0.0);
-    EXPECT_LE(fractions.back(), 1.0);
-
-    for (int stopAt = 0; stopAt < static_cast<int>(fractions.size()); ++stopAt) {
-        SCOPED_TRACE("stopped at call " + std::to_string(stopAt));
-        EditorFixture f;
-        prepare(f);
-        const EditorState before(f);
-        const std::string bytes = f.edit->GetAllText();
-        int calls = 0, ended = 0;
-        f.edit->OnReplaceProgress = [&](double) { return calls++ != stopAt; };
-        f.edit->OnFindChangeEnd = [&](TLumEdit&, const std::string&, const std::string&, int) {
-            ++ended;
+        if (i == 15000) text += "\rzq\n\r\n";
+    }
+    for (const int64_t limit : {int64_t{256} << 20, int64_t{1} << 20}) {
+        SCOPED_TRACE("limit " + std::to_string(limit));
+        auto prepare = [&](EditorFixture& f) {
+            PlainFind(*f.edit);
+            EditorTestAccess::SetRunRevertLimit(*f.edit, limit);
+            f.edit->SetColumn(12);
+            f.edit->SetAllText(text);
+            f.edit->MoveCaretTo(0, 3, 0);
+            f.edit->TypeText("xy");
+            f.edit->TypeText("\r\n");
+            f.edit->Undo();
+            f.edit->SetSel(2, 5, 9, 1);
         };
-        const bool done = f.edit->FindReplace("zq", "ZQZ", true, false, true);
-        ASSERT_EQ(done, stopAt >= commitAt);
-        ASSERT_EQ(ended, done ? 1 : 0);
-        if (done) {
-            ASSERT_TRUE(EditorState(f) == replaced);
-            continue;
+        std::vector<double> fractions;
+        int commitAt = -1;
+        EditorFixture whole;
+        prepare(whole);
+        whole.edit->OnReplaceProgress = [&](double fraction) {
+            fractions.push_back(fraction);
+            return true;
+        };
+        whole.edit->OnReplaceCommit = [&](TLumEdit&) {
+            commitAt = static_cast<int>(fractions.size());
+        };
+        ASSERT_TRUE(whole.edit->FindReplace("zq", "ZQZ", true, false, true));
+        const EditorState replaced(whole);
+        if (limit < (int64_t{8} << 20)) {
+            ASSERT_GT(commitAt, 3);
+            ASSERT_GT(static_cast<int>(fractions.size()), commitAt);
+        } else {
+            ASSERT_EQ(commitAt, -1);
+            commitAt = static_cast<int>(fractions.size());
         }
-        ASSERT_EQ(f.edit->GetAllText(), bytes);
-        ASSERT_TRUE(EditorState(f) == before);
-        // The editor is fit for the next command: the same run now goes through.
-        f.edit->OnReplaceProgress = nullptr;
-        ASSERT_TRUE(f.edit->FindReplace("zq", "ZQZ", true, false, true));
-        ASSERT_EQ(f.Lines(), replaced.lines);
+        ASSERT_GT(fractions.size(), 8u);
+        EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
+        EXPECT_GE(fractions.front(), 0.0);
+        EXPECT_LE(fractions.back(), 1.0);
+
+        for (int stopAt = 0; stopAt < static_cast<int>(fractions.size()); ++stopAt) {
+            SCOPED_TRACE("stopped at call " + std::to_string(stopAt));
+            EditorFixture f;
+            prepare(f);
+            const EditorState before(f);
+            const std::string bytes = f.edit->GetAllText();
+            int calls = 0, ended = 0;
+            f.edit->OnReplaceProgress = [&](double) { return calls++ != stopAt; };
+            f.edit->OnFindChangeEnd = [&](TLumEdit&, const std::string&, const std::string&, int) {
+                ++ended;
+            };
+            const bool done = f.edit->FindReplace("zq", "ZQZ", true, false, true);
+            ASSERT_EQ(done, stopAt >= commitAt);
+            ASSERT_EQ(ended, done ? 1 : 0);
+            if (done) {
+                ASSERT_TRUE(EditorState(f) == replaced);
+                continue;
+            }
+            ASSERT_EQ(f.edit->GetAllText(), bytes);
+            ASSERT_TRUE(EditorState(f) == before);
+            // The editor is fit for the next command: the same run now goes through.
+            f.edit->OnReplaceProgress = nullptr;
+            ASSERT_TRUE(f.edit->FindReplace("zq", "ZQZ", true, false, true));
+            ASSERT_EQ(f.Lines(), replaced.lines);
+        }
     }
 }
 

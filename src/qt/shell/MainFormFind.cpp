@@ -13,9 +13,10 @@ namespace zentabo {
 
 namespace {
 
-// A replace-all on a large page shows progress once it takes half a second. While the
-// editor still looks for the hits, cancelling leaves the page as it was; once it
-// replaces them, the button goes. The dialog closes before the count is shown.
+// A replace-all on a large page shows progress once it takes half a second. Cancelling
+// leaves the page as it was, also once the editor has begun to replace (it takes its
+// changes back); a run grown too large to take back loses the button. The dialog
+// closes before the count is shown.
 class ReplaceAllProgress {
 public:
     ReplaceAllProgress(QWidget* parent, TLumEdit& edit)

@@ -164,7 +164,8 @@ private slots:
 
     // Cancelled while it looks for the hits, a replace-all leaves the page, its undo
     // steps and its modified flag as they were and reports nothing; let through, it
-    // replaces every hit and the progress is gone before the count is shown.
+    // replaces every hit and the progress is gone before the count is shown. Cancelled
+    // at its last step, when it has replaced nearly every hit, it takes them back.
     void cancellingAReplaceAllChangesNothing() {
         std::string text;
         for (int i = 0; i < 40000; ++i) text += "a zq b\r\n";
@@ -195,6 +196,19 @@ private slots:
         QCOMPARE(answers_.messages, QStringList{QStringLiteral("40000 個置換しました。")});
         QVERIFY(!Edit().OnReplaceProgress && !Edit().OnReplaceCommit);
         QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        const std::string replaced = Edit().GetAllText();
+        const int lastStep = static_cast<int>(steps.size()) - 1;
+        int answered = 0;
+        BusyProgress::SetStepAnswerForTests(
+            [&](const QString&, double) { return answered++ < lastStep; });
+        Open("SearchReplace1", "ZQ", "zq");
+        Click("AllReplaceBtn");
+        BusyProgress::SetStepAnswerForTests({});
+        QCOMPARE(answered, lastStep + 1);
+        QVERIFY(Edit().GetAllText() == replaced);
+        QCOMPARE(Edit().UndoList().size(), undo + 2 * 40000);
+        QCOMPARE(answers_.messages.size(), 1);
     }
 
     void replaceAfterAFindStaysInTheSelection() {
