@@ -2,7 +2,8 @@
 // matching handler that may report anything; every find and replace step must end,
 // keep the store's end marker and undo back to the start. With a plain handler, a
 // replace-all over the whole text must replace what the run through the confirmation
-// path, told to stop asking, replaces.
+// path, told to stop asking, replaces; a replace-all stopped at any step must leave the
+// text, its layout and its journal as they were.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,18 @@
 
 #include "editor/LumEdit.h"
 #include "support/HeadlessHost.cpp"
+
+namespace zentabo {
+
+class EditorTestAccess {
+public:
+    static void PollEveryStep(TLumEdit& edit) {
+        edit.replacePollLines_ = 0;
+        edit.replacePollHits_ = 0;
+    }
+};
+
+}  // namespace zentabo
 
 namespace {
 
@@ -75,35 +88,59 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::string& answers = parts[3];
     size_t next = 0;
+    int asked = 0;
+    auto setUp = [&](TLumEdit& edit) {
+        edit.SetColumn(10 + (flags & 7));
+        if (flags & 8) edit.SetWordWrap(false);
+        edit.SetAllText(parts[0]);
+        edit.OnFind = [&](TLumEdit&, const std::string& str, const std::string& f, int, int& x,
+                          int& len) {
+            if (answers.empty() || (flags & 16)) {
+                const size_t p = f.empty() ? std::string::npos : str.find(f);
+                x = p == std::string::npos ? 0 : static_cast<int>(p) + 1;
+                return;
+            }
+            const uint8_t a = static_cast<uint8_t>(answers[next++ % answers.size()]);
+            x = static_cast<int>(a & 0x0F) - 2;
+            len = static_cast<int>(a >> 4) - 3;
+        };
+        edit.OnFindChange = [&](TLumEdit&, const std::string&, const std::string&, int, int, int,
+                                int, bool& changeF, bool& kakuninF, bool& abortF) {
+            ++asked;
+            changeF = (asked & 1) != 0;
+            if (asked > 50) kakuninF = false;
+            abortF = (flags & 32) && asked == 3;
+        };
+        edit.SetFindText(parts[1]);
+        for (int i = 0; i < 6; ++i) (i % 3 == 2) ? edit.FindPrev() : edit.FindNext();
+        edit.FindFirst();
+        if (flags & 64) edit.SetSel(1, 0, edit.LineCount() - 1, 1);
+    };
+    if (!(flags & 4)) {
+        // Stopped at a step the input chooses.
+        HeadlessHost stoppedHost;
+        TLumEdit stopped(stoppedHost);
+        setUp(stopped);
+        const std::string before = stopped.GetAllText();
+        const std::vector<std::string> lines = LinesOf(stopped);
+        const size_t journal = stopped.UndoList().size();
+        EditorTestAccess::PollEveryStep(stopped);
+        int calls = 0;
+        const int stopAt = static_cast<int>(size % 23);
+        stopped.OnReplaceProgress = [&](double) { return calls++ != stopAt; };
+        if (!stopped.FindReplace(parts[1], parts[2], (flags & 128) != 0, false,
+                                 (flags & 64) == 0)) {
+            Check(stopped.GetAllText() == before, "a stopped replace-all changed the text");
+            Check(LinesOf(stopped) == lines, "a stopped replace-all changed the layout");
+            Check(stopped.UndoList().size() == journal, "a stopped replace-all kept records");
+        }
+        next = 0;
+        asked = 0;
+    }
     HeadlessHost host;
     TLumEdit edit(host);
-    edit.SetColumn(10 + (flags & 7));
-    if (flags & 8) edit.SetWordWrap(false);
-    edit.SetAllText(parts[0]);
+    setUp(edit);
     const std::string original = edit.GetAllText();
-    edit.OnFind = [&](TLumEdit&, const std::string& str, const std::string& f, int, int& x,
-                      int& len) {
-        if (answers.empty() || (flags & 16)) {
-            const size_t p = f.empty() ? std::string::npos : str.find(f);
-            x = p == std::string::npos ? 0 : static_cast<int>(p) + 1;
-            return;
-        }
-        const uint8_t a = static_cast<uint8_t>(answers[next++ % answers.size()]);
-        x = static_cast<int>(a & 0x0F) - 2;
-        len = static_cast<int>(a >> 4) - 3;
-    };
-    int asked = 0;
-    edit.OnFindChange = [&](TLumEdit&, const std::string&, const std::string&, int, int, int, int,
-                            bool& changeF, bool& kakuninF, bool& abortF) {
-        ++asked;
-        changeF = (asked & 1) != 0;
-        if (asked > 50) kakuninF = false;
-        abortF = (flags & 32) && asked == 3;
-    };
-    edit.SetFindText(parts[1]);
-    for (int i = 0; i < 6; ++i) (i % 3 == 2) ? edit.FindPrev() : edit.FindNext();
-    edit.FindFirst();
-    if (flags & 64) edit.SetSel(1, 0, edit.LineCount() - 1, 1);
     edit.FindReplace(parts[1], parts[2], (flags & 128) != 0, (flags & 4) != 0, (flags & 64) == 0);
     if ((flags & 16) && !(flags & 4) && !(flags & 64))
         CompareWithOneByOne(edit, flags, parts[0], parts[1], parts[2]);
