@@ -1,6 +1,7 @@
 #include "qt/shell/BusyProgress.h"
 
 #include <QApplication>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <algorithm>
 
@@ -35,6 +36,7 @@ void BusyProgress::Finish() {
     if (!finished_) --running_;
     finished_ = true;
     dialog_.reset();
+    bar_ = nullptr;
     if (cursorSet_) QApplication::restoreOverrideCursor();
     cursorSet_ = false;
 }
@@ -69,9 +71,15 @@ bool BusyProgress::Step(double fraction) {
         dialog_->setMinimumDuration(0);
         dialog_->setAutoClose(false);
         dialog_->setAutoReset(false);
+        // Moved through the bar itself: the dialog's own setValue lets every event
+        // through while it is modal, socket notifiers (a termination signal, another
+        // start) included.
+        bar_ = new QProgressBar;
+        bar_->setRange(0, kSteps);
+        dialog_->setBar(bar_);
         dialog_->show();
     }
-    dialog_->setValue(std::clamp(static_cast<int>(fraction * kSteps), 0, kSteps));
+    bar_->setValue(std::clamp(static_cast<int>(fraction * kSteps), 0, kSteps));
     // The dialog is application modal: input let through reaches only its button. A
     // task that cannot stop lets no input and no socket (another instance handing over
     // files) through, so nothing starts under it.

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class QProgressBar;
 class QProgressDialog;
 class QWidget;
 
@@ -66,6 +67,7 @@ private:
     QString label_;
     QElapsedTimer clock_;
     std::unique_ptr<QProgressDialog> dialog_;
+    QProgressBar* bar_ = nullptr;  // the dialog's
     Stop stop_;
     bool cursorSet_ = false;
     bool cancelled_ = false;

@@ -192,8 +192,9 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* e) {
-    if (storeWriting_) {
+    if (storeWriting_ || restoringPages_) {
         // A close asked again while the first one writes the pages: that one closes.
+        // Asked while the pages are read, it would write only those read so far.
         e->ignore();
         return;
     }
@@ -258,7 +259,7 @@ void TMainForm::FormDestroy() {
 }
 
 bool TMainForm::SaveSession() {
-    if (closed_) return true;
+    if (closed_ || restoringPages_) return true;
     QString error;
     const bool ok = SavePageStore(&error);
     CapturePlacement();

@@ -113,8 +113,10 @@ public:
 
     // Writes the page store and the settings as a close does, without closing:
     // for a session end or a termination signal. Returns false when the page store
-    // could not be written.
+    // could not be written. While the stored pages are being read it writes nothing:
+    // the file still holds them all, and the window's pages only some.
     bool SaveSession();
+    bool RestoringPages() const { return restoringPages_; }
 
     // Writes the page store while the program runs.
     SnapshotTimer* Snapshots() const { return snapshots_; }
@@ -206,7 +208,8 @@ private:
     QHash<QString, QAction*> actions_;
     bool shown_ = false;
     bool closed_ = false;
-    bool storeWriting_ = false;  // the page store is being written (SavePageStore)
+    bool storeWriting_ = false;    // the page store is being written (SavePageStore)
+    bool restoringPages_ = false;  // the page store is being read (LoadPageStore)
     bool clipboardHasText_ = false;
     bool updating_ = false;
     // The stored pages were not all read: the next write sets the old file aside.

@@ -96,6 +96,13 @@ void TMainForm::LoadPageStore() {
     FormPages host(*this);
     PageStoreLoadResult r;
     {
+        // The progress and a bound file's question let events through; none may
+        // write the pages read so far over the file they come from.
+        restoringPages_ = true;
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{restoringPages_};
         BusyProgress busy(this, QStringLiteral("ページを読み込んでいます..."), false);
         r = zentabo::LoadPageStore(host, StorePath(paths_.PageStorePath), FileModifiedTime,
                                    [&busy](double f) { return busy.Step(f); });
@@ -111,6 +118,10 @@ bool TMainForm::SavePageStore(QString* error, bool showProgress) {
     // session's end) must not start a second write under the first.
     if (storeWriting_) {
         if (error) *error = QStringLiteral("the page store is being written");
+        return false;
+    }
+    if (restoringPages_) {
+        if (error) *error = QStringLiteral("the page store is still being read");
         return false;
     }
     storeWriting_ = true;

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 
 #include "qt/shell/MainForm.h"
@@ -15,6 +16,8 @@ namespace {
 
 // A signal handler may only write to a descriptor; the event loop reads the other end.
 int g_signalPipe[2] = {-1, -1};
+
+constexpr int kRestoreRecheckMs = 100;
 
 void HandleSignal(int) {
     const char byte = 1;
@@ -53,7 +56,18 @@ SessionGuard::~SessionGuard() {
 void SessionGuard::OnSignal() {
     char byte;
     [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[1], &byte, 1);
+    if (ending_) return;
+    ending_ = true;
+    EndWhenRestored();
+}
+
+void SessionGuard::EndWhenRestored() {
+    if (form_->RestoringPages()) {
+        QTimer::singleShot(kRestoreRecheckMs, this, &SessionGuard::EndWhenRestored);
+        return;
+    }
     form_->SaveSession();
+    ended_ = true;
     QCoreApplication::quit();
 }
 

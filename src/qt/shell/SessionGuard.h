@@ -2,7 +2,8 @@
 
 // Keeps the pages when the program is ended from outside: a desktop session that
 // logs out, or a termination signal (SIGTERM, SIGHUP, SIGINT). Each writes the page
-// store and the settings as a close does, and a signal then ends the program.
+// store and the settings as a close does, and a signal then ends the program. A
+// signal that comes while the stored pages are read waits until they all are.
 
 #include <QObject>
 
@@ -18,10 +19,17 @@ public:
     explicit SessionGuard(TMainForm* form);
     ~SessionGuard() override;
 
+    // A signal has ended the session before the event loop ran: there is none to
+    // quit, and the program must not start one.
+    bool Ended() const { return ended_; }
+
 private:
     void OnSignal();
+    void EndWhenRestored();
 
     TMainForm* form_;
+    bool ending_ = false;
+    bool ended_ = false;
     QSocketNotifier* notifier_ = nullptr;
 };
 

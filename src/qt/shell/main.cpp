@@ -86,7 +86,7 @@ int main(int argc, char* argv[]) {
         // among them. Until then a later start is told to try again.
         running = &form;
         if (!command.files.empty()) form.OpenFiles(command.files);
-        result = app.exec();
+        if (!guard.Ended()) result = app.exec();
         server.Close();
         running = nullptr;
     }  // the window writes the settings as it is destroyed, still under the lock

@@ -11,13 +11,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "app/FileIo.h"
 #include "editor/LumEdit.h"
 #include "qt/shell/BusyProgress.h"
 #include "qt/shell/MainForm.h"
+#include "qt/shell/SessionGuard.h"
 #include "qt/widget/LumEditWidget.h"
 #include "store/Cp932Codec.h"
 
@@ -30,6 +33,7 @@ struct Answers {
     QStringList questions;
     QString openPath;
     bool yes = false;
+    std::function<void()> whileAsked;  // runs while a question is open
 };
 
 ShellDialogs Scripted(Answers* a) {
@@ -43,6 +47,7 @@ ShellDialogs Scripted(Answers* a) {
     d.askReplace = [](QWidget*) { return SheetPrompts::ReplaceAnswer::No; };
     d.askYesNo = [a](QWidget*, const QString& text) {
         a->questions << text;
+        if (a->whileAsked) a->whileAsked();
         return a->yes;
     };
     return d;
@@ -194,6 +199,47 @@ private slots:
         QCOMPARE(answers_.questions.size(), 1);
         QCOMPARE(form->Page(1)->Edit().GetAllText(), std::string("disk two\r\n"));
         QVERIFY(!form->Page(1)->Edit().Modified());
+        Stop(form);
+    }
+
+    // The session ends while the pages are read: at the question about a bound file,
+    // with the pages behind it not read yet. Neither the session's write, nor a close,
+    // nor a termination signal writes the pages read so far over the file; the signal
+    // ends the program once all are read, writing them all.
+    void theSessionEndingWhileThePagesAreReadLosesNothing() {
+        const std::string doc = Bytes(Path(QStringLiteral("doc.txt")));
+        Write(doc, "disk one\r\n");
+        auto form = Start();
+        form->Page(0)->Edit().SetAllText("first page");
+        answers_.openPath = Path(QStringLiteral("doc.txt"));
+        form->Action("FileOpen1")->trigger();
+        TypeAtEnd(form->ActiveSheet(), QStringLiteral("mine"));
+        form->AddPage(QStringLiteral("last"));
+        form->ActiveSheet()->Edit().SetAllText("last page");
+        Stop(form);
+        Write(doc, "disk two\r\n");
+        TouchAfter(doc, Store());
+        const std::string stored = Read(Store());
+
+        form = std::make_unique<TMainForm>(dir_.path(), Scripted(&answers_));
+        const SessionGuard& guard = *new SessionGuard(form.get());  // the window's child
+        int asked = 0;
+        answers_.whileAsked = [&] {
+            ++asked;
+            QVERIFY(!form->SaveSession() || Read(Store()) == stored);
+            QVERIFY(!form->close());
+            ::raise(SIGTERM);
+            QCoreApplication::processEvents();
+            QCOMPARE(form->PageCount(), 2);
+            QVERIFY(Read(Store()) == stored);
+        };
+        form->show();
+        QCOMPARE(asked, 1);
+        QCOMPARE(form->PageCount(), 3);
+        QVERIFY(!guard.Ended());
+        QTRY_VERIFY(guard.Ended());
+        QVERIFY(Read(Store()) == stored);
+        answers_.whileAsked = nullptr;
         Stop(form);
     }
 
