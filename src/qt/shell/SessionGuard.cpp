@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <csignal>
 
+#include "qt/shell/BusyProgress.h"
 #include "qt/shell/MainForm.h"
 
 namespace zentabo {
@@ -17,7 +18,7 @@ namespace {
 // A signal handler may only write to a descriptor; the event loop reads the other end.
 int g_signalPipe[2] = {-1, -1};
 
-constexpr int kRestoreRecheckMs = 100;
+constexpr int kRecheckMs = 100;
 
 void HandleSignal(int) {
     const char byte = 1;
@@ -58,12 +59,13 @@ void SessionGuard::OnSignal() {
     [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[1], &byte, 1);
     if (ending_) return;
     ending_ = true;
-    EndWhenRestored();
+    EndWhenIdle();
 }
 
-void SessionGuard::EndWhenRestored() {
-    if (form_->RestoringPages()) {
-        QTimer::singleShot(kRestoreRecheckMs, this, &SessionGuard::EndWhenRestored);
+void SessionGuard::EndWhenIdle() {
+    // A page half read from a file or the page store is not what the user has.
+    if (form_->RestoringPages() || BusyProgress::Running()) {
+        QTimer::singleShot(kRecheckMs, this, &SessionGuard::EndWhenIdle);
         return;
     }
     form_->SaveSession();

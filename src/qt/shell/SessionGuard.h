@@ -3,7 +3,8 @@
 // Keeps the pages when the program is ended from outside: a desktop session that
 // logs out, or a termination signal (SIGTERM, SIGHUP, SIGINT). Each writes the page
 // store and the settings as a close does, and a signal then ends the program. A
-// signal that comes while the stored pages are read waits until they all are.
+// signal that comes while the stored pages are read, or while a page is loaded or
+// saved, waits until that is done.
 
 #include <QObject>
 
@@ -25,7 +26,7 @@ public:
 
 private:
     void OnSignal();
-    void EndWhenRestored();
+    void EndWhenIdle();
 
     TMainForm* form_;
     bool ending_ = false;

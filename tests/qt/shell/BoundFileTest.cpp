@@ -243,6 +243,34 @@ private slots:
         Stop(form);
     }
 
+    // A termination signal while a file is being opened: the pages are written once
+    // the page holds the whole file, not while it holds part of it.
+    void aSignalWhileAFileLoadsWaitsForIt() {
+        const QString path = Path(QStringLiteral("big.txt"));
+        std::string content;
+        for (int i = 0; i < 1700000; ++i) content += "line " + std::to_string(i) + "\r\n";
+        Write(Bytes(path), content);
+        auto form = Start();
+        const SessionGuard& guard = *new SessionGuard(form.get());  // the window's child
+        int steps = 0;
+        bool writtenMeanwhile = false;
+        BusyProgress::SetStepAnswerForTests([&](const QString&, double) {
+            if (++steps == 1) ::raise(SIGTERM);
+            QCoreApplication::processEvents();
+            writtenMeanwhile = writtenMeanwhile || QFile::exists(QString::fromStdString(Store()));
+            return true;
+        });
+        answers_.openPath = path;
+        form->Action("FileOpen1")->trigger();
+        BusyProgress::SetStepAnswerForTests({});
+        QVERIFY(steps > 1);
+        QVERIFY(!writtenMeanwhile);
+        QCOMPARE(form->PageCount(), 2);
+        QTRY_VERIFY(guard.Ended());
+        QVERIFY(Read(Store()).find(content) != std::string::npos);
+        Stop(form);
+    }
+
     // A UTF-8 file left as it is keeps its bytes through edits elsewhere, a save
     // and a restart; converted, it becomes code page 932; where characters would be
     // lost, it is not converted.
