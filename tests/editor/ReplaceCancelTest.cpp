@@ -7,19 +7,9 @@
 #include <random>
 
 #include "EditorTestSupport.h"
+#include "support/EditorTestAccess.h"
 
 namespace zentabo {
-
-class EditorTestAccess {
-public:
-    // Progress at every display line searched and every hit found or replaced.
-    static void PollEveryStep(TLumEdit& edit) {
-        edit.replacePollLines_ = 0;
-        edit.replacePollHits_ = 0;
-    }
-    static void SetRunRevertLimit(TLumEdit& edit, int64_t bytes) { edit.runRevertLimit_ = bytes; }
-};
-
 namespace {
 
 void PlainFind(TLumEdit& edit) {

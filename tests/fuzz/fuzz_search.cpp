@@ -11,19 +11,8 @@
 #include <vector>
 
 #include "editor/LumEdit.h"
+#include "support/EditorTestAccess.h"
 #include "support/HeadlessHost.cpp"
-
-namespace zentabo {
-
-class EditorTestAccess {
-public:
-    static void PollEveryStep(TLumEdit& edit) {
-        edit.replacePollLines_ = 0;
-        edit.replacePollHits_ = 0;
-    }
-};
-
-}  // namespace zentabo
 
 namespace {
 
