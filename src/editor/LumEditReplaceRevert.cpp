@@ -93,7 +93,6 @@ void TLumEdit::RevertRun() {
     while (undoList_.size() > r.undoCount) {
         const UndoRecord rec = std::move(undoList_.front());
         undoList_.pop_front();
-        undoBytes_ -= static_cast<int64_t>(rec.text.size());
         const int line = rec.kind == kUndoDelete ? ApplyInsertAt(rec, true) : ApplyDeleteAt(rec);
         touched.emplace_back(LastLine() - line, LastLine() - std::max(line, caretLine_));
     }
