@@ -19,6 +19,7 @@
 #include "app/Settings.h"
 #include "qt/dialogs/DesignFont.h"
 #include "qt/dialogs/FindDlg.h"
+#include "qt/shell/BusyProgress.h"
 #include "qt/shell/PageControl.h"
 #include "qt/shell/SnapshotTimer.h"
 #include "qt/widget/LumEditWidget.h"
@@ -259,7 +260,9 @@ void TMainForm::FormDestroy() {
 }
 
 bool TMainForm::SaveSession() {
-    if (closed_ || restoringPages_) return true;
+    // A page half read from its file must not reach the store; the session's quit
+    // that follows writes the pages once the task is done.
+    if (closed_ || restoringPages_ || BusyProgress::Running()) return true;
     QString error;
     const bool ok = SavePageStore(&error);
     CapturePlacement();

@@ -114,7 +114,8 @@ public:
     // Writes the page store and the settings as a close does, without closing:
     // for a session end or a termination signal. Returns false when the page store
     // could not be written. While the stored pages are being read it writes nothing:
-    // the file still holds them all, and the window's pages only some.
+    // the file still holds them all, and the window's pages only some; nor while a
+    // task (a page being loaded) is under way.
     bool SaveSession();
     bool RestoringPages() const { return restoringPages_; }
 

@@ -243,8 +243,8 @@ private slots:
         Stop(form);
     }
 
-    // A termination signal while a file is being opened: the pages are written once
-    // the page holds the whole file, not while it holds part of it.
+    // A termination signal or the session's save while a file is being opened: the
+    // pages are written once the page holds the whole file, not while it holds part.
     void aSignalWhileAFileLoadsWaitsForIt() {
         const QString path = Path(QStringLiteral("big.txt"));
         std::string content;
@@ -257,6 +257,7 @@ private slots:
         BusyProgress::SetStepAnswerForTests([&](const QString&, double) {
             if (++steps == 1) ::raise(SIGTERM);
             QCoreApplication::processEvents();
+            form->SaveSession();
             writtenMeanwhile = writtenMeanwhile || QFile::exists(QString::fromStdString(Store()));
             return true;
         });
