@@ -43,10 +43,27 @@ std::optional<std::string_view> TLumStrings::BytesInPlace(int32_t first, std::si
 
 std::string TLumStrings::GetText() const {
     std::size_t total = 0;
-    for (int32_t i = 0, n = Count(); i < n; ++i) total += slots_[i].size();
+    slots_.FindFrom(0, [&](const LineEntry& e) {
+        total += e.size();
+        return false;
+    });
     std::string text;
     text.reserve(total);
-    for (int32_t i = 0, n = Count(); i < n; ++i) text += slots_[i].view();
+    // Entries made together lie side by side in their block: each such run is one
+    // copy, not one per line.
+    const char* run = nullptr;
+    std::size_t runSize = 0;
+    slots_.FindFrom(0, [&](const LineEntry& e) {
+        if (run && e.data() == run + runSize) {
+            runSize += e.size();
+            return false;
+        }
+        if (runSize) text.append(run, runSize);
+        run = e.data();
+        runSize = e.size();
+        return false;
+    });
+    if (runSize) text.append(run, runSize);
     return text;
 }
 
