@@ -47,6 +47,9 @@ public:
     std::string FileName() const override { return image_.fileName; }
     bool SaveMode() const override { return image_.saveMode; }
     std::string Text() const override { return image_.text ? *image_.text : std::string(); }
+    bool UseText(const std::function<bool(std::string_view)>& use) const override {
+        return use(image_.text ? std::string_view(*image_.text) : std::string_view());
+    }
     void SetCaption(const std::string&) override {}
     void SetFileName(const std::string&) override {}
     void SetSaveMode(bool) override {}

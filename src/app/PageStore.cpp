@@ -150,7 +150,9 @@ bool WritePage(TaggedValueWriter& writer, const PageStorePage& page) {
     bool ok = writer.WriteString(page.Caption());
     ok = ok && writer.WriteString(StoredFileName(page.FileName()));
     writer.WriteBoolean(saveMode);
-    return ok && writer.WriteString(saveMode ? page.Text() : std::string());
+    if (!ok) return false;
+    if (!saveMode) return writer.WriteString({});
+    return page.UseText([&](std::string_view text) { return writer.WriteString(text); });
 }
 
 bool ReadPage(TaggedValueReader& reader, PageStorePage& page, const BoundFileCheck& check,

@@ -28,6 +28,11 @@ public:
     virtual bool SaveMode() const = 0;
     // The editor's whole text: hard line ends as CR LF, no end-of-text marker.
     virtual std::string Text() const = 0;
+    // Hands the text to `use`: a page that already holds it as one string lends it
+    // instead of copying a large page once more while the store is written.
+    virtual bool UseText(const std::function<bool(std::string_view)>& use) const {
+        return use(Text());
+    }
 
     virtual void SetCaption(const std::string& caption) = 0;
     virtual void SetFileName(const std::string& fileName) = 0;
