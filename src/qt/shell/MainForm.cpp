@@ -259,10 +259,14 @@ void TMainForm::FormDestroy() {
     }
 }
 
+bool TMainForm::PagesInFlux() const {
+    return restoringPages_ || BusyProgress::Running();
+}
+
 bool TMainForm::SaveSession() {
     // A page half read from its file must not reach the store; the session's quit
     // that follows writes the pages once the task is done.
-    if (closed_ || restoringPages_ || BusyProgress::Running()) return true;
+    if (closed_ || PagesInFlux()) return true;
     QString error;
     const bool ok = SavePageStore(&error);
     CapturePlacement();

@@ -113,11 +113,11 @@ public:
 
     // Writes the page store and the settings as a close does, without closing:
     // for a session end or a termination signal. Returns false when the page store
-    // could not be written. While the stored pages are being read it writes nothing:
-    // the file still holds them all, and the window's pages only some; nor while a
-    // task (a page being loaded) is under way.
+    // could not be written. While the pages are in flux it writes nothing.
     bool SaveSession();
-    bool RestoringPages() const { return restoringPages_; }
+    // The stored pages are being read (the file holds them all, the window only some),
+    // or a task such as a page's load is under way: the pages are not to be written.
+    bool PagesInFlux() const;
 
     // Writes the page store while the program runs.
     SnapshotTimer* Snapshots() const { return snapshots_; }

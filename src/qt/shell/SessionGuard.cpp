@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <csignal>
 
-#include "qt/shell/BusyProgress.h"
 #include "qt/shell/MainForm.h"
 
 namespace zentabo {
@@ -64,7 +63,7 @@ void SessionGuard::OnSignal() {
 
 void SessionGuard::EndWhenIdle() {
     // A page half read from a file or the page store is not what the user has.
-    if (form_->RestoringPages() || BusyProgress::Running()) {
+    if (form_->PagesInFlux()) {
         QTimer::singleShot(kRecheckMs, this, &SessionGuard::EndWhenIdle);
         return;
     }
