@@ -64,6 +64,23 @@ private:
     std::vector<std::string> captions_;
 };
 
+// One key typed in the middle of page `index` before each capture: the times of the
+// captures, each of which must copy that page and no other.
+std::vector<double> TimeCapturesAfterAKey(EditorPages& pages, PageCapture& capture, int index,
+                                          int repeats) {
+    TLumEdit& typed = pages.Edit(index);
+    typed.MoveCaretTo(0, typed.LineCount() / 2, kScrollCentre);
+    std::vector<double> ms;
+    for (int r = 0; r < repeats; ++r) {
+        typed.TypeText("a");
+        const long long start = NowNs();
+        std::vector<PageImage> images = capture.Take(pages);
+        ms.push_back(MillisecondsSince(start));
+        if (capture.TextsCopied() != 1) throw std::runtime_error("the changed page was not copied");
+    }
+    return ms;
+}
+
 CaseResult CaptureCase() {
     EditorPages pages;
     PageCapture capture;
@@ -72,7 +89,7 @@ CaseResult CaptureCase() {
     const double firstMs = MillisecondsSince(start);
 
     // The look every tick takes, and the capture of pages that did not change.
-    std::vector<double> lookMs, unchangedMs, changedMs;
+    std::vector<double> lookMs, unchangedMs;
     for (int r = 0; r < kRepeats; ++r) {
         start = NowNs();
         StoreState state = StateOf(pages);
@@ -82,16 +99,8 @@ CaseResult CaptureCase() {
         unchangedMs.push_back(MillisecondsSince(start));
         if (capture.TextsCopied() != 0) throw std::runtime_error("an unchanged page was copied");
     }
-    // One key typed in the middle of one page between two captures.
-    TLumEdit& typed = pages.Edit(kPages / 2);
-    typed.MoveCaretTo(0, typed.LineCount() / 2, kScrollCentre);
-    for (int r = 0; r < kRepeats; ++r) {
-        typed.TypeText("a");
-        start = NowNs();
-        std::vector<PageImage> images = capture.Take(pages);
-        changedMs.push_back(MillisecondsSince(start));
-        if (capture.TextsCopied() != 1) throw std::runtime_error("the changed page was not copied");
-    }
+    const std::vector<double> changedMs =
+        TimeCapturesAfterAKey(pages, capture, kPages / 2, kRepeats);
 
     CaseResult out;
     out.bytes = static_cast<long long>(kPages) * static_cast<long long>(kPageBytes);
@@ -113,16 +122,7 @@ CaseResult LargePageCase() {
     constexpr std::size_t kBytes = 100u * 1000 * 1000;
     EditorPages pages(1, kBytes);
     PageCapture capture;
-    TLumEdit& typed = pages.Edit(0);
-    typed.MoveCaretTo(0, typed.LineCount() / 2, kScrollCentre);
-    std::vector<double> changedMs;
-    for (int r = 0; r < 11; ++r) {
-        typed.TypeText("a");
-        const long long start = NowNs();
-        std::vector<PageImage> images = capture.Take(pages);
-        changedMs.push_back(MillisecondsSince(start));
-        if (capture.TextsCopied() != 1) throw std::runtime_error("the changed page was not copied");
-    }
+    const std::vector<double> changedMs = TimeCapturesAfterAKey(pages, capture, 0, 11);
     CaseResult out;
     out.bytes = static_cast<long long>(kBytes);
     out.ms = Median(changedMs);
