@@ -269,6 +269,8 @@ public:
     // Clamps the caret for an insertion; a free caret past the line end pads text.
     void PlaceCaretForInsert(std::string& text);
     void InsertAtCaret(const std::string& text, bool repaint, bool box);
+    // Inserts the bytes as they are, lone CR and LF included: for the editor's own text.
+    void InsertBytesAtCaret(std::string text, bool repaint);
     void TypeText(const std::string& text);
     // True when the selected bytes alone would not fit the undo buffer.
     bool SelectionOutgrowsUndoBuffer() const;

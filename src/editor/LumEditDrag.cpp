@@ -86,7 +86,12 @@ bool TLumEdit::DropOnSource(const std::string& text) {
         }
         caretLine_ = std::clamp(drop.line, 0, LastLine());
         caretCol_ = ClampCol(caretLine_, drop.col) + spaces;
-        InsertAtCaret(text, true, box);
+        // A move or copy of the editor's own text keeps its bytes: a lone CR or LF in
+        // it stays one, as a paste would not keep it.
+        if (box)
+            InsertAtCaret(text, true, true);
+        else
+            InsertBytesAtCaret(text, true);
         undoGroup_ = 0;
         goalCol_ = caretCol_;
         CollapseSelectionToCaret();

@@ -298,17 +298,22 @@ bool TLumEdit::CaretInsideBreak() const {
 
 void TLumEdit::InsertAtCaret(const std::string& rawText, bool repaint, bool box) {
     std::string text = NormalizeInput(rawText);
-    if (text.empty()) return;
-    if (box) {
+    if (box)
         InsertBox(text, repaint);
-        return;
-    }
+    else
+        InsertBytesAtCaret(std::move(text), repaint);
+}
+
+void TLumEdit::InsertBytesAtCaret(std::string text, bool repaint) {
+    if (text.empty()) return;
     PlaceCaretForInsert(text);
     const int recLine = caretLine_, recCol = caretCol_;
     InsertNoRecord(text, true);
     RecordUndo(kUndoInsert, text, recLine, recCol);
+    // A lone CR or LF may pair with the bytes beside it and break the line there.
+    const bool breaks = text.find_first_of("\r\n") != std::string::npos;
     if (repaint)
-        UpdateAfterEdit(recCol, recLine, HasCrLf(text) ? -1 : caretLine_, caretLine_);
+        UpdateAfterEdit(recCol, recLine, breaks ? -1 : caretLine_, caretLine_);
     else if (wordWrap_)
         RewrapFrom(0, recLine, false, caretLine_);
 }

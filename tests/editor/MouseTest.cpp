@@ -186,6 +186,26 @@ TEST(MouseTest, MovingASelectionCorrectsTheDropForTheDeletedText) {
     EXPECT_EQ(joined.edit->GetAllText(), "aeb\r\ncd\r\nf");
 }
 
+// A move is no paste: a lone CR or LF in the moved text stays one, and where it meets
+// its partner at the drop the two become a line break.
+TEST(MouseTest, MovingKeepsLoneLineBreakBytes) {
+    MouseFixture f("ab\ncd\ref");
+    f.edit->SetSel(1, 0, 0, 4);
+    f.Drag(X(2), Y(0), 600, Y(0));
+    EXPECT_EQ(f.edit->GetAllText(), "ad\refb\nc");
+    f.edit->Undo();
+    EXPECT_EQ(f.edit->GetAllText(), "ab\ncd\ref");
+
+    MouseFixture meet("a\rbc\nd");
+    meet.edit->SetSel(0, 0, 0, 2);
+    meet.Drag(X(1), Y(0), X(4), Y(0));  // before the LF
+    EXPECT_EQ(meet.edit->GetAllText(), "bca\r\nd");
+    EXPECT_EQ(meet.edit->LineCount(), 2);
+    meet.edit->Undo();
+    EXPECT_EQ(meet.edit->GetAllText(), "a\rbc\nd");
+    EXPECT_EQ(meet.edit->LineCount(), 1);
+}
+
 TEST(MouseTest, MovingWithinAWrappedLineUsesLogicalPositions) {
     MouseFixture f("0123456789abcdefghij\r\nend", true);
     f.edit->SetColumn(10);
