@@ -245,9 +245,10 @@ void TLumEdit::InsertNoRecord(const std::string& text, bool caretAfter) {
         if (caretAfter) caretCol_ = ClampCol(caretLine_, caretCol_);
         return;
     }
-    // Splits after every CR LF (the text is normalized, so no other break remains) and
-    // writes the first entry in place. The store's InsertText would resize its whole
-    // slot array twice, which costs far too much per Enter in a large text.
+    // Splits after every CR LF (a lone CR or LF stays a byte of its line; MendLineEnds
+    // below pairs those that meet the bytes around the text) and writes the first entry
+    // in place. The store's InsertText would resize its whole slot array twice, which
+    // costs far too much per Enter in a large text.
     const size_t tailSize = tail.size();
     const std::string joined = head + text + tail;
     int32_t index = line;
