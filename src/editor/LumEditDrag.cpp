@@ -86,8 +86,9 @@ bool TLumEdit::DropOnSource(const std::string& text) {
         }
         caretLine_ = std::clamp(drop.line, 0, LastLine());
         caretCol_ = ClampCol(caretLine_, drop.col) + spaces;
-        // A move or copy of the editor's own text keeps its bytes: a lone CR or LF in
-        // it stays one, as a paste would not keep it.
+        // A stream move or copy keeps the editor's own bytes: a lone CR or LF in it
+        // stays one, where a paste would make it CR LF. A box goes in row by row, as a
+        // pasted box does.
         if (box)
             InsertAtCaret(text, true, true);
         else
